@@ -1,0 +1,12 @@
+#include "design/DesignSet.h"
+
+#include <algorithm>
+
+namespace veltrano {
+
+std::string informationTextString(const InformationText& text) {
+    const auto end = std::find(text.begin(), text.begin() + (kInformationTextSize - 1), '\0');
+    return std::string(text.begin(), end);
+}
+
+}  // namespace veltrano

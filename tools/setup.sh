@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and working on Veltrano needs.
+# Safe to run again: apt-get skips what is already there, the locale is made once.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build git pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+  fonts-liberation2
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  xvfb xauth imagemagick xdotool poppler-utils
+  locales python3
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A comma-decimal locale, so tests can prove the number handling ignores the user's locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8 || {
+    $SUDO sed -i 's/^# *de_DE.UTF-8/de_DE.UTF-8/' /etc/locale.gen && $SUDO locale-gen
+  }
+fi

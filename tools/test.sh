@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: the normal build with all tests, the core and its tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and one pass of every fuzz target over its corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/setup.sh
+jobs=$(nproc)
+
+echo "== normal build and tests"
+cmake --preset default
+cmake --build --preset default -j "$jobs"
+ctest --preset default -j "$jobs"
+
+echo "== core and its tests under the sanitizers"
+cmake --preset asan
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs"
+
+if [ -d fuzz ] && ls fuzz/*/ >/dev/null 2>&1; then
+  echo "== fuzz corpus replay"
+  cmake --preset fuzz
+  cmake --build --preset fuzz -j "$jobs"
+  bash tools/fuzz-replay.sh build/fuzz
+fi
+echo "== all tests passed"
