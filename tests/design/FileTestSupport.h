@@ -112,7 +112,8 @@ inline DesignImage valuesImage(const DesignValues& values) {
 // True when the two designs hold the same arrays and puff-by-puff data, bit for bit.
 inline bool sameArraysAndPuffs(const CigaretteDesign& a, const CigaretteDesign& b) {
     auto same = [](const auto& x, const auto& y) {
-        return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size() * sizeof(x[0])) == 0;
+        return x.size() == y.size() &&
+               (x.empty() || std::memcmp(x.data(), y.data(), x.size() * sizeof(x[0])) == 0);
     };
     for (const OwnedArray& o : ownedArrays())
         if (!same(a.*o.member, b.*o.member)) return false;

@@ -147,10 +147,11 @@ TEST(LegacyImport, AnyBitPatternConverts) {
 }
 
 Bytes legacyFile(std::size_t size, const LegacyRecord& reference, const LegacyRecord& current) {
-    Bytes bytes(size, 0xEE);
+    Bytes bytes(kLegacyFileSize, 0xEE);
     std::copy(reference.bytes.begin(), reference.bytes.end(), bytes.begin() + kLegacyReferenceOffset);
     std::copy(current.bytes.begin(), current.bytes.end(), bytes.begin() + kLegacyCurrentOffset);
     for (std::size_t i = 0; i < 512; ++i) bytes[kLegacyTextOffset + i] = static_cast<std::uint8_t>(i * 3);
+    bytes.resize(size, 0xEE);
     return bytes;
 }
 
