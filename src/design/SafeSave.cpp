@@ -1,9 +1,7 @@
 #include "design/SafeSave.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <random>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -86,11 +84,10 @@ bool PosixSaveFileSystem::canOpenForWriting(const std::string& path) {
 std::unique_ptr<FileSink> PosixSaveFileSystem::createTemporary(const Target& target,
                                                                std::string& temporaryPath) {
     const auto [folder, name] = splitPath(target.path);
-    std::random_device random;
+    // O_EXCL makes a name that is taken (or a planted symlink) move on to the next attempt.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-        const std::string candidate = folder + "." + name + "." + suffix + ".tmp";
+        const std::string candidate =
+            folder + "." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
         // 0666 lets the umask decide for a new file, as a plain create would.
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
