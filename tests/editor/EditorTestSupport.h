@@ -1,7 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "design/CigaretteDesign.h"
 #include "design/ErrorMessages.h"
@@ -16,6 +19,22 @@ std::vector<int> errorsOf(Validate validate, const DesignValues& design) {
     const bool passed = validate(design, reporter);
     EXPECT_EQ(passed, reporter.numbers.empty());
     return reporter.numbers;
+}
+
+// One case of a page's rules: a change to the default design, and the errors it must report in order.
+struct RuleCase {
+    const char* what;
+    std::function<void(DesignValues&)> change;
+    std::vector<int> errors;
+};
+
+template <class Validate>
+void expectRuleCases(Validate validate, std::span<const RuleCase> cases) {
+    for (const RuleCase& c : cases) {
+        DesignValues d;
+        c.change(d);
+        EXPECT_EQ(errorsOf(validate, d), c.errors) << c.what;
+    }
 }
 
 // Model parameters with a diffusion law of their own: D = 0.05 * P^0.5.

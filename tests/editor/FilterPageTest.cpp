@@ -10,7 +10,6 @@
 namespace veltrano {
 namespace {
 
-using testing::errorsOf;
 using Texts = std::vector<std::string>;
 
 TEST(FilterPage, LoadAndStoreFollowTheTitersBoxes) {
@@ -27,7 +26,7 @@ TEST(FilterPage, LoadAndStoreFollowTheTitersBoxes) {
     EXPECT_EQ(d.fi_totden, 0);
     EXPECT_EQ(d.fi_fibden, 0);
     EXPECT_EQ(d.fi_totpd, 420);
-    EXPECT_EQ(errorsOf(FilterPageRules::validatePage, d), std::vector<int>{});
+    EXPECT_EQ(testing::errorsOf(FilterPageRules::validatePage, d), std::vector<int>{});
 
     page.setBox(13, false);
     EXPECT_EQ(FilterPageRules::updateEnabling(page).help, std::vector<bool>{0});
@@ -42,11 +41,7 @@ TEST(FilterPage, ValidationRulesInOrder) {
             d.fi_totpd = pressureDrop;
         };
     };
-    const struct {
-        const char* what;
-        std::function<void(DesignValues&)> change;
-        std::vector<int> errors;
-    } cases[] = {
+    const testing::RuleCase cases[] = {
         {"default design", [](DesignValues&) {}, {}},
         {"0.8 per mm", rod(100, 80), {}},
         {"0.79 per mm", rod(100, 79), {62}},
@@ -65,11 +60,7 @@ TEST(FilterPage, ValidationRulesInOrder) {
          },
          {18, 19, 20, 21, 62, 22, 23, 24}},
     };
-    for (const auto& c : cases) {
-        DesignValues d;
-        c.change(d);
-        EXPECT_EQ(errorsOf(FilterPageRules::validatePage, d), c.errors) << c.what;
-    }
+    testing::expectRuleCases(FilterPageRules::validatePage, cases);
 }
 
 }  // namespace

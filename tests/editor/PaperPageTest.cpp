@@ -12,7 +12,6 @@
 namespace veltrano {
 namespace {
 
-using testing::errorsOf;
 using Texts = std::vector<std::string>;
 
 TEST(PaperPage, LoadShowsKnownValuesAndBandsOfBandedPaper) {
@@ -68,7 +67,7 @@ TEST(PaperPage, BasisWeightAndFillerContentSplitIntoFibreAndFiller) {
     EXPECT_EQ(d.cp_fiber, 0);
     EXPECT_EQ(d.cp_filler, 0);
     EXPECT_FALSE(d.isKnown(11));
-    EXPECT_EQ(errorsOf(PaperPageRules::validatePage, d), std::vector<int>{});
+    EXPECT_EQ(testing::errorsOf(PaperPageRules::validatePage, d), std::vector<int>{});
 }
 
 TEST(PaperPage, ValidationRulesInOrder) {
@@ -89,11 +88,7 @@ TEST(PaperPage, ValidationRulesInOrder) {
         d.cp_bandperm = -1;
         d.cp_banddiff = 3.6;
     };
-    const struct {
-        const char* what;
-        std::function<void(DesignValues&)> change;
-        std::vector<int> errors;
-    } cases[] = {
+    const testing::RuleCase cases[] = {
         {"default design", [](DesignValues&) {}, {}},
         {"filler 5 %", paper("30", "5"), {}},
         {"filler 4.9 %", paper("30", "4.9"), {17}},
@@ -127,11 +122,7 @@ TEST(PaperPage, ValidationRulesInOrder) {
          },
          {}},
     };
-    for (const auto& c : cases) {
-        DesignValues d;
-        c.change(d);
-        EXPECT_EQ(errorsOf(PaperPageRules::validatePage, d), c.errors) << c.what;
-    }
+    testing::expectRuleCases(PaperPageRules::validatePage, cases);
 }
 
 TEST(PaperPage, BandTextsAreStoredAlsoForPlainPaper) {

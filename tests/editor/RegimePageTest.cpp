@@ -11,7 +11,6 @@
 namespace veltrano {
 namespace {
 
-using testing::errorsOf;
 using Texts = std::vector<std::string>;
 
 TEST(RegimePage, PresetIndexMatchesExactly) {
@@ -102,11 +101,7 @@ TEST(RegimePage, AStoredPointCountOutsideItsRangeIsReadWithinIt) {
 }
 
 TEST(RegimePage, ValidationRulesInOrder) {
-    const struct {
-        const char* what;
-        std::function<void(DesignValues&)> change;
-        std::vector<int> errors;
-    } cases[] = {
+    const testing::RuleCase cases[] = {
         {"default design", [](DesignValues&) {}, {}},
         {"limits",
          [](DesignValues& d) {
@@ -126,11 +121,7 @@ TEST(RegimePage, ValidationRulesInOrder) {
          {46, 47, 48, 49}},
         {"interval", [](DesignValues& d) { d.alt_interval = 181; }, {48}},
     };
-    for (const auto& c : cases) {
-        DesignValues d;
-        c.change(d);
-        EXPECT_EQ(errorsOf(RegimePageRules::validatePage, d), c.errors) << c.what;
-    }
+    testing::expectRuleCases(RegimePageRules::validatePage, cases);
 }
 
 }  // namespace

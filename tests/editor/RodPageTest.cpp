@@ -11,7 +11,6 @@
 namespace veltrano {
 namespace {
 
-using testing::errorsOf;
 using Texts = std::vector<std::string>;
 
 TEST(RodPage, LoadStoreAndValidation) {
@@ -35,11 +34,7 @@ TEST(RodPage, LoadStoreAndValidation) {
     EXPECT_EQ(d.ro_totmass, 900);
     EXPECT_TRUE(d.isKnown(17));
 
-    const struct {
-        const char* what;
-        std::function<void(DesignValues&)> change;
-        std::vector<int> errors;
-    } cases[] = {
+    const testing::RuleCase cases[] = {
         {"default design", [](DesignValues&) {}, {}},
         {"every rule",
          [](DesignValues& d) {
@@ -60,11 +55,7 @@ TEST(RodPage, LoadStoreAndValidation) {
          },
          {}},
     };
-    for (const auto& c : cases) {
-        DesignValues v;
-        c.change(v);
-        EXPECT_EQ(errorsOf(RodPageRules::validatePage, v), c.errors) << c.what;
-    }
+    testing::expectRuleCases(RodPageRules::validatePage, cases);
 }
 
 // The estimator started from pages that were never displayed: every text is empty.

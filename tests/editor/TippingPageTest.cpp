@@ -10,7 +10,6 @@
 namespace veltrano {
 namespace {
 
-using testing::errorsOf;
 using Texts = std::vector<std::string>;
 
 TEST(TippingPage, LoadShowsWhatThePerforationTypeUses) {
@@ -138,11 +137,15 @@ TEST(TippingPage, StoreWritesOnlyItsOwnBits) {
 }
 
 TEST(TippingPage, ValidationRulesInOrder) {
-    const struct {
-        const char* what;
-        std::function<void(DesignValues&)> change;
-        std::vector<int> errors;
-    } cases[] = {
+    // Online perforation as the page stores it (two tracks) with a targeted ventilation.
+    auto online = [](double target) {
+        return [=](DesignValues& d) {
+            d.tp_perfotype = kOnlineLaser;
+            d.tp_perfotrack = 2;
+            d.tp_onlinevent = target;
+        };
+    };
+    const testing::RuleCase cases[] = {
         {"default design", [](DesignValues&) {}, {}},
         {"too short", [](DesignValues& d) { d.tp_width = 14.9; }, {1, 9}},
         {"1 mm over the plug", [](DesignValues& d) { d.tp_width = 25; }, {}},
@@ -200,44 +203,16 @@ TEST(TippingPage, ValidationRulesInOrder) {
         {"micro laser without tracks", [](DesignValues& d) { d.tp_perfotype = kMicroLaser; }, {6}},
         {"electrostatic needs no tracks", [](DesignValues& d) { d.tp_perfotrack = 0; }, {}},
         {"plug wrap", [](DesignValues& d) { d.pw_perm = 30001; }, {10}},
-        {"online target 15",
-         [](DesignValues& d) {
-             d.tp_perfotype = kOnlineLaser;
-             d.tp_perfotrack = 2;
-             d.tp_onlinevent = 15;
-         },
-         {}},
-        {"online target 85",
-         [](DesignValues& d) {
-             d.tp_perfotype = kOnlineLaser;
-             d.tp_perfotrack = 2;
-             d.tp_onlinevent = 85;
-         },
-         {}},
-        {"online target low",
-         [](DesignValues& d) {
-             d.tp_perfotype = kOnlineLaser;
-             d.tp_perfotrack = 2;
-             d.tp_onlinevent = 14.99;
-         },
-         {75}},
-        {"online target high",
-         [](DesignValues& d) {
-             d.tp_perfotype = kOnlineLaser;
-             d.tp_perfotrack = 2;
-             d.tp_onlinevent = 85.01;
-         },
-         {75}},
+        {"online target 15", online(15), {}},
+        {"online target 85", online(85), {}},
+        {"online target low", online(14.99), {75}},
+        {"online target high", online(85.01), {75}},
     };
     const ModelParameters mp;
     auto validate = [&mp](const DesignValues& d, ErrorReporter& r) {
         return TippingPageRules::validatePage(d, mp, r);
     };
-    for (const auto& c : cases) {
-        DesignValues d;
-        c.change(d);
-        EXPECT_EQ(errorsOf(validate, d), c.errors) << c.what;
-    }
+    testing::expectRuleCases(validate, cases);
 }
 
 TEST(TippingPage, HelpButtons) {

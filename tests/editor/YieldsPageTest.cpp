@@ -10,7 +10,6 @@
 namespace veltrano {
 namespace {
 
-using testing::errorsOf;
 using Texts = std::vector<std::string>;
 
 RodPageState rodTexts(const char* measuredLength, const char* mass) {
@@ -93,11 +92,7 @@ TEST(YieldsPage, ValidationRulesInOrder) {
             d.stat_mbr = burnRate;
         };
     };
-    const struct {
-        const char* what;
-        std::function<void(DesignValues&)> change;
-        std::vector<int> errors;
-    } cases[] = {
+    const testing::RuleCase cases[] = {
         {"default design", [](DesignValues&) {}, {}},
         {"ventilation sum",
          [](DesignValues& d) {
@@ -160,14 +155,10 @@ TEST(YieldsPage, ValidationRulesInOrder) {
          {}},
     };
     const ModelParameters mp;
-    for (const auto& c : cases) {
-        DesignValues d;
-        c.change(d);
-        auto validate = [&mp](const DesignValues& v, ErrorReporter& r) {
-            return YieldsPageRules::validatePage(v, mp, r);
-        };
-        EXPECT_EQ(errorsOf(validate, d), c.errors) << c.what;
-    }
+    auto validate = [&mp](const DesignValues& d, ErrorReporter& r) {
+        return YieldsPageRules::validatePage(d, mp, r);
+    };
+    testing::expectRuleCases(validate, cases);
 }
 
 }  // namespace
