@@ -61,7 +61,7 @@ void SpecificationSheet::storePage(int page) {
 bool SpecificationSheet::validatePage(int page, ErrorReporter& reporter) const {
     switch (page) {
         case kTippingPage:
-            return TippingPageRules::validatePage(editCopy_, mp_, reporter);
+            return TippingPageRules::validatePage(editCopy_, reporter);
         case kPaperPage:
             return PaperPageRules::validatePage(editCopy_, reporter);
         case kFilterPage:

@@ -126,8 +126,7 @@ void TippingPageRules::storePage(const State& page, DesignValues& d) {
     }
 }
 
-bool TippingPageRules::validatePage(const DesignValues& d, const ModelParameters& mp,
-                                    ErrorReporter& reporter) {
+bool TippingPageRules::validatePage(const DesignValues& d, ErrorReporter& reporter) {
     RuleCheck check(reporter);
     const double L = d.tp_width, w = d.tp_perfowidth, p = d.tp_perfopos, F = d.fi_len, R = d.ro_len;
     if (d.isKnown(0)) {
@@ -139,14 +138,9 @@ bool TippingPageRules::validatePage(const DesignValues& d, const ModelParameters
     check.inRange(d.tp_perfoperm, 0, 8000, 2);
     if (d.isKnown(4)) check.inRange(d.tp_exponent, 0.3, 1.3, 3);
     if (d.isKnown(1)) check.inRange(w, 0.1, 10, 4);
-    if (d.isKnown(2)) {
-        // The distance from the tipping edges is judged on the paper the model will take: a length or
-        // width whose box is clear stored 0 and stands for the model's default.
-        DesignValues model = d;
-        applyDefaults(model, mp);
-        const double width = model.tp_perfowidth, length = model.tp_width;
-        check.require(p >= width / 2 + 1 && p <= length - width / 2 - 1, 5);
-    }
+    // Judged on the stored width and length even when their boxes are clear: a position is only
+    // given together with the tipping paper it sits on.
+    if (d.isKnown(2)) check.require(p >= w / 2 + 1 && p <= L - w / 2 - 1, 5);
     if (isLaser(d.tp_perfotype) || d.tp_perfotype == kOnlineLaser) check.inRange(d.tp_perfotrack, 1, 8, 6);
     if (d.isKnown(1) && d.isKnown(2)) check.require(w / 2 + p <= F - 1, 7);
     if (d.isKnown(5)) check.inRange(d.pw_perm, 0, 30000, 10);

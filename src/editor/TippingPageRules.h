@@ -50,7 +50,7 @@ class TippingPageRules {
     static void loadPage(State& page, const DesignValues& design);
     static PageEnabling updateEnabling(const State& page);
     static void storePage(const State& page, DesignValues& design);
-    static bool validatePage(const DesignValues& design, const ModelParameters& mp, ErrorReporter& reporter);
+    static bool validatePage(const DesignValues& design, ErrorReporter& reporter);
 
     // Help beside the perforation exponent: a typical exponent for the selected perforation.
     static void perforationExponentHelp(State& page);

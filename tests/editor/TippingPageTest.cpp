@@ -169,18 +169,11 @@ TEST(TippingPage, ValidationRulesInOrder) {
              d.tp_width = 90;
          },
          {}},
-        // An unchecked length or width stored 0; the position is judged on the model's 28 mm and 3 mm.
-        {"edges of an unknown paper",
+        // A position is judged on the stored paper even when its length box is clear (stored 0).
+        {"position on an unknown paper",
          [](DesignValues& d) {
              d.known &= ~0x3u;
              d.tp_width = d.tp_perfowidth = 0;
-         },
-         {}},
-        {"beyond an unknown paper",
-         [](DesignValues& d) {
-             d.known &= ~0x3u;
-             d.tp_width = 0;
-             d.tp_perfopos = 25.6;
          },
          {5}},
         {"none checks the length only",
@@ -208,11 +201,7 @@ TEST(TippingPage, ValidationRulesInOrder) {
         {"online target low", online(14.99), {75}},
         {"online target high", online(85.01), {75}},
     };
-    const ModelParameters mp;
-    auto validate = [&mp](const DesignValues& d, ErrorReporter& r) {
-        return TippingPageRules::validatePage(d, mp, r);
-    };
-    testing::expectRuleCases(validate, cases);
+    testing::expectRuleCases(TippingPageRules::validatePage, cases);
 }
 
 TEST(TippingPage, HelpButtons) {
