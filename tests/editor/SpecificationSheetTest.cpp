@@ -57,7 +57,7 @@ TEST(SpecificationSheet, LoadThenStoreOfEveryPageKeepsTheDesign) {
 TEST(SpecificationSheet, HiddenBoxesOfTheCurrentDesignKeepTheirBits) {
     const ModelParameters mp;
     CigaretteDesign target;
-    target.known &= ~(known::bit(0) | known::bit(14));
+    target.known &= ~(known::bit(0) | known::bit(2) | known::bit(14));
     SpecificationSheet sheet(target, false, mp);
     EXPECT_EQ(sheet.title(), "Cigarette Design Specification Sheet");
     EXPECT_FALSE(sheet.displayPage(kYieldsPage));  // no such page for the current design
@@ -70,6 +70,7 @@ TEST(SpecificationSheet, HiddenBoxesOfTheCurrentDesignKeepTheirBits) {
     ASSERT_EQ(sheet.confirm(reporter), -1);
     sheet.apply(target);
     EXPECT_FALSE(target.isKnown(0));
+    EXPECT_FALSE(target.isKnown(2));
     EXPECT_FALSE(target.isKnown(14));
     EXPECT_TRUE(target.isKnown(13));
     EXPECT_EQ(target.tp_width, 0);
