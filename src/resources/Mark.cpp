@@ -40,7 +40,8 @@ QImage makeLogo() {
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(palette::textGrey);
-    painter.drawText(QRect(0, 50, kLogoWidth, 22), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("veltrano"));
+    painter.drawText(QRect(0, 50, kLogoWidth, 22), Qt::AlignHCenter | Qt::AlignVCenter,
+                     QStringLiteral("veltrano"));
     return image;
 }
 

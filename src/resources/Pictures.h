@@ -9,10 +9,10 @@ namespace veltrano {
 // the same on every run: the noise in them is seeded.
 
 inline constexpr int kTextureWidth = 600, kTextureHeight = 30;
-QImage makeFilterTexture();    // cream-white shaded cylinder, rounded at its left (mouth) end
-QImage makePaperTexture();     // grey-blue shaded cylinder with a fine lengthwise grain
-QImage makeTippingTexture();   // brown, cork-like shaded cylinder
-QImage makeTobaccoTexture();   // loose cut tobacco in light and dark browns
+QImage makeFilterTexture();   // cream-white shaded cylinder, rounded at its left (mouth) end
+QImage makePaperTexture();    // grey-blue shaded cylinder with a fine lengthwise grain
+QImage makeTippingTexture();  // brown, cork-like shaded cylinder
+QImage makeTobaccoTexture();  // loose cut tobacco in light and dark browns
 
 // Three vertical stripes of 25 pixels: light green, dark green, blue. A bar of height h is the
 // lowest h rows of one stripe.

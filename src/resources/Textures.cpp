@@ -16,12 +16,22 @@ struct Rgb {
     double r, g, b;
 };
 
-Rgb mixColour(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
-Rgb scaled(Rgb c, double f) { return {c.r * f, c.g * f, c.b * f}; }
+Rgb mixColour(Rgb a, Rgb b, double t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+Rgb scaled(Rgb c, double f) {
+    return {c.r * f, c.g * f, c.b * f};
+}
 
-int channel(double v) { return std::clamp(checkedToInt(std::round(v)), 0, 255); }
-QRgb toQRgb(Rgb c) { return qRgb(channel(c.r), channel(c.g), channel(c.b)); }
-Rgb fromQRgb(QRgb c) { return {double(qRed(c)), double(qGreen(c)), double(qBlue(c))}; }
+int channel(double v) {
+    return std::clamp(checkedToInt(std::round(v)), 0, 255);
+}
+QRgb toQRgb(Rgb c) {
+    return qRgb(channel(c.r), channel(c.g), channel(c.b));
+}
+Rgb fromQRgb(QRgb c) {
+    return {double(qRed(c)), double(qGreen(c)), double(qBlue(c))};
+}
 
 // A horizontal cylinder seen from the side, lit from above and in front: how much light row y of a
 // picture `height` rows high receives, and the strength of the highlight there.
@@ -68,7 +78,8 @@ double mouthEndCoverage(int x, int y) {
 QImage makeFilterTexture() {
     const Rgb cream{246, 240, 222};
     return paintTexture([&](int x, int y) {
-        const double fibre = (noise::smooth(x, y, 9.0, 1.5, 11) - 0.5) * 0.10 + (noise::lattice(x, y, 12) - 0.5) * 0.07;
+        const double fibre =
+            (noise::smooth(x, y, 9.0, 1.5, 11) - 0.5) * 0.10 + (noise::lattice(x, y, 12) - 0.5) * 0.07;
         const Rgb body = lightUp(scaled(cream, 1.0 + fibre), y, 0.35);
         return mixColour(Rgb{255, 255, 255}, body, mouthEndCoverage(x, y));
     });
@@ -78,7 +89,8 @@ QImage makePaperTexture() {
     const Rgb greyBlue{194, 203, 220};
     return paintTexture([&](int x, int y) {
         const double grain = (noise::smooth(x, y, 60.0, 1.0, 21) - 0.5) * 0.08 +
-                             (noise::smooth(x, y, 7.0, 1.0, 22) - 0.5) * 0.05 + (noise::lattice(x, y, 23) - 0.5) * 0.03;
+                             (noise::smooth(x, y, 7.0, 1.0, 22) - 0.5) * 0.05 +
+                             (noise::lattice(x, y, 23) - 0.5) * 0.03;
         return lightUp(scaled(greyBlue, 1.0 + grain), y, 0.45);
     });
 }
@@ -86,8 +98,8 @@ QImage makePaperTexture() {
 QImage makeTippingTexture() {
     const Rgb dark{140, 84, 40}, light{214, 160, 98};
     return paintTexture([&](int x, int y) {
-        const double cork = 0.55 * noise::smooth(x, y, 7.0, 5.0, 31) + 0.30 * noise::smooth(x, y, 2.5, 2.5, 32) +
-                            0.15 * noise::lattice(x, y, 33);
+        const double cork = 0.55 * noise::smooth(x, y, 7.0, 5.0, 31) +
+                            0.30 * noise::smooth(x, y, 2.5, 2.5, 32) + 0.15 * noise::lattice(x, y, 33);
         Rgb base = mixColour(dark, light, cork);
         if (noise::lattice(x, y, 34) < 0.05) base = scaled(base, 0.72);  // pores
         return lightUp(base, y, 0.25);
@@ -98,20 +110,23 @@ QImage makeTobaccoTexture() {
     QImage image(kTextureWidth, kTextureHeight, QImage::Format_RGB32);
     image.fill(QColor(92, 56, 27));
     {
-        static constexpr QColor browns[] = {{201, 150, 82}, {176, 118, 56}, {140, 88, 40},
+        static constexpr QColor browns[] = {{201, 150, 82}, {176, 118, 56},  {140, 88, 40},
                                             {112, 68, 31},  {216, 172, 102}, {80, 47, 21}};
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, true);
         noise::Random random(0x7ab0cc0);
         for (int i = 0; i < 3200; ++i) {
-            const double x = random.between(-6.0, kTextureWidth + 6.0), y = random.between(-3.0, kTextureHeight + 3.0);
+            const double x = random.between(-6.0, kTextureWidth + 6.0),
+                         y = random.between(-3.0, kTextureHeight + 3.0);
             const double angle = random.between(0.0, 6.283185307), length = random.between(3.0, 11.0);
             const double bend = random.between(-2.0, 2.0);
             const QPointF from(x, y), to(x + std::cos(angle) * length, y + std::sin(angle) * length);
-            const QPointF middle = (from + to) / 2.0 + QPointF(-std::sin(angle) * bend, std::cos(angle) * bend);
+            const QPointF middle =
+                (from + to) / 2.0 + QPointF(-std::sin(angle) * bend, std::cos(angle) * bend);
             QPainterPath strand(from);
             strand.quadTo(middle, to);
-            painter.setPen(QPen(browns[random.below(6)], random.between(0.9, 1.7), Qt::SolidLine, Qt::RoundCap));
+            painter.setPen(
+                QPen(browns[random.below(6)], random.between(0.9, 1.7), Qt::SolidLine, Qt::RoundCap));
             painter.drawPath(strand);
         }
     }

@@ -14,7 +14,9 @@ namespace {
 // Far beyond any client area or sheet, yet far from the int range.
 constexpr int kFarAway = 1 << 20;
 
-int sign(int v) { return (v > 0) - (v < 0); }
+int sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 }  // namespace
 
@@ -37,7 +39,9 @@ void drawAxisLine(QPainter& painter, QPoint start, QPoint tip, const ArrowStyle&
     }
 }
 
-int toPixels(double length) { return std::clamp(checkedToInt(length), -kFarAway, kFarAway); }
+int toPixels(double length) {
+    return std::clamp(checkedToInt(length), -kFarAway, kFarAway);
+}
 
 int axisPosition(const TickAxis& axis, double value) {
     const int offset = axisOffset(value, axisScale(axis.plotLength, axis.range));
@@ -50,7 +54,8 @@ std::vector<Tick> axisTicks(const TickAxis& axis) {
     const int cap = std::max(axis.plotLength, 0) + 1;
     for (int k = 1; k <= cap; ++k) {
         const int position = axisPosition(axis, k * axis.range.step);
-        const bool inside = axis.direction == AxisDirection::Up ? position > axis.limit : position < axis.limit;
+        const bool inside =
+            axis.direction == AxisDirection::Up ? position > axis.limit : position < axis.limit;
         if (!inside) break;
         ticks.push_back({k, position});
     }
@@ -68,9 +73,11 @@ int drawTicks(QPainter& painter, const TickAxis& axis, const TickStyle& style) {
             painter.drawLine(tick.position, axis.axis, tick.position, axis.axis + length);
         }
         if (!labelled) continue;
-        const std::string label = formatText(style.labelFormat, {tick.k * axis.range.step / style.labelDivisor});
+        const std::string label =
+            formatText(style.labelFormat, {tick.k * axis.range.step / style.labelDivisor});
         if (axis.direction == AxisDirection::Up) {
-            drawText(painter, axis.axis - style.labelGap, tick.position - style.labelRaise, label, Anchor::Right);
+            drawText(painter, axis.axis - style.labelGap, tick.position - style.labelRaise, label,
+                     Anchor::Right);
         } else {
             drawText(painter, tick.position, axis.axis + style.labelGap, label, Anchor::Centre);
         }

@@ -40,7 +40,9 @@ struct TickAxis {
 // client area or sheet so that positions computed from it can never overflow.
 int toPixels(double length);
 // Offset along an axis of a value at `scale`: toPixels(value × scale).
-inline int axisOffset(double value, double scale) { return toPixels(value * scale); }
+inline int axisOffset(double value, double scale) {
+    return toPixels(value * scale);
+}
 // The position of a value on the axis.
 int axisPosition(const TickAxis& axis, double value);
 

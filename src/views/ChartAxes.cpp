@@ -10,8 +10,12 @@ namespace {
 
 constexpr double kNothing = -std::numeric_limits<double>::infinity();
 
-double first(const std::vector<double>& a) { return entryOf(a, 0); }
-double last(const std::vector<double>& a, std::size_t count) { return entryOf(a, count - 1); }
+double first(const std::vector<double>& a) {
+    return entryOf(a, 0);
+}
+double last(const std::vector<double>& a, std::size_t count) {
+    return entryOf(a, count - 1);
+}
 
 }  // namespace
 
@@ -27,9 +31,7 @@ PuffChartAxes puffChartAxes(const CigaretteDesign& d) {
         largestOf(kNothing, {first(d.iso_tab_fivent), last(d.iso_tab_fivent, n), first(d.iso_tab_rovent),
                              last(d.iso_tab_rovent, n), first(d.alt_tab_fivent), last(d.alt_tab_fivent, n),
                              first(d.alt_tab_rovent), last(d.alt_tab_rovent, n)});
-    return {puffFlowAxis(last(d.alt_tab_flow, n)),
-            puffTimeAxis(d.alt_duration),
-            ventilationAxis(ventilation),
+    return {puffFlowAxis(last(d.alt_tab_flow, n)), puffTimeAxis(d.alt_duration), ventilationAxis(ventilation),
             suctionStep(largestOf(kNothing, {last(d.iso_tab_pdo, n), last(d.alt_tab_pdo, n)})),
             tableFlowAxis(largestOf(kNothing, {last(d.iso_tab_flow, n), last(d.alt_tab_flow, n)}))};
 }

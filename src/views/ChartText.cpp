@@ -7,11 +7,15 @@ namespace veltrano {
 QRect textCell(const QFontMetrics& metrics, int x, int y, const QString& text, Anchor anchor) {
     const int width = metrics.horizontalAdvance(text);
     int left = x;
-    if (hasAnchor(anchor, Anchor::Right)) left = x - width;
-    else if (hasAnchor(anchor, Anchor::Centre)) left = x - width / 2;
+    if (hasAnchor(anchor, Anchor::Right))
+        left = x - width;
+    else if (hasAnchor(anchor, Anchor::Centre))
+        left = x - width / 2;
     int top = y;
-    if (hasAnchor(anchor, Anchor::Bottom)) top = y - metrics.ascent() - metrics.descent();
-    else if (hasAnchor(anchor, Anchor::Baseline)) top = y - metrics.ascent();
+    if (hasAnchor(anchor, Anchor::Bottom))
+        top = y - metrics.ascent() - metrics.descent();
+    else if (hasAnchor(anchor, Anchor::Baseline))
+        top = y - metrics.ascent();
     return QRect(left, top, width, metrics.ascent() + metrics.descent());
 }
 

@@ -18,8 +18,12 @@ enum class Anchor : unsigned {
     Bottom = 4,    // y is the bottom of the cell (below the descent)
     Baseline = 8,  // y is the baseline
 };
-constexpr Anchor operator|(Anchor a, Anchor b) { return Anchor(unsigned(a) | unsigned(b)); }
-constexpr bool hasAnchor(Anchor a, Anchor flag) { return (unsigned(a) & unsigned(flag)) != 0; }
+constexpr Anchor operator|(Anchor a, Anchor b) {
+    return Anchor(unsigned(a) | unsigned(b));
+}
+constexpr bool hasAnchor(Anchor a, Anchor flag) {
+    return (unsigned(a) & unsigned(flag)) != 0;
+}
 
 // The cell that text placed at (x, y) by `anchor` occupies: advance width × (ascent + descent).
 QRect textCell(const QFontMetrics& metrics, int x, int y, const QString& text, Anchor anchor);

@@ -4,14 +4,20 @@
 
 namespace veltrano {
 
-double entryOf(const std::vector<double>& values, std::size_t i) { return i < values.size() ? values[i] : 0.0; }
+double entryOf(const std::vector<double>& values, std::size_t i) {
+    return i < values.size() ? values[i] : 0.0;
+}
 
-int upFrom(const CurveAxis& axis, double value) { return axis.origin - axisOffset(value, axis.scale); }
+int upFrom(const CurveAxis& axis, double value) {
+    return axis.origin - axisOffset(value, axis.scale);
+}
 
-int rightFrom(const CurveAxis& axis, double value) { return axis.origin + axisOffset(value, axis.scale); }
+int rightFrom(const CurveAxis& axis, double value) {
+    return axis.origin + axisOffset(value, axis.scale);
+}
 
-QPolygon sampledCurve(const std::vector<double>& values, int entries, int points, const std::function<int(int)>& column,
-                      const CurveAxis& y) {
+QPolygon sampledCurve(const std::vector<double>& values, int entries, int points,
+                      const std::function<int(int)>& column, const CurveAxis& y) {
     QPolygon curve(points);
     for (int i = 0; i < points; ++i) {
         const auto entry = static_cast<std::size_t>(static_cast<long long>(entries) * i / points);

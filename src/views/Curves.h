@@ -21,8 +21,8 @@ int rightFrom(const CurveAxis& axis, double value);
 // A curve of `points` points from an array of `entries` samples: point i takes entry
 // floor(entries × i / points) and lies at x = column(i), y = upFrom(y, entry). With as many points
 // as entries (the profiles along the cigarette) every entry gives one point.
-QPolygon sampledCurve(const std::vector<double>& values, int entries, int points, const std::function<int(int)>& column,
-                      const CurveAxis& y);
+QPolygon sampledCurve(const std::vector<double>& values, int entries, int points,
+                      const std::function<int(int)>& column, const CurveAxis& y);
 
 // A characteristic curve from a table over flow: entries 1 to 199 (entry 0 is skipped), x from
 // the flow grid entry and y from the table entry of the same index.

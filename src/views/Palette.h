@@ -5,9 +5,9 @@
 namespace veltrano::palette {
 
 // The colours every view and the printed page share; the values are exact.
-inline constexpr QColor lightBlue{0, 158, 224};   // flow at the mouth end, filter ventilation, CO
+inline constexpr QColor lightBlue{0, 158, 224};    // flow at the mouth end, filter ventilation, CO
 inline constexpr QColor lightGreen{151, 190, 13};  // flow through the perforation, mouth-end suction, 'tar'
-inline constexpr QColor darkGreen{0, 120, 44};     // flow through the paper, suction at the perforation, nicotine
+inline constexpr QColor darkGreen{0, 120, 44};     // flow through the paper, perforation suction, nicotine
 inline constexpr QColor darkBlue{0, 48, 120};      // rod ventilation, unventilated flow
 inline constexpr QColor frameGrey{100, 100, 100};  // table frames and rules, column and section headings
 inline constexpr QColor textGrey{60, 60, 60};      // text inside result boxes and tables

@@ -10,7 +10,8 @@ namespace veltrano {
 int puffCount(const CigaretteDesign& d) {
     std::size_t n = static_cast<std::size_t>(std::max(d.puff_number, 0));
     n = std::min(n, d.puff_size.size());
-    for (const auto* values : {&d.puff_fivent, &d.puff_rovent, &d.puff_avgpd, &d.puff_nfdpm, &d.puff_nico, &d.puff_co})
+    for (const auto* values :
+         {&d.puff_fivent, &d.puff_rovent, &d.puff_avgpd, &d.puff_nfdpm, &d.puff_nico, &d.puff_co})
         n = std::min(n, values->size());
     return static_cast<int>(n);
 }
@@ -52,14 +53,22 @@ const std::array<PuffTableRow, kPuffTableRows>& puffTableRows(Medium medium) {
 std::string puffCellText(const CigaretteDesign& d, int row, int puff) {
     const auto i = static_cast<std::size_t>(puff);
     switch (row) {
-        case 0: return formatNumber("%.2f", d.puff_avgpd[i]);
-        case 1: return formatNumber("%.2f", d.puff_fivent[i]);
-        case 2: return formatNumber("%.2f", d.puff_rovent[i]);
-        case 3: return formatNumber("%.2f", d.puff_size[i] / 10.0);
-        case 4: return valueOr(d.isKnown(25), "%.2f", d.puff_nfdpm[i], "-.--");
-        case 5: return valueOr(d.isKnown(24), "%.2f", d.puff_nico[i], "-.--");
-        case 6: return valueOr(d.isKnown(26), "%.2f", d.puff_co[i], "-.--");
-        default: return {};
+        case 0:
+            return formatNumber("%.2f", d.puff_avgpd[i]);
+        case 1:
+            return formatNumber("%.2f", d.puff_fivent[i]);
+        case 2:
+            return formatNumber("%.2f", d.puff_rovent[i]);
+        case 3:
+            return formatNumber("%.2f", d.puff_size[i] / 10.0);
+        case 4:
+            return valueOr(d.isKnown(25), "%.2f", d.puff_nfdpm[i], "-.--");
+        case 5:
+            return valueOr(d.isKnown(24), "%.2f", d.puff_nico[i], "-.--");
+        case 6:
+            return valueOr(d.isKnown(26), "%.2f", d.puff_co[i], "-.--");
+        default:
+            return {};
     }
 }
 

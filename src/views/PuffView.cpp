@@ -7,8 +7,8 @@
 #include "views/Axis.h"
 #include "views/ChartText.h"
 #include "views/Curves.h"
-#include "views/Palette.h"
 #include "views/PainterScopes.h"
+#include "views/Palette.h"
 #include "views/PuffTable.h"
 #include "views/TableDrawing.h"
 #include "views/ValueText.h"
@@ -48,13 +48,14 @@ void drawPuffLabels(QPainter& painter, const PuffColumns& columns) {
 
 // A bar of value × scale pixels standing on the axis in slot `slot` of puff i: the lowest rows of a
 // stripe of the bar texture.
-void drawBar(QPainter& painter, const QImage& bars, BarStripe stripe, const PuffColumns& columns, int i, int slot,
-             double value, double scale) {
+void drawBar(QPainter& painter, const QImage& bars, BarStripe stripe, const PuffColumns& columns, int i,
+             int slot, double value, double scale) {
     const int height = std::min(axisOffset(value, scale), kBarTextureHeight);
     if (height <= 0) return;
     const int x = static_cast<int>(columns.firstBar(i)) + slot * columns.cx;
-    painter.drawImage(QPoint(x, kAxisY - height), bars,
-                      QRect(static_cast<int>(stripe) * kBarStripeWidth, kBarTextureHeight - height, columns.cx, height));
+    painter.drawImage(
+        QPoint(x, kAxisY - height), bars,
+        QRect(static_cast<int>(stripe) * kBarStripeWidth, kBarTextureHeight - height, columns.cx, height));
 }
 
 void drawChartAxes(QPainter& painter) {
@@ -93,8 +94,12 @@ void drawYieldChart(QPainter& painter, const ViewResources& resources, const Cig
 
     drawPuffLabels(painter, columns);
     for (int i = 0; i < columns.n && columns.barsShown(i); ++i) {
-        if (tar) drawBar(painter, resources.barTexture, BarStripe::LightGreen, columns, i, 0, d.puff_nfdpm[i], scale);
-        if (nico) drawBar(painter, resources.barTexture, BarStripe::DarkGreen, columns, i, 1, 10 * d.puff_nico[i], scale);
+        if (tar)
+            drawBar(painter, resources.barTexture, BarStripe::LightGreen, columns, i, 0, d.puff_nfdpm[i],
+                    scale);
+        if (nico)
+            drawBar(painter, resources.barTexture, BarStripe::DarkGreen, columns, i, 1, 10 * d.puff_nico[i],
+                    scale);
         if (co) drawBar(painter, resources.barTexture, BarStripe::Blue, columns, i, 2, d.puff_co[i], scale);
     }
     drawSwatch(painter, 183, palette::lightGreen, "Nicotine-free DPM ('tar')");
@@ -117,15 +122,19 @@ void drawVentilationChart(QPainter& painter, const ViewResources& resources, con
     drawTicks(painter, {AxisDirection::Up, 40, kAxisY, 40, kMaxBarHeight, ventRange}, kLeftTicks);
     drawText(painter, 35, 5, "Vent.", Anchor::Right);
     drawText(painter, 35, 20, "%", Anchor::Right);
-    drawTicks(painter, {AxisDirection::Up, kBarAreaLeft, kAxisY, 28, kMaxBarHeight, pressureRange}, kLeftTicks);
+    drawTicks(painter, {AxisDirection::Up, kBarAreaLeft, kAxisY, 28, kMaxBarHeight, pressureRange},
+              kLeftTicks);
     drawText(painter, 85, 5, "Pressure");
     drawText(painter, 85, 20, "mm H2O");
 
     drawPuffLabels(painter, columns);
     for (int i = 0; i < columns.n && columns.barsShown(i); ++i) {
-        drawBar(painter, resources.barTexture, BarStripe::LightGreen, columns, i, 0, d.puff_fivent[i], ventScale);
-        drawBar(painter, resources.barTexture, BarStripe::DarkGreen, columns, i, 1, d.puff_rovent[i], ventScale);
-        drawBar(painter, resources.barTexture, BarStripe::Blue, columns, i, 2, d.puff_avgpd[i], pressureScale);
+        drawBar(painter, resources.barTexture, BarStripe::LightGreen, columns, i, 0, d.puff_fivent[i],
+                ventScale);
+        drawBar(painter, resources.barTexture, BarStripe::DarkGreen, columns, i, 1, d.puff_rovent[i],
+                ventScale);
+        drawBar(painter, resources.barTexture, BarStripe::Blue, columns, i, 2, d.puff_avgpd[i],
+                pressureScale);
     }
     drawSwatch(painter, 183, palette::lightGreen, "Degree of filter ventilation");
     drawSwatch(painter, 198, palette::darkGreen, "Degree of rod ventilation");
@@ -135,11 +144,15 @@ void drawVentilationChart(QPainter& painter, const ViewResources& resources, con
 // The table: alternative totals, the "Puff data" column and the smoking regime with its puff shape.
 constexpr int kTableRight = 649, kTableBottom = 163;
 constexpr int kRowTop = 23, kRowHeight = 20, kTextInset = 2;
-int rowText(int r) { return kRowTop + kRowHeight * r + kTextInset; }
+int rowText(int r) {
+    return kRowTop + kRowHeight * r + kTextInset;
+}
 
 // The "Puff data" heading cell and its seven value cells, in table coordinates.
 const QRect kPuffHeadingCell(351, 1, 148, 22);
-QRect puffValueCell(int r) { return QRect(351, 24 + kRowHeight * r, 75, 18); }
+QRect puffValueCell(int r) {
+    return QRect(351, 24 + kRowHeight * r, 75, 18);
+}
 
 void drawPuffData(QPainter& painter, const CigaretteDesign& d, int n, int hoveredPuff) {
     painter.fillRect(kPuffHeadingCell, palette::panelGrey);
@@ -169,11 +182,14 @@ void drawPuffShape(QPainter& painter, const CigaretteDesign& d) {
     PainterScope scope(painter);
     painter.setPen(QPen(palette::lightBlue, 0));
     const double scale = 95 / entryOf(d.alt_tab_flow, kTableSamples - 1);
-    painter.drawPolyline(sampledCurve(d.alt_prof_flow, kCurveSamples, 125, [](int i) { return 511 + i; }, {151, scale}));
+    painter.drawPolyline(
+        sampledCurve(d.alt_prof_flow, kCurveSamples, 125, [](int i) { return 511 + i; }, {151, scale}));
 }
 
-void drawTable(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d, int n, int hoveredPuff) {
-    drawPanel(painter, QRect(0, 0, kTableRight + 1, kTableBottom + 1), palette::panelGrey, palette::frameGrey);
+void drawTable(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d, int n,
+               int hoveredPuff) {
+    drawPanel(painter, QRect(0, 0, kTableRight + 1, kTableBottom + 1), palette::panelGrey,
+              palette::frameGrey);
     painter.setPen(QPen(palette::frameGrey, 0));
     for (int x : {200, 350, 500}) drawVerticalRule(painter, x, 0, kTableBottom);
     for (int y : {23, 43}) drawHorizontalRule(painter, y, 0, kTableRight);
@@ -205,9 +221,10 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
         drawValueWithUnit(painter, 270, rowText(r), rows[r].total, rows[r].unit);
         drawText(painter, 430, rowText(r), rows[r].puffUnit);
     }
-    drawText(painter, 575, 25,
-             formatText("%.0f/%.0f/%.0f/%.0f%%", {d.alt_volume, d.alt_duration, d.alt_interval, d.alt_blocking}),
-             Anchor::Centre);
+    drawText(
+        painter, 575, 25,
+        formatText("%.0f/%.0f/%.0f/%.0f%%", {d.alt_volume, d.alt_duration, d.alt_interval, d.alt_blocking}),
+        Anchor::Centre);
     drawPuffData(painter, d, n, hoveredPuff);
 
     painter.setPen(QPen(Qt::black, 0));

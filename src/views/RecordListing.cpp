@@ -9,8 +9,8 @@
 #include "design/NumberText.h"
 #include "design/Windows1252.h"
 #include "views/ChartText.h"
-#include "views/Palette.h"
 #include "views/PainterScopes.h"
+#include "views/Palette.h"
 #include "views/Views.h"
 
 namespace veltrano {
@@ -111,11 +111,13 @@ FormatArg fieldValue(const CigaretteDesign& design, const DesignField& field) {
     return std::visit(
         [&](auto member) -> FormatArg {
             using Member = decltype(member);
-            if constexpr (std::is_same_v<Member, double DesignValues::*>) return values.*member;
+            if constexpr (std::is_same_v<Member, double DesignValues::*>)
+                return values.*member;
             else if constexpr (std::is_same_v<Member, std::int32_t DesignValues::*> ||
                                std::is_same_v<Member, std::uint32_t DesignValues::*>)
                 return static_cast<long long>(values.*member);
-            else return 0LL;
+            else
+                return 0LL;
         },
         field.member);
 }
@@ -137,7 +139,8 @@ std::string puffLine(const char* name, std::size_t count, const char* format,
 std::vector<std::string> recordListingLines(const CigaretteDesign& d) {
     std::vector<std::string> lines;
     const auto& magic = d.magic;
-    lines.emplace_back(magic.data(), static_cast<std::size_t>(std::find(magic.begin(), magic.end(), '\0') - magic.begin()));
+    lines.emplace_back(magic.data(),
+                       static_cast<std::size_t>(std::find(magic.begin(), magic.end(), '\0') - magic.begin()));
     for (const ListedField& listed : kListedFields) {
         std::string line = label(listed.label);
         if (const DesignField* field = findDesignField(listed.field))
@@ -154,7 +157,8 @@ std::vector<std::string> recordListingLines(const CigaretteDesign& d) {
     };
     const auto doubles = [&](const char* name, const std::vector<double>& values, const char* format,
                              double factor = 1.0) {
-        lines.push_back(puffLine(name, count(values), format, [&](std::size_t i) { return values[i] * factor; }));
+        lines.push_back(
+            puffLine(name, count(values), format, [&](std::size_t i) { return values[i] * factor; }));
     };
     lines.push_back(puffLine("puff_size", count(d.puff_size), "%i",
                              [&](std::size_t i) { return static_cast<long long>(d.puff_size[i]); }));
@@ -169,7 +173,8 @@ std::vector<std::string> recordListingLines(const CigaretteDesign& d) {
     return lines;
 }
 
-void drawRecordListing(QPainter& painter, const ViewResources& resources, const CigaretteDesign& design, int x) {
+void drawRecordListing(QPainter& painter, const ViewResources& resources, const CigaretteDesign& design,
+                       int x) {
     PainterScope scope(painter);
     beginView(painter, resources.listingFont);
     painter.setPen(palette::listingOlive);

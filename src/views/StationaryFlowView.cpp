@@ -6,8 +6,8 @@
 #include "views/ChartAxes.h"
 #include "views/ChartText.h"
 #include "views/Curves.h"
-#include "views/Palette.h"
 #include "views/PainterScopes.h"
+#include "views/Palette.h"
 #include "views/TableDrawing.h"
 #include "views/ValueText.h"
 #include "views/Views.h"
@@ -24,10 +24,11 @@ constexpr int kPlotWidth = kPlotRight - kPlotLeft, kPlotHeight = kPlotBottom - k
 const TickStyle kVerticalTicks{6, 6, 2, "%i", 10};
 const TickStyle kLengthTicks{4, 7, 5, "%i", 9};
 
-void drawProfileCurve(QPainter& painter, const std::vector<double>& values, double scale, const QColor& colour) {
+void drawProfileCurve(QPainter& painter, const std::vector<double>& values, double scale,
+                      const QColor& colour) {
     painter.setPen(QPen(colour, 0));
-    painter.drawPolyline(sampledCurve(values, kProfileSamples, kProfileSamples, [](int i) { return kPlotLeft + 1 + 2 * i; },
-                                      {kPlotBottom - 1, scale}));
+    painter.drawPolyline(sampledCurve(values, kProfileSamples, kProfileSamples,
+                                      [](int i) { return kPlotLeft + 1 + 2 * i; }, {kPlotBottom - 1, scale}));
 }
 
 void drawLegendEntry(QPainter& painter, int y, const QColor& colour, const char* name) {
@@ -60,7 +61,8 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
     const bool puff = d.isKnown(23), nico = d.isKnown(24), tar = d.isKnown(25), co = d.isKnown(26);
     const Row right[] = {
         {"Puff number", valueOr(puff, "%.2f", d.iso_puff, "--.--"), ""},
-        {"Dry particulate matter (DPM)", valueOr(tar && nico, "%.2f", d.iso_nfdpm + d.iso_nico, "--.--"), "mg/cig"},
+        {"Dry particulate matter (DPM)", valueOr(tar && nico, "%.2f", d.iso_nfdpm + d.iso_nico, "--.--"),
+         "mg/cig"},
         {"Nicotine-free DPM ('tar')", valueOr(tar, "%.2f", d.iso_nfdpm, "--.--"), "mg/cig"},
         {"Nicotine", valueOr(nico, "%.2f", d.iso_nico, "--.--"), "mg/cig"},
         {"Carbon monoxide (CO)", valueOr(co, "%.2f", d.iso_co, "--.--"), "mg/cig"},
@@ -76,7 +78,8 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
     painter.setPen(QPen(palette::frameGrey, 0));
     drawFrame(painter, box, palette::frameGrey);
     drawVerticalRule(painter, divider, box.top(), box.bottom());
-    for (int r = 1; r < 5; ++r) drawHorizontalRule(painter, box.top() + r * rowHeight, box.left(), box.right());
+    for (int r = 1; r < 5; ++r)
+        drawHorizontalRule(painter, box.top() + r * rowHeight, box.left(), box.right());
 }
 
 // Copies the left `width` columns of a texture to (x, y), as far as the texture reaches.
@@ -89,9 +92,11 @@ void drawTexturePiece(QPainter& painter, int x, int y, const QImage& texture, in
 void drawPictures(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d, double scale) {
     constexpr int upperStrip = 25 - kViewTop, lowerStrip = 55 - kViewTop;  // client y 25 and 55
     const int filterEnd = axisOffset(d.fi_len, scale), tippingEnd = axisOffset(d.tp_width, scale);
-    drawTexturePiece(painter, kPlotLeft, upperStrip, resources.filterTexture, toPixels(scale * d.fi_len * 1.1));
+    drawTexturePiece(painter, kPlotLeft, upperStrip, resources.filterTexture,
+                     toPixels(scale * d.fi_len * 1.1));
     drawTexturePiece(painter, filterEnd + 118, upperStrip, resources.tobaccoTexture, 602 - filterEnd);
-    drawTexturePiece(painter, kPlotLeft, lowerStrip, resources.tippingTexture, toPixels(scale * d.tp_width * 1.1));
+    drawTexturePiece(painter, kPlotLeft, lowerStrip, resources.tippingTexture,
+                     toPixels(scale * d.tp_width * 1.1));
     drawTexturePiece(painter, tippingEnd + 118, lowerStrip, resources.paperTexture, 602 - tippingEnd);
 }
 
@@ -123,13 +128,15 @@ void drawStationaryFlowView(QPainter& painter, const ViewResources& resources, c
     {
         PainterScope scope(painter);
         painter.setPen(QPen(palette::noteGrey, 0, Qt::DotLine));
-        for (double at : {d.tp_perfopos - d.tp_perfowidth / 2, d.tp_perfopos + d.tp_perfowidth / 2, d.fi_len, d.tp_width}) {
+        for (double at : {d.tp_perfopos - d.tp_perfowidth / 2, d.tp_perfopos + d.tp_perfowidth / 2, d.fi_len,
+                          d.tp_width}) {
             const int x = axisPosition(length, at);
             painter.drawLine(x, kPlotBottom, x, 45);
         }
     }
 
-    const double pressureScale = axisScale(kPlotHeight, axes.pressure), flowScale = axisScale(kPlotHeight, axes.flow);
+    const double pressureScale = axisScale(kPlotHeight, axes.pressure),
+                 flowScale = axisScale(kPlotHeight, axes.flow);
     drawProfileCurve(painter, d.stat_pres_closed, pressureScale, palette::darkGreen);
     drawLegendEntry(painter, 368, palette::darkGreen, "pressure unventilated");
     drawProfileCurve(painter, d.stat_flow_closed, flowScale, palette::darkBlue);

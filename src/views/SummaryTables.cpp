@@ -27,7 +27,8 @@ struct SectionRules {
     std::vector<RowRule> rows;
 };
 
-std::vector<SummarySection> build(const std::vector<SectionRules>& sections, const DesignSet& designs, Medium medium) {
+std::vector<SummarySection> build(const std::vector<SectionRules>& sections, const DesignSet& designs,
+                                  Medium medium) {
     const Column current{designs.currentDesign, false, designs.workingReference, medium};
     const Column reference{designs.referenceDesign, true, designs.workingReference, medium};
     std::vector<SummarySection> result;
@@ -39,13 +40,27 @@ std::vector<SummarySection> build(const std::vector<SectionRules>& sections, con
     return result;
 }
 
-int type(const Column& c) { return c.design.tp_perfotype; }
-bool perforated(const Column& c) { return type(c) != kNoPerforation; }
-bool plainPerforation(const Column& c) { return perforated(c) && type(c) != kOnlineLaser; }
-bool bit(const Column& c, int n) { return c.design.isKnown(n); }
-bool banded(const Column& c) { return c.design.cp_lip == 1; }
-const char* paperDashes(const Column& c, const char* screen) { return c.onPaper() ? "-.--" : screen; }
-std::string value(double v) { return formatNumber("%.2f", v); }
+int type(const Column& c) {
+    return c.design.tp_perfotype;
+}
+bool perforated(const Column& c) {
+    return type(c) != kNoPerforation;
+}
+bool plainPerforation(const Column& c) {
+    return perforated(c) && type(c) != kOnlineLaser;
+}
+bool bit(const Column& c, int n) {
+    return c.design.isKnown(n);
+}
+bool banded(const Column& c) {
+    return c.design.cp_lip == 1;
+}
+const char* paperDashes(const Column& c, const char* screen) {
+    return c.onPaper() ? "-.--" : screen;
+}
+std::string value(double v) {
+    return formatNumber("%.2f", v);
+}
 
 const char* perforationName(int type) {
     static const char* const names[] = {"None", "Electro", "Micro", "Macro", "Online"};
@@ -55,7 +70,8 @@ const char* perforationName(int type) {
 const std::vector<SectionRules>& parameterRules() {
     static const std::vector<SectionRules> rules{
         {"Tipping Paper",
-         {{"Length", "mm", [](const Column& c) { return valueOr(bit(c, 0), "%.2f", c.design.tp_width, "--.--"); }},
+         {{"Length", "mm",
+           [](const Column& c) { return valueOr(bit(c, 0), "%.2f", c.design.tp_width, "--.--"); }},
           {"Permeability", "CU",
            [](const Column& c) {
                return valueOr(plainPerforation(c), "%.2f", c.design.tp_perfoperm, paperDashes(c, "---.--"));
@@ -65,23 +81,28 @@ const std::vector<SectionRules>& parameterRules() {
                return valueOr(plainPerforation(c) && bit(c, 4), "%.2f", c.design.tp_exponent, "-.--");
            }},
           {"Position of Perforation", "mm",
-           [](const Column& c) { return valueOr(perforated(c) && bit(c, 2), "%.2f", c.design.tp_perfopos, "--.--"); }},
+           [](const Column& c) {
+               return valueOr(perforated(c) && bit(c, 2), "%.2f", c.design.tp_perfopos, "--.--");
+           }},
           {"Width of Perforation", "mm",
            [](const Column& c) {
                return valueOr(plainPerforation(c) && bit(c, 1), "%.2f", c.design.tp_perfowidth, "--.--");
            }},
-          {"Type of Perforation", "", [](const Column& c) { return std::string(perforationName(type(c))); }}}},
+          {"Type of Perforation", "",
+           [](const Column& c) { return std::string(perforationName(type(c))); }}}},
         {"Plug Wrap Paper",
          {{"Permeability", "CU",
            [](const Column& c) {
-               return valueOr(bit(c, 5) && type(c) != kOnlineLaser, "%.2f", c.design.pw_perm, paperDashes(c, "----.--"));
+               return valueOr(bit(c, 5) && type(c) != kOnlineLaser, "%.2f", c.design.pw_perm,
+                              paperDashes(c, "----.--"));
            }},
           {"Permeability Exponent", "",
            [](const Column& c) {
                return valueOr(bit(c, 6) && type(c) != kOnlineLaser, "%.2f", c.design.pw_exponent, "-.--");
            }}}},
         {"Cigarette Paper",
-         {{"Permeability", "CU", [](const Column& c) { return valueOr(bit(c, 7), "%.2f", c.design.cp_perm, "--.--"); }},
+         {{"Permeability", "CU",
+           [](const Column& c) { return valueOr(bit(c, 7), "%.2f", c.design.cp_perm, "--.--"); }},
           {"Permeability Exponent", "",
            [](const Column& c) { return valueOr(bit(c, 8), "%.2f", c.design.cp_exponent, "-.--"); }},
           {"Diffusion Capacity", "cm/s",
@@ -114,7 +135,9 @@ const std::vector<SectionRules>& parameterRules() {
           {"Pressure Drop Exponent", "",
            [](const Column& c) { return valueOr(bit(c, 13), "%.2f", c.design.fi_exponent, "-.--"); }},
           {"Total Titer", "den",
-           [](const Column& c) { return valueOr(bit(c, 14), "%.2f", c.design.fi_totden, paperDashes(c, "-----.--")); }},
+           [](const Column& c) {
+               return valueOr(bit(c, 14), "%.2f", c.design.fi_totden, paperDashes(c, "-----.--"));
+           }},
           {"Filament Titer", "den",
            [](const Column& c) { return valueOr(bit(c, 15), "%.2f", c.design.fi_fibden, "-.--"); }}}},
         {"Tobacco Rod",
@@ -142,14 +165,19 @@ std::string measured(const Column& c, int n, double v, const char* placeholder) 
 
 // Alternative yields: the current design's follow its ISO bits 23 to 26, the reference's its own
 // measured alternative bits 27 to 30.
-bool alternativeYieldKnown(const Column& c, int isoBit) { return bit(c, c.reference ? isoBit + 4 : isoBit); }
+bool alternativeYieldKnown(const Column& c, int isoBit) {
+    return bit(c, c.reference ? isoBit + 4 : isoBit);
+}
 
-std::string currentOnly(const Column& c, double v) { return c.reference ? std::string() : value(v); }
+std::string currentOnly(const Column& c, double v) {
+    return c.reference ? std::string() : value(v);
+}
 
 const std::vector<SectionRules>& resultRules() {
     static const std::vector<SectionRules> rules{
         {"Stationary Flow",
-         {{"Open Draw Resistance", "mm H2O", [](const Column& c) { return measured(c, 18, c.design.stat_pdo, "---.--"); }},
+         {{"Open Draw Resistance", "mm H2O",
+           [](const Column& c) { return measured(c, 18, c.design.stat_pdo, "---.--"); }},
           {"Closed Draw Resistance", "mm H2O",
            [](const Column& c) { return measured(c, 19, c.design.stat_pdc, "---.--"); }},
           {"Degree of Filter Ventilation", "%",
@@ -174,41 +202,59 @@ const std::vector<SectionRules>& resultRules() {
         {"ISO Smoking Regime",
          {{"Smoking Regime", "", [](const Column&) { return std::string("35/2/60"); }},
           {"Ventilation Blocking", "%", [](const Column&) { return std::string("0.00"); }},
-          {"Avg. Open Draw Resistance", "mm H2O", [](const Column& c) { return currentOnly(c, c.design.iso_pdo); }},
-          {"Degree of Filter Ventilation", "%", [](const Column& c) { return currentOnly(c, c.design.iso_fivent); }},
-          {"Degree of Rod Ventilation", "%", [](const Column& c) { return currentOnly(c, c.design.iso_rovent); }},
-          {"Puff Number", "", [](const Column& c) { return valueOr(bit(c, 23), "%.2f", c.design.iso_puff, "-.--"); }},
+          {"Avg. Open Draw Resistance", "mm H2O",
+           [](const Column& c) { return currentOnly(c, c.design.iso_pdo); }},
+          {"Degree of Filter Ventilation", "%",
+           [](const Column& c) { return currentOnly(c, c.design.iso_fivent); }},
+          {"Degree of Rod Ventilation", "%",
+           [](const Column& c) { return currentOnly(c, c.design.iso_rovent); }},
+          {"Puff Number", "",
+           [](const Column& c) { return valueOr(bit(c, 23), "%.2f", c.design.iso_puff, "-.--"); }},
           {"Dry Particulate Matter (DPM)", "mg/cig",
            [](const Column& c) {
-               return valueOr(bit(c, 24) && bit(c, 25), "%.2f", c.design.iso_nico + c.design.iso_nfdpm, "-.--");
+               return valueOr(bit(c, 24) && bit(c, 25), "%.2f", c.design.iso_nico + c.design.iso_nfdpm,
+                              "-.--");
            }},
           {"Nicotine-free DPM ('tar')", "mg/cig",
            [](const Column& c) { return valueOr(bit(c, 25), "%.2f", c.design.iso_nfdpm, "-.--"); }},
-          {"Nicotine", "mg/cig", [](const Column& c) { return valueOr(bit(c, 24), "%.2f", c.design.iso_nico, "-.--"); }},
+          {"Nicotine", "mg/cig",
+           [](const Column& c) { return valueOr(bit(c, 24), "%.2f", c.design.iso_nico, "-.--"); }},
           {"Carbon Monoxide (CO)", "mg/cig",
            [](const Column& c) { return valueOr(bit(c, 26), "%.2f", c.design.iso_co, "-.--"); }}}},
         {"Alternative Smoking",
          {{"Smoking Regime", "",
            [](const Column& c) {
-               return formatText("%.0f/%.0f/%.0f", {c.design.alt_volume, c.design.alt_duration, c.design.alt_interval});
+               return formatText("%.0f/%.0f/%.0f",
+                                 {c.design.alt_volume, c.design.alt_duration, c.design.alt_interval});
            }},
           {"Ventilation Blocking", "%", [](const Column& c) { return value(c.design.alt_blocking); }},
-          {"Avg. Open Draw Resistance", "mm H2O", [](const Column& c) { return currentOnly(c, c.design.alt_pdo); }},
-          {"Degree of Filter Ventilation", "%", [](const Column& c) { return currentOnly(c, c.design.alt_fivent); }},
-          {"Degree of Rod Ventilation", "%", [](const Column& c) { return currentOnly(c, c.design.alt_rovent); }},
+          {"Avg. Open Draw Resistance", "mm H2O",
+           [](const Column& c) { return currentOnly(c, c.design.alt_pdo); }},
+          {"Degree of Filter Ventilation", "%",
+           [](const Column& c) { return currentOnly(c, c.design.alt_fivent); }},
+          {"Degree of Rod Ventilation", "%",
+           [](const Column& c) { return currentOnly(c, c.design.alt_rovent); }},
           {"Puff Number", "",
-           [](const Column& c) { return valueOr(alternativeYieldKnown(c, 23), "%.2f", c.design.alt_puff, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(alternativeYieldKnown(c, 23), "%.2f", c.design.alt_puff, "-.--");
+           }},
           {"Dry Particulate Matter (DPM)", "mg/cig",
            [](const Column& c) {
                const bool known = alternativeYieldKnown(c, 24) && alternativeYieldKnown(c, 25);
                return valueOr(known, "%.2f", c.design.alt_nico + c.design.alt_nfdpm, "-.--");
            }},
           {"Nicotine-free DPM ('tar')", "mg/cig",
-           [](const Column& c) { return valueOr(alternativeYieldKnown(c, 25), "%.2f", c.design.alt_nfdpm, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(alternativeYieldKnown(c, 25), "%.2f", c.design.alt_nfdpm, "-.--");
+           }},
           {"Nicotine", "mg/cig",
-           [](const Column& c) { return valueOr(alternativeYieldKnown(c, 24), "%.2f", c.design.alt_nico, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(alternativeYieldKnown(c, 24), "%.2f", c.design.alt_nico, "-.--");
+           }},
           {"Carbon Monoxide (CO)", "mg/cig",
-           [](const Column& c) { return valueOr(alternativeYieldKnown(c, 26), "%.2f", c.design.alt_co, "-.--"); }}}},
+           [](const Column& c) {
+               return valueOr(alternativeYieldKnown(c, 26), "%.2f", c.design.alt_co, "-.--");
+           }}}},
     };
     return rules;
 }

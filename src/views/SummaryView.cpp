@@ -3,8 +3,8 @@
 
 #include "design/NumberText.h"
 #include "views/ChartText.h"
-#include "views/Palette.h"
 #include "views/PainterScopes.h"
+#include "views/Palette.h"
 #include "views/PuffTable.h"
 #include "views/SummaryTables.h"
 #include "views/TableDrawing.h"
@@ -68,7 +68,8 @@ void drawPuffTable(QPainter& painter, const ViewResources& resources, const Ciga
     drawPanel(painter, box, palette::panelGrey, palette::frameGrey);
     painter.setPen(QPen(palette::frameGrey, 0));
     drawHorizontalRule(painter, 25, 0, box.right());
-    for (int x = firstColumn; x < box.width(); x += columnWidth) drawVerticalRule(painter, x, 0, box.bottom());
+    for (int x = firstColumn; x < box.width(); x += columnWidth)
+        drawVerticalRule(painter, x, 0, box.bottom());
 
     painter.setFont(resources.titleFont);
     drawText(painter, 5, 5, "Puff-by-Puff Analysis");
@@ -92,8 +93,10 @@ void drawPuffTable(QPainter& painter, const ViewResources& resources, const Ciga
         painter.setPen(palette::textGrey);
         for (int r = 0; r < kPuffTableRows; ++r) {
             const int y = firstRow + kRowHeight * r;
-            if (dots) drawText(painter, centre, y, kDots, Anchor::Centre);
-            else drawText(painter, right, y, puffCellText(d, r, shown[j]), Anchor::Right);
+            if (dots)
+                drawText(painter, centre, y, kDots, Anchor::Centre);
+            else
+                drawText(painter, right, y, puffCellText(d, r, shown[j]), Anchor::Right);
         }
     }
 }
@@ -111,7 +114,8 @@ void drawSummaryView(QPainter& painter, const ViewResources& resources, const De
     }
     {
         BlockScope block(painter, 500, 10);
-        drawSummaryPanel(painter, resources, {"Results", 155, {165, 345}}, resultSummary(designs, Medium::Screen));
+        drawSummaryPanel(painter, resources, {"Results", 155, {165, 345}},
+                         resultSummary(designs, Medium::Screen));
     }
     BlockScope block(painter, 20, 620);
     drawPuffTable(painter, resources, designs.currentDesign,

@@ -21,11 +21,16 @@ void drawPanel(QPainter& painter, const QRect& box, const QColor& fill, const QC
     drawFrame(painter, box, frame);
 }
 
-void drawHorizontalRule(QPainter& painter, int y, int fromX, int toX) { painter.drawLine(fromX, y, toX, y); }
+void drawHorizontalRule(QPainter& painter, int y, int fromX, int toX) {
+    painter.drawLine(fromX, y, toX, y);
+}
 
-void drawVerticalRule(QPainter& painter, int x, int fromY, int toY) { painter.drawLine(x, fromY, x, toY); }
+void drawVerticalRule(QPainter& painter, int x, int fromY, int toY) {
+    painter.drawLine(x, fromY, x, toY);
+}
 
-void drawValueWithUnit(QPainter& painter, int numberRight, int y, std::string_view number, std::string_view unit) {
+void drawValueWithUnit(QPainter& painter, int numberRight, int y, std::string_view number,
+                       std::string_view unit) {
     drawText(painter, numberRight, y, number, Anchor::Right);
     if (!unit.empty()) drawText(painter, numberRight + kUnitGap, y, unit);
 }

@@ -21,7 +21,8 @@ void drawVerticalRule(QPainter& painter, int x, int fromY, int toY);
 
 // A value cell: the number right-aligned at `numberRight`, its unit from `unitGap` to the right of it.
 inline constexpr int kUnitGap = 10;
-void drawValueWithUnit(QPainter& painter, int numberRight, int y, std::string_view number, std::string_view unit);
+void drawValueWithUnit(QPainter& painter, int numberRight, int y, std::string_view number,
+                       std::string_view unit);
 
 // A legend entry: a sample line from x1 to x2 at lineY in `pen`, and the name in the pen's colour
 // with its top-left corner at (textX, textTop).

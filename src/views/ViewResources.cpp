@@ -40,6 +40,8 @@ ViewResources makeViewResources() {
     return r;
 }
 
-void drawLogo(QPainter& painter, const ViewResources& resources) { painter.drawImage(QPoint(860, 24), resources.logo); }
+void drawLogo(QPainter& painter, const ViewResources& resources) {
+    painter.drawImage(QPoint(860, 24), resources.logo);
+}
 
 }  // namespace veltrano

@@ -25,7 +25,8 @@ struct PuffHoverGeometry {
 void drawLogo(QPainter& painter, const ViewResources& resources);
 
 // View 1: suction and flow along the current cigarette, its pictures and the stationary results.
-void drawStationaryFlowView(QPainter& painter, const ViewResources& resources, const CigaretteDesign& current);
+void drawStationaryFlowView(QPainter& painter, const ViewResources& resources,
+                            const CigaretteDesign& current);
 
 // View 2: puff curves and characteristics of both regimes, and the comparison table.
 void drawYieldsView(QPainter& painter, const ViewResources& resources, const CigaretteDesign& current);
@@ -33,8 +34,8 @@ void drawYieldsView(QPainter& painter, const ViewResources& resources, const Cig
 // View 3: per-puff bar charts, the alternative totals and the "Puff data" column of `hoveredPuff`
 // (none when it is negative or not below the puff count). Draws nothing without puffs and then
 // returns a geometry that holds no point.
-PuffHoverGeometry drawPuffView(QPainter& painter, const ViewResources& resources, const CigaretteDesign& current,
-                               int hoveredPuff);
+PuffHoverGeometry drawPuffView(QPainter& painter, const ViewResources& resources,
+                               const CigaretteDesign& current, int hoveredPuff);
 
 // The client rectangle of the "Puff data" heading and value cells: what the main window repaints
 // when the hovered puff changes.
@@ -46,6 +47,7 @@ void drawSummaryView(QPainter& painter, const ViewResources& resources, const De
                      bool puffByPuffValid);
 
 // The raw listing of one design's fields in a column starting at client x.
-void drawRecordListing(QPainter& painter, const ViewResources& resources, const CigaretteDesign& design, int x);
+void drawRecordListing(QPainter& painter, const ViewResources& resources, const CigaretteDesign& design,
+                       int x);
 
 }  // namespace veltrano

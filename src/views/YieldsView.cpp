@@ -1,12 +1,14 @@
 #include <QPainter>
+#include <tuple>
+#include <utility>
 
 #include "design/NumberText.h"
 #include "views/Axis.h"
 #include "views/ChartAxes.h"
 #include "views/ChartText.h"
 #include "views/Curves.h"
-#include "views/Palette.h"
 #include "views/PainterScopes.h"
+#include "views/Palette.h"
 #include "views/TableDrawing.h"
 #include "views/ValueText.h"
 #include "views/Views.h"
@@ -38,8 +40,8 @@ void drawLegendEntry(QPainter& painter, int y, const QPen& pen, const char* name
     drawLegendLine(painter, pen, 740, 760, y, 763, y - 7, name);
 }
 
-void drawRegimeRow(QPainter& painter, const ViewResources& resources, const PuffChartAxes& axes, const RegimeRow& row,
-                   bool perforated) {
+void drawRegimeRow(QPainter& painter, const ViewResources& resources, const PuffChartAxes& axes,
+                   const RegimeRow& row, bool perforated) {
     drawAxisLine(painter, {40, 230}, {40, 20}, kScreenArrow);
     drawAxisLine(painter, {35, kAxisY}, {260, kAxisY}, kScreenArrow);
     drawAxisLine(painter, {320, 230}, {320, 20}, kScreenArrow);
@@ -58,7 +60,9 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
     const auto column = [&](int i) { return 41 + toPixels(i * row.duration / t); };
     const CurveAxis puffY{kAxisY - 1, flowScale};
     const std::pair<const std::vector<double>*, QColor> puffCurves[] = {
-        {&row.profFlow, palette::lightBlue}, {&row.profFivent, palette::lightGreen}, {&row.profRovent, palette::darkGreen}};
+        {&row.profFlow, palette::lightBlue},
+        {&row.profFivent, palette::lightGreen},
+        {&row.profRovent, palette::darkGreen}};
     for (const auto& [values, colour] : puffCurves) {
         painter.setPen(QPen(colour, 0));
         painter.drawPolyline(sampledCurve(*values, kCurveSamples, kPuffPoints, column, puffY));
@@ -66,7 +70,8 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
     painter.setPen(QPen(Qt::black, 0));
 
     // Characteristic chart: ventilation and suction over flow.
-    drawTicks(painter, {AxisDirection::Up, 320, kAxisY, 40, kPlotHeight, axes.ventilation}, {3, 5, 5, "%i", 9});
+    drawTicks(painter, {AxisDirection::Up, 320, kAxisY, 40, kPlotHeight, axes.ventilation},
+              {3, 5, 5, "%i", 9});
     drawText(painter, 315, 5, "Vent.", Anchor::Right);
     drawText(painter, 315, 20, "%", Anchor::Right);
     drawTicks(painter, {AxisDirection::Up, 360, kAxisY, 25, kPlotHeight, axes.suction}, {3, 5, 2, "%i", 9});
@@ -137,19 +142,20 @@ void drawComparisonTable(QPainter& painter, const ViewResources& resources, cons
         const char* unit;
     };
     const Row rows[] = {
-        {"Degree of filter ventilation", formatNumber("%.1f", d.stat_fivent), formatNumber("%.1f", d.iso_fivent),
-         formatNumber("%.1f", d.alt_fivent), "%"},
+        {"Degree of filter ventilation", formatNumber("%.1f", d.stat_fivent),
+         formatNumber("%.1f", d.iso_fivent), formatNumber("%.1f", d.alt_fivent), "%"},
         {"Degree of rod ventilation", formatNumber("%.1f", d.stat_rovent), formatNumber("%.1f", d.iso_rovent),
          formatNumber("%.1f", d.alt_rovent), "%"},
         {"Avg. open draw resistance", formatNumber("%.1f", d.stat_pdo), formatNumber("%.1f", d.iso_pdo),
          formatNumber("%.1f", d.alt_pdo), "mm H2O"},
-        {"Puff number", "", valueOr(puff, "%.2f", d.iso_puff, "--.--"), valueOr(puff, "%.2f", d.alt_puff, "--.--"), ""},
+        {"Puff number", "", valueOr(puff, "%.2f", d.iso_puff, "--.--"),
+         valueOr(puff, "%.2f", d.alt_puff, "--.--"), ""},
         {"Nicotine-free DPM ('tar')", "", valueOr(tar, "%.2f", d.iso_nfdpm, "--.--"),
          valueOr(tar, "%.2f", d.alt_nfdpm, "--.--"), "mg/cig"},
-        {"Nicotine", "", valueOr(nico, "%.2f", d.iso_nico, "--.--"), valueOr(nico, "%.2f", d.alt_nico, "--.--"),
-         "mg/cig"},
-        {"Carbon Monoxide (CO)", "", valueOr(co, "%.2f", d.iso_co, "--.--"), valueOr(co, "%.2f", d.alt_co, "--.--"),
-         "mg/cig"},
+        {"Nicotine", "", valueOr(nico, "%.2f", d.iso_nico, "--.--"),
+         valueOr(nico, "%.2f", d.alt_nico, "--.--"), "mg/cig"},
+        {"Carbon Monoxide (CO)", "", valueOr(co, "%.2f", d.iso_co, "--.--"),
+         valueOr(co, "%.2f", d.alt_co, "--.--"), "mg/cig"},
     };
     for (int r = 0; r < 7; ++r) {
         const int y = 25 + 20 * r;
@@ -161,9 +167,10 @@ void drawComparisonTable(QPainter& painter, const ViewResources& resources, cons
 
     painter.setFont(resources.labelFont);
     painter.setPen(palette::noteGrey);
-    drawText(painter, 5, 165,
-             "The degrees of ventilation and the average open draw resistance are calculated over a puff on the "
-             "unlit cigarette.");
+    drawText(
+        painter, 5, 165,
+        "The degrees of ventilation and the average open draw resistance are calculated over a puff on the "
+        "unlit cigarette.");
 }
 
 }  // namespace
@@ -174,12 +181,24 @@ void drawYieldsView(QPainter& painter, const ViewResources& resources, const Cig
     const PuffChartAxes axes = puffChartAxes(d);
     const bool perforated = d.tp_perfotype != kNoPerforation;
 
-    const RegimeRow iso{d.iso_prof_flow, d.iso_prof_fivent, d.iso_prof_rovent, d.iso_tab_flow, d.iso_tab_fivent,
-                        d.iso_tab_rovent, d.iso_tab_pdo,    d.iso_tab_pvent,   2.0,            d.iso_fivent,
-                        d.iso_rovent,     d.iso_pdo,        "ISO Smoking Regime", "35/2/60/0%"};
+    const RegimeRow iso{d.iso_prof_flow,      d.iso_prof_fivent, d.iso_prof_rovent,
+                        d.iso_tab_flow,       d.iso_tab_fivent,  d.iso_tab_rovent,
+                        d.iso_tab_pdo,        d.iso_tab_pvent,   2.0,
+                        d.iso_fivent,         d.iso_rovent,      d.iso_pdo,
+                        "ISO Smoking Regime", "35/2/60/0%"};
     const RegimeRow alternative{
-        d.alt_prof_flow, d.alt_prof_fivent, d.alt_prof_rovent, d.alt_tab_flow, d.alt_tab_fivent, d.alt_tab_rovent,
-        d.alt_tab_pdo,   d.alt_tab_pvent,   d.alt_duration,    d.alt_fivent,   d.alt_rovent,     d.alt_pdo,
+        d.alt_prof_flow,
+        d.alt_prof_fivent,
+        d.alt_prof_rovent,
+        d.alt_tab_flow,
+        d.alt_tab_fivent,
+        d.alt_tab_rovent,
+        d.alt_tab_pdo,
+        d.alt_tab_pvent,
+        d.alt_duration,
+        d.alt_fivent,
+        d.alt_rovent,
+        d.alt_pdo,
         "Alternative Smoking Regime",
         formatText("%.0f/%.0f/%.0f/%.0f%%", {d.alt_volume, d.alt_duration, d.alt_interval, d.alt_blocking})};
     {

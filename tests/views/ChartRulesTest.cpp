@@ -86,7 +86,8 @@ TEST(AxisTicks, TickOnTheLimitIsNotDrawn) {
 }
 
 TEST(AxisTicks, AxesWithoutScaleOrWithAbsurdMaximaEnd) {
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
     QImage image(800, 450, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -113,7 +114,8 @@ TEST(ChartText, AnchorsPlaceTheTextCell) {
     EXPECT_EQ(textCell(metrics, 100, 50, text, Anchor::Centre).left(), 100 - width / 2);
     EXPECT_EQ(textCell(metrics, 100, 50, text, Anchor::Bottom).bottom() + 1, 50);
     EXPECT_EQ(textCell(metrics, 100, 50, text, Anchor::Baseline).top(), 50 - metrics.ascent());
-    EXPECT_EQ(textCell(metrics, 100, 50, text, Anchor::Right | Anchor::Bottom), QRect(100 - width, 50 - height, width, height));
+    EXPECT_EQ(textCell(metrics, 100, 50, text, Anchor::Right | Anchor::Bottom),
+              QRect(100 - width, 50 - height, width, height));
 }
 
 TEST(ChartText, RightAlignedInkEndsAtItsX) {
@@ -129,7 +131,8 @@ TEST(ChartText, RightAlignedInkEndsAtItsX) {
     int left = image.width(), right = -1, top = image.height();
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 160) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
+            if (qGray(image.pixel(x, y)) < 160)
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
     EXPECT_LE(right, 199);
     EXPECT_GE(right, 196);
     EXPECT_GT(left, 150);

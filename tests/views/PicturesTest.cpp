@@ -26,7 +26,9 @@ TEST(Pictures, BarTextureStripesHaveTheExactColours) {
     ASSERT_EQ(bars.size(), QSize(75, 200));
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 75; ++x) {
-            const QColor expected = x < 25 ? palette::barLightGreen : x < 50 ? palette::barDarkGreen : palette::barBlue;
+            const QColor expected = x < 25   ? palette::barLightGreen
+                                    : x < 50 ? palette::barDarkGreen
+                                             : palette::barBlue;
             ASSERT_EQ(bars.pixelColor(x, y), expected) << x << "," << y;
         }
 }

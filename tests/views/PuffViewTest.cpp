@@ -11,17 +11,18 @@ using test::recordTexts;
 using test::renderClient;
 using test::viewResources;
 
-double centreOf(const test::DrawnText& t) { return (t.left + t.right) / 2.0; }
+double centreOf(const test::DrawnText& t) {
+    return (t.left + t.right) / 2.0;
+}
 
 TEST(PuffView, ColumnsLabelsBarsAndHoverForAnyPuffCount) {
-    const struct {
-        int puffs, barWidth, lastLabel;
-    } cases[] = {{4, 20, 4}, {12, 10, 12}, {70, 2, 64}};
+    const struct { int puffs, barWidth, lastLabel; } cases[] = {{4, 20, 4}, {12, 10, 12}, {70, 2, 64}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.puffs);
         const CigaretteDesign d = test::syntheticDesign(c.puffs);
         PuffHoverGeometry hover;
-        const QImage image = renderClient([&](QPainter& p) { hover = drawPuffView(p, viewResources(), d, -1); });
+        const QImage image =
+            renderClient([&](QPainter& p) { hover = drawPuffView(p, viewResources(), d, -1); });
         EXPECT_EQ(hover.puffAreaLeft, 80);
         EXPECT_EQ(hover.puffAreaRight, 80 + c.puffs * 5 * c.barWidth);
         EXPECT_EQ(hover.puffColumnWidth, 5 * c.barWidth);
@@ -60,9 +61,9 @@ TEST(PuffView, YieldChartWithoutKnownYieldsHasNoTicksAndNoBars) {
                 ASSERT_EQ(pixelAt(image, 80 + 80 * i + 16 * (slot + 1), y), palette::white) << i << "," << y;
     }
     const auto texts = recordTexts([&](QPainter& p) { drawPuffView(p, viewResources(), d, -1); });
-    EXPECT_EQ(texts->find("8").size(), 2u);     // puff labels stay
-    EXPECT_TRUE(texts->find("0.1").empty());    // the left axis would label 0.1
-    EXPECT_TRUE(texts->find("0.01").empty());   // and the nicotine axis 0.01
+    EXPECT_EQ(texts->find("8").size(), 2u);    // puff labels stay
+    EXPECT_TRUE(texts->find("0.1").empty());   // the left axis would label 0.1
+    EXPECT_TRUE(texts->find("0.01").empty());  // and the nicotine axis 0.01
     // The ventilation chart below still has its ticks and bars.
     EXPECT_EQ(pixelAt(image, 80 + 16, 270 + 224), palette::barLightGreen);
 }
@@ -72,7 +73,8 @@ TEST(PuffView, PuffDataColumnShowsTheHoveredPuff) {
     const auto cellText = [&](int hovered, int row) {
         const auto texts = recordTexts([&](QPainter& p) { drawPuffView(p, viewResources(), d, hovered); });
         for (const auto& t : texts->texts())
-            if (t.right == 65 + 420 && t.top >= 530 + 23 + 20 * row && t.top < 530 + 43 + 20 * row) return t.text;
+            if (t.right == 65 + 420 && t.top >= 530 + 23 + 20 * row && t.top < 530 + 43 + 20 * row)
+                return t.text;
         return QString("(none)");
     };
     const auto heading = [&](int hovered) {

@@ -59,14 +59,16 @@ TEST(RecordListing, PuffLinesJoinValuesAndStopAtTheBuffer) {
 
 TEST(RecordListing, DrawnInAColumnTwelvePixelsALine) {
     const CigaretteDesign d;
-    const auto texts = test::recordTexts([&](QPainter& p) { drawRecordListing(p, test::viewResources(), d, 600); });
+    const auto texts =
+        test::recordTexts([&](QPainter& p) { drawRecordListing(p, test::viewResources(), d, 600); });
     ASSERT_EQ(texts->texts().size(), 75u);
     EXPECT_EQ(texts->texts()[0].text, "QMX");
     EXPECT_EQ(texts->texts()[0].left, 600);
     EXPECT_EQ(texts->texts()[0].top, 0);
     EXPECT_EQ(texts->texts()[2].top, 24);
     EXPECT_EQ(texts->texts()[74].top, 888);
-    const QImage image = test::renderClient([&](QPainter& p) { drawRecordListing(p, test::viewResources(), d, 0); });
+    const QImage image =
+        test::renderClient([&](QPainter& p) { drawRecordListing(p, test::viewResources(), d, 0); });
     bool olive = false;
     for (int x = 0; x < 30 && !olive; ++x)
         for (int y = 0; y < 12 && !olive; ++y) olive = image.pixelColor(x, y) == QColor(128, 128, 0);

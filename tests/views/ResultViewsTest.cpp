@@ -18,7 +18,9 @@ using test::renderClient;
 using test::viewResources;
 
 // y of a value on a chart whose zero line is `zero`, at `scale` pixels per unit.
-int chartY(int zero, double value, double scale) { return zero - checkedToInt(value * scale); }
+int chartY(int zero, double value, double scale) {
+    return zero - checkedToInt(value * scale);
+}
 
 TEST(StationaryFlowView, CurvesTableAndLabelsWhereTheLayoutPutsThem) {
     const CigaretteDesign d = test::syntheticDesign();
@@ -71,7 +73,8 @@ TEST(StationaryFlowView, YieldPlaceholdersFollowTheKnownBits) {
     const auto valueTextAt = [&](int row) {
         const auto texts = recordTexts([&](QPainter& p) { drawStationaryFlowView(p, viewResources(), d); });
         for (const auto& t : texts->texts())
-            if (t.right == 665 && t.top >= 40 + 433 + 20 * row && t.top < 40 + 453 + 20 * row) return t.text.toStdString();
+            if (t.right == 665 && t.top >= 40 + 433 + 20 * row && t.top < 40 + 453 + 20 * row)
+                return t.text.toStdString();
         return std::string("(none)");
     };
     // Nicotine known, NFDPM not: DPM and NFDPM show dashes, nicotine its value.
@@ -90,11 +93,14 @@ TEST(YieldsView, CurvesTablesAndPerforation) {
 
     // Both rows share the axes: flow maximum alt_tab_flow[199], suction maximum from both tables.
     const double flowMax = d.alt_tab_flow[199], tableFlowScale = 360 / flowMax;
-    const double suctionScale = 190 / std::max(d.iso_tab_pdo[199], d.alt_tab_pdo[199]), ventScale = 190 / 25.0;
+    const double suctionScale = 190 / std::max(d.iso_tab_pdo[199], d.alt_tab_pdo[199]),
+                 ventScale = 190 / 25.0;
     // ISO row (origin y 10): puff point 105 from entry 200 at x 41 + 105.
     EXPECT_EQ(pixelAt(image, 146, 10 + chartY(224, d.iso_prof_flow[200], 190 / flowMax)), palette::lightBlue);
-    EXPECT_EQ(pixelAt(image, 146, 10 + chartY(224, d.iso_prof_fivent[200], 190 / flowMax)), palette::lightGreen);
-    EXPECT_EQ(pixelAt(image, 146, 10 + chartY(224, d.iso_prof_rovent[200], 190 / flowMax)), palette::darkGreen);
+    EXPECT_EQ(pixelAt(image, 146, 10 + chartY(224, d.iso_prof_fivent[200], 190 / flowMax)),
+              palette::lightGreen);
+    EXPECT_EQ(pixelAt(image, 146, 10 + chartY(224, d.iso_prof_rovent[200], 190 / flowMax)),
+              palette::darkGreen);
     // Characteristic curves at table entry 100, alternative row (origin y 270).
     const int x = 361 + checkedToInt(d.alt_tab_flow[100] * tableFlowScale);
     EXPECT_EQ(pixelAt(image, x, 270 + chartY(224, d.alt_tab_fivent[100], ventScale)), palette::lightBlue);
@@ -141,8 +147,9 @@ TEST(ResultViews, NumbersIgnoreACommaLocale) {
     std::setlocale(LC_ALL, previous.c_str());
     int numbers = 0;
     for (const auto& t : texts->texts()) {
-        EXPECT_FALSE(t.text.contains(',') && t.text.at(0).isDigit()) << t.text.toStdString();
-        if (t.text.contains('.') && t.text.at(0).isDigit()) ++numbers;
+        if (t.text.isEmpty() || !t.text.at(0).isDigit()) continue;
+        EXPECT_FALSE(t.text.contains(',')) << t.text.toStdString();
+        if (t.text.contains('.')) ++numbers;
     }
     EXPECT_GT(numbers, 100);
     EXPECT_FALSE(texts->find("116.0").empty());
@@ -150,15 +157,19 @@ TEST(ResultViews, NumbersIgnoreACommaLocale) {
 
 // Designs whose arrays and maxima are absurd still paint, bounded, and keep their axes.
 TEST(ResultViews, AbsurdValuesPaintWithoutHanging) {
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
     for (double v : {-1.0, 0.0, 1e300, nan, inf}) {
         DesignSet set = test::syntheticDesignSet(0);
         CigaretteDesign& d = set.currentDesign;
-        for (const OwnedArray& array : ownedArrays()) std::fill((d.*array.member).begin(), (d.*array.member).end(), v);
+        for (const OwnedArray& array : ownedArrays())
+            std::fill((d.*array.member).begin(), (d.*array.member).end(), v);
         test::fillPuffs(d, 5);
-        for (const PuffArray& array : puffArrays()) std::fill((d.*array.member).begin(), (d.*array.member).end(), v);
+        for (const PuffArray& array : puffArrays())
+            std::fill((d.*array.member).begin(), (d.*array.member).end(), v);
         d.ci_len = d.fi_len = d.tp_width = d.tp_perfopos = d.alt_duration = d.stat_pdo = d.iso_puff = v;
-        const QImage stationary = renderClient([&](QPainter& p) { drawStationaryFlowView(p, viewResources(), d); });
+        const QImage stationary =
+            renderClient([&](QPainter& p) { drawStationaryFlowView(p, viewResources(), d); });
         EXPECT_EQ(pixelAt(stationary, 60, 300), palette::black) << v;
         const QImage yields = renderClient([&](QPainter& p) { drawYieldsView(p, viewResources(), d); });
         EXPECT_EQ(pixelAt(yields, 320, 100), palette::black) << v;

@@ -54,8 +54,9 @@ TEST(SummaryView, PuffTableColumns) {
 TEST(SummaryView, PanelsAndFrames) {
     const DesignSet set = test::syntheticDesignSet(4);
     const QImage image = renderClient([&](QPainter& p) { drawSummaryView(p, viewResources(), set, true); });
-    for (QPoint frame : {QPoint(20, 300), QPoint(339, 300), QPoint(500, 300), QPoint(819, 300), QPoint(20 + 200, 200),
-                         QPoint(300, 10 + 165), QPoint(300, 620 + 25), QPoint(20 + 260, 700)})
+    for (QPoint frame :
+         {QPoint(20, 300), QPoint(339, 300), QPoint(500, 300), QPoint(819, 300), QPoint(20 + 200, 200),
+          QPoint(300, 10 + 165), QPoint(300, 620 + 25), QPoint(20 + 260, 700)})
         EXPECT_EQ(pixelAt(image, frame.x(), frame.y()), palette::frameGrey) << frame.x() << "," << frame.y();
     EXPECT_EQ(pixelAt(image, 25, 30), palette::panelGrey);
 
@@ -72,7 +73,8 @@ TEST(SummaryView, PanelsAndFrames) {
     // The reference's filter pressure drop comes from the working reference.
     DesignSet changed = test::syntheticDesignSet(4);
     changed.workingReference.fi_pd = 77.25;
-    const auto withWorking = recordTexts([&](QPainter& p) { drawSummaryView(p, viewResources(), changed, true); });
+    const auto withWorking =
+        recordTexts([&](QPainter& p) { drawSummaryView(p, viewResources(), changed, true); });
     const auto pressureDrop = withWorking->find("77.25");
     ASSERT_EQ(pressureDrop.size(), 1u);
     EXPECT_EQ(pressureDrop.front().right, 20 + 310);
@@ -101,8 +103,9 @@ TEST(SummaryTables, ReferenceWithOnlinePerforation) {
     EXPECT_EQ(row(paper, "Stationary Flow", "Degree of Filter Ventilation").reference, "30.00");
     EXPECT_EQ(row(paper, "Stationary Flow", "Degree of Total Ventilation").reference, "--.--");
     ref.known &= ~known::bit(21);
-    EXPECT_EQ(row(resultSummary(set, Medium::Screen), "Stationary Flow", "Degree of Total Ventilation").reference,
-              "--.--");
+    EXPECT_EQ(
+        row(resultSummary(set, Medium::Screen), "Stationary Flow", "Degree of Total Ventilation").reference,
+        "--.--");
 
     const auto parameters = parameterSummary(set, Medium::Screen);
     EXPECT_EQ(row(parameters, "Tipping Paper", "Permeability").reference, "---.--");
@@ -130,7 +133,8 @@ TEST(SummaryTables, BandsAndAlternativeYieldBits) {
     EXPECT_EQ(row(plain, "Cigarette Paper", "Band Diffusion Capacity").current, "-.--");
     EXPECT_EQ(row(plain, "Cigarette Paper", "Band Width/Spacing").current, "--.-/--.-");
     set.currentDesign.cp_lip = 1;
-    set.currentDesign.cp_bandwidth = 6, set.currentDesign.cp_bandspace = 21.5, set.currentDesign.cp_banddiff = 0.125;
+    set.currentDesign.cp_bandwidth = 6, set.currentDesign.cp_bandspace = 21.5,
+    set.currentDesign.cp_banddiff = 0.125;
     const auto banded = parameterSummary(set, Medium::Paper);
     EXPECT_EQ(row(banded, "Cigarette Paper", "Band Width/Spacing").current, "6.0/21.5");
     EXPECT_EQ(row(banded, "Cigarette Paper", "Band Diffusion Capacity").current, "0.125");

@@ -40,8 +40,10 @@ inline void fillPuffCurves(CigaretteDesign& d) {
         d.iso_tab_flow[k] = 30.0 * u;
         d.alt_tab_flow[k] = 1.1 * altPeak * u;
         for (auto [flow, fivent, rovent, pdo, pvent] :
-             {std::tuple{d.iso_tab_flow[k], &d.iso_tab_fivent, &d.iso_tab_rovent, &d.iso_tab_pdo, &d.iso_tab_pvent},
-              std::tuple{d.alt_tab_flow[k], &d.alt_tab_fivent, &d.alt_tab_rovent, &d.alt_tab_pdo, &d.alt_tab_pvent}}) {
+             {std::tuple{d.iso_tab_flow[k], &d.iso_tab_fivent, &d.iso_tab_rovent, &d.iso_tab_pdo,
+                         &d.iso_tab_pvent},
+              std::tuple{d.alt_tab_flow[k], &d.alt_tab_fivent, &d.alt_tab_rovent, &d.alt_tab_pdo,
+                         &d.alt_tab_pvent}}) {
             (*fivent)[k] = 24.0 - 4.0 * u;
             (*rovent)[k] = 9.0 + 2.0 * u;
             (*pdo)[k] = 3.5 * flow + 0.02 * flow * flow;

@@ -19,7 +19,7 @@ struct DrawnText {
 // A paint device that draws nothing and records every text painted on it with its position, so
 // tests can ask what a view wrote where.
 class TextRecorder : public QPaintDevice {
-public:
+  public:
     TextRecorder() : engine_(std::make_unique<Engine>()) {}
     ~TextRecorder() override = default;
 
@@ -40,26 +40,36 @@ public:
         return {};
     }
 
-protected:
+  protected:
     int metric(PaintDeviceMetric metric) const override {
         switch (metric) {
-            case PdmWidth: return 1024;
-            case PdmHeight: return 820;
-            case PdmWidthMM: return 271;
-            case PdmHeightMM: return 217;
+            case PdmWidth:
+                return 1024;
+            case PdmHeight:
+                return 820;
+            case PdmWidthMM:
+                return 271;
+            case PdmHeightMM:
+                return 217;
             case PdmDpiX:
             case PdmDpiY:
             case PdmPhysicalDpiX:
-            case PdmPhysicalDpiY: return 96;
-            case PdmDepth: return 32;
-            case PdmNumColors: return 0x7fffffff;
-            case PdmDevicePixelRatio: return 1;
-            case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-            default: return 0;
+            case PdmPhysicalDpiY:
+                return 96;
+            case PdmDepth:
+                return 32;
+            case PdmNumColors:
+                return 0x7fffffff;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return int(devicePixelRatioFScale());
+            default:
+                return 0;
         }
     }
 
-private:
+  private:
     struct Engine : QPaintEngine {
         Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
         bool begin(QPaintDevice*) override { return true; }

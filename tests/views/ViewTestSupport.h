@@ -34,6 +34,8 @@ inline std::unique_ptr<TextRecorder> recordTexts(const std::function<void(QPaint
     return recorder;
 }
 
-inline QColor pixelAt(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+inline QColor pixelAt(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
 
 }  // namespace veltrano::test
