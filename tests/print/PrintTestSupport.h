@@ -91,8 +91,7 @@ private:
         void drawTextItem(const QPointF& p, const QTextItem& item) override {
             const QPointF at = transform.map(p);
             const QFontMetrics metrics(item.font());
-            // The item's text may point into the caller's temporary string: keep a copy.
-            const QString text(item.text().constData(), item.text().size());
+            const QString text = item.text();
             texts.push_back({text, QRectF(at.x(), at.y() - metrics.ascent(), metrics.horizontalAdvance(text),
                                           metrics.height())});
         }
