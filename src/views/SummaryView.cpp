@@ -1,11 +1,11 @@
 #include <QPainter>
 #include <vector>
 
-#include "design/NumberText.h"
 #include "views/ChartText.h"
 #include "views/PainterScopes.h"
 #include "views/Palette.h"
 #include "views/PuffTable.h"
+#include "views/SummaryDrawing.h"
 #include "views/SummaryTables.h"
 #include "views/TableDrawing.h"
 #include "views/Views.h"
@@ -43,23 +43,11 @@ void drawSummaryPanel(QPainter& painter, const ViewResources& resources, const P
     drawText(painter, 230, 30, "Current", Anchor::Centre);
     drawText(painter, 290, 30, "Reference", Anchor::Centre);
 
-    for (std::size_t s = 0; s < sections.size(); ++s) {
-        const int sectionTop = s == 0 ? kHeadingRule : layout.sectionRules.at(s - 1);
-        const int heading = sectionTop + kHeadingBelowRule;
-        painter.setFont(resources.titleFont);
-        painter.setPen(palette::frameGrey);
-        drawText(painter, 5, heading, sections[s].heading);
-        painter.setFont(resources.labelFont);
-        painter.setPen(palette::textGrey);
-        int y = heading + kFirstRowBelowHeading;
-        for (const SummaryRow& row : sections[s].rows) {
-            drawText(painter, 5, y, row.label);
-            drawText(painter, 150, y, row.unit);
-            drawText(painter, 250, y, row.current, Anchor::Right);
-            drawText(painter, 310, y, row.reference, Anchor::Right);
-            y += kRowHeight;
-        }
-    }
+    std::vector<int> sectionTops{kHeadingRule};
+    sectionTops.insert(sectionTops.end(), layout.sectionRules.begin(), layout.sectionRules.end());
+    drawSummarySections(painter, sections,
+                        {sectionTops, kHeadingBelowRule, kFirstRowBelowHeading, kRowHeight, 5, 150, 250, 310},
+                        {resources.titleFont, palette::frameGrey}, {resources.labelFont, palette::textGrey});
 }
 
 void drawPuffTable(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d, bool filled) {
@@ -75,30 +63,10 @@ void drawPuffTable(QPainter& painter, const ViewResources& resources, const Ciga
     drawText(painter, 5, 5, "Puff-by-Puff Analysis");
     painter.setFont(resources.labelFont);
     painter.setPen(palette::textGrey);
-    const auto& rows = puffTableRows(Medium::Screen);
-    for (int r = 0; r < kPuffTableRows; ++r) {
-        drawText(painter, 5, firstRow + kRowHeight * r, rows[r].label);
-        drawText(painter, 150, firstRow + kRowHeight * r, rows[r].unit);
-    }
-    if (!filled) return;
-
-    const std::vector<int> shown = puffTableColumns(puffCount(d), columns);
-    for (std::size_t j = 0; j < shown.size(); ++j) {
-        const int centre = firstColumn + columnWidth / 2 + columnWidth * static_cast<int>(j);
-        const int right = centre + 20;
-        const bool dots = shown[j] == kDotsColumn;
-        painter.setPen(palette::frameGrey);
-        drawText(painter, centre, 7, dots ? kDots : formatText("%i", {static_cast<long long>(shown[j] + 1)}),
-                 Anchor::Centre);
-        painter.setPen(palette::textGrey);
-        for (int r = 0; r < kPuffTableRows; ++r) {
-            const int y = firstRow + kRowHeight * r;
-            if (dots)
-                drawText(painter, centre, y, kDots, Anchor::Centre);
-            else
-                drawText(painter, right, y, puffCellText(d, r, shown[j]), Anchor::Right);
-        }
-    }
+    const PuffColumnsLayout layout{columns,         firstColumn, columnWidth, 7,
+                                   Anchor::TopLeft, 20,          firstRow,    kRowHeight};
+    drawPuffRowLabels(painter, Medium::Screen, layout, 5, 150);
+    if (filled) drawPuffColumns(painter, d, layout, palette::frameGrey, palette::textGrey);
 }
 
 }  // namespace

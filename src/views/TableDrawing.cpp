@@ -6,9 +6,9 @@
 
 namespace veltrano {
 
-void drawFrame(QPainter& painter, const QRect& box, const QColor& colour) {
+void drawFrame(QPainter& painter, const QRect& box, const QColor& colour, int penWidth) {
     painter.save();
-    painter.setPen(QPen(colour, 0));
+    painter.setPen(QPen(colour, penWidth));
     drawHorizontalRule(painter, box.top(), box.left(), box.right());
     drawHorizontalRule(painter, box.bottom(), box.left(), box.right());
     drawVerticalRule(painter, box.left(), box.top(), box.bottom());
