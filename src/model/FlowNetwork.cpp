@@ -35,53 +35,6 @@ void store(Stations& v, Stations& p, int station, FlowState s) {
     p[static_cast<std::size_t>(station)] = s.p;
 }
 
-// Shooting on the mouth suction p[0] until the lit end is within 1 Pa of the atmosphere. Bounds exist
-// only while they are above 0; the secant runs through the latest point on each side.
-template <class Pass>
-int shoot(Stations& v, Stations& p, const Pass& pass, ShootingStatistics* stats) {
-    double lowP = -1, highP = -1, lowR = 0, highR = 0;
-    bool lowSeen = false, highSeen = false;
-    int passes = 0;
-    bool capped = false;
-    for (;;) {
-        pass(v, p);
-        ++passes;
-        const double r = p[5];
-        if (!(std::fabs(r) > 1)) break;
-        if (passes >= kMaxShootingPasses) {
-            capped = true;
-            break;
-        }
-        const double previous = p[0];
-        if (r < -1) {
-            lowP = p[0];
-            lowR = r;
-            lowSeen = true;
-            if (highP > 0) {
-                if (std::fabs(r - highR) > 1e-6) p[0] = (r * highP - highR * lowP) / (r - highR);
-            } else {
-                p[0] = p[0] * 1.2;
-            }
-        } else if (r > 1) {
-            highP = p[0];
-            highR = r;
-            highSeen = true;
-            if (lowP > 0) {
-                if (std::fabs(lowR - r) > 1e-6) p[0] = (lowR * highP - r * lowP) / (lowR - r);
-            } else {
-                p[0] = p[0] / 1.2;
-            }
-        }
-        // A step that leaves p[0] where it was would repeat this pass forever; so would a secant that
-        // creeps for hundreds of passes. Halving the known bracket ends both.
-        if (lowSeen && highSeen && (p[0] == previous || passes >= kBisectionAfterPasses)) {
-            p[0] = (lowP + highP) / 2;
-        }
-    }
-    if (stats) stats->record(passes, capped);
-    return passes;
-}
-
 }  // namespace
 
 FlowState porousSegment(double kw, double nw, double ka, double na, double L, double v, double p, double d) {
@@ -97,7 +50,7 @@ int solveClosed(const DesignValues& d, Stations& v, Stations& p, ShootingStatist
         store(vs, ps, 4, solid(rod, rodUnderTipping, {vs[3], ps[3]}));
         store(vs, ps, 5, porous(paper, rod, porousRod, {vs[4], ps[4]}, d.fi_diam));
     };
-    return shoot(v, p, pass, stats);
+    return shootMouthSuction(v, p, pass, stats);
 }
 
 OpenNetwork openNetwork(const DesignValues& d, int solverType) {
@@ -132,7 +85,7 @@ int solveOpen(const OpenNetwork& net, Stations& v, Stations& p, ShootingStatisti
         store(vs, ps, 5, porous(net.paper, net.rod, net.porousRod, {vs[4], ps[4]}, net.d));
         if (net.withCoal) store(vs, ps, 5, solid(net.coal, net.coalLength, {vs[5], ps[5]}));
     };
-    return shoot(v, p, pass, stats);
+    return shootMouthSuction(v, p, pass, stats);
 }
 
 int solveOpen(const DesignValues& d, Stations& v, Stations& p, int solverType, ShootingStatistics* stats) {

@@ -53,6 +53,56 @@ struct FlowState {
     double p = 0;
 };
 
+// The shooting loop on the mouth suction p[0]: runs `pass(v, p)` (which fills stations 1 to 5 from v[0]
+// and p[0]) until the lit end is within 1 Pa of the atmosphere, |p[5]| <= 1. Below the residual a bound
+// exists only while it is above 0: without an upper bound p[0] grows by 1.2, without a lower one it
+// shrinks by 1.2, with both the secant runs through the latest point on each side. A step that would
+// leave p[0] where it was (the next pass would repeat this one forever), and every step from pass
+// kBisectionAfterPasses on, halves the bracket instead once a sign change is known; at
+// kMaxShootingPasses the loop stops. The stations of the last pass are the result. Returns the passes.
+template <class Pass>
+int shootMouthSuction(Stations& v, Stations& p, const Pass& pass, ShootingStatistics* stats = nullptr) {
+    double lowP = -1, highP = -1, lowR = 0, highR = 0;
+    bool lowSeen = false, highSeen = false;
+    int passes = 0;
+    bool capped = false;
+    for (;;) {
+        pass(v, p);
+        ++passes;
+        const double r = p[5];
+        if (!(std::fabs(r) > 1)) break;  // within tolerance (or not a number: nothing to aim at)
+        if (passes >= kMaxShootingPasses) {
+            capped = true;
+            break;
+        }
+        const double previous = p[0];
+        if (r < -1) {
+            lowP = p[0];
+            lowR = r;
+            lowSeen = true;
+            if (highP > 0) {
+                if (std::fabs(r - highR) > 1e-6) p[0] = (r * highP - highR * lowP) / (r - highR);
+            } else {
+                p[0] = p[0] * 1.2;
+            }
+        } else if (r > 1) {
+            highP = p[0];
+            highR = r;
+            highSeen = true;
+            if (lowP > 0) {
+                if (std::fabs(lowR - r) > 1e-6) p[0] = (lowR * highP - r * lowP) / (lowR - r);
+            } else {
+                p[0] = p[0] / 1.2;
+            }
+        }
+        if (lowSeen && highSeen && (p[0] == previous || passes >= kBisectionAfterPasses)) {
+            p[0] = (lowP + highP) / 2;
+        }
+    }
+    if (stats) stats->record(passes, capped);
+    return passes;
+}
+
 // A segment of L mm without side inflow: the flow stays, the suction drops in the direction of flow.
 inline FlowState solidSegment(double k, double n, double L, double v, double p) {
     if (v >= 0) return {v, p - k * power(v, n) * L * 0.001};

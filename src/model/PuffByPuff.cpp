@@ -52,6 +52,15 @@ void setCoalParameters(DesignValues& d, const ModelParameters& mp) {
     d.coal1_k = mp[122] * kPaPerMmH2O / (power(v0, d.coal1_n) * d.coal_len * 0.001);
 }
 
+double burningZoneSuction(const DesignValues& t, double f, double r, double vc, bool firstPuff) {
+    const double coalK = firstPuff ? t.coal1_k : t.coal_k;
+    const double coalN = firstPuff ? t.coal1_n : t.coal_n;
+    // The rod term takes the later puffs' coal exponent for every puff.
+    return (coalK * power(flowShare(100 - f - r) * vc * 0.01 / 100, coalN) * t.coal_len * 0.001 +
+            t.ro_k * power(flowShare(100 - f - r / 2) * vc * 0.01 / 100, t.coal_n) * t.ro_len * 0.5 * 0.001) /
+           kPaPerMmH2O;
+}
+
 double coEscape(const DesignValues& d, double a, double P, double l, const ModelParameters& mp) {
     double diffusion = d.cp_diff;
     if (d.cp_lip == 1) {
@@ -135,14 +144,7 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
         storePuffAverages(t, first ? kFirstPuffRegime : kLaterPuffRegime, averages[static_cast<std::size_t>(i)]);
         const double f = t.alt_fivent, r = t.alt_rovent, p = t.alt_pdo;
 
-        // Mean suction in the burning part: the coal plus half the remaining rod. The rod term takes
-        // the later puffs' coal exponent for every puff.
-        const double coalK = first ? t.coal1_k : t.coal_k;
-        const double coalN = first ? t.coal1_n : t.coal_n;
-        const double P = (coalK * power(flowShare(100 - f - r) * vc * 0.01 / 100, coalN) * t.coal_len * 0.001 +
-                          t.ro_k * power(flowShare(100 - f - r / 2) * vc * 0.01 / 100, t.coal_n) * t.ro_len * 0.5 *
-                              0.001) /
-                         kPaPerMmH2O;
+        const double P = burningZoneSuction(t, f, r, vc, first);
         t.puff_fivent[i] = f;
         t.puff_rovent[i] = r;
         t.puff_avgpd[i] = p;

@@ -17,6 +17,11 @@ void setCoalParameters(DesignValues& d, const ModelParameters& mp);
 // for a velocity a (cm/s) through the rod and a suction P (mmH2O) in its burning part.
 double coEscape(const DesignValues& d, double a, double P, double l, const ModelParameters& mp);
 
+// The mean suction (mmH2O) in the burning part during a puff with filter and rod ventilation f and r (%)
+// and a mean coal velocity vc (cm/s): the coal's pressure drop (of the first puff or of the later ones)
+// plus that of half the remaining rod. Shares of the puff below 0 count as 0.
+double burningZoneSuction(const DesignValues& t, double f, double r, double vc, bool firstPuff);
+
 // Smokes the (recalculated and calibrated) design puff after puff under its alternative regime and
 // replaces its puff-by-puff data. Does nothing when bit 23 of its `known` is clear.
 void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, ProgressSink& progress,
