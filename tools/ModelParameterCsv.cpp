@@ -58,8 +58,8 @@ ModelParameterCsv readModelParameterCsv(std::string_view text) {
             return result;
         }
         if (!parse(valueField, value)) {
-            result.error = "line " + std::to_string(lineNumber) + ": the value of index " + std::to_string(index) +
-                           " is not a number";
+            result.error = "line " + std::to_string(lineNumber) + ": the value of index " +
+                           std::to_string(index) + " is not a number";
             return result;
         }
         auto& seen = lineOf[static_cast<std::size_t>(index)];
@@ -73,7 +73,8 @@ ModelParameterCsv readModelParameterCsv(std::string_view text) {
     }
     std::string missing;
     for (int i = 0; i < kModelParameterCount; ++i) {
-        if (lineOf[static_cast<std::size_t>(i)] == 0) missing += (missing.empty() ? "" : " ") + std::to_string(i);
+        if (lineOf[static_cast<std::size_t>(i)] == 0)
+            missing += (missing.empty() ? "" : " ") + std::to_string(i);
     }
     if (!missing.empty()) result.error = "no value for index " + missing;
     return result;

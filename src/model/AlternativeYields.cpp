@@ -18,12 +18,12 @@ UnventilatedCompanion computeUnventilatedCompanion(const DesignValues& d, const 
     buildPuffProfile(companion, kIsoRegime);
     buildFlowTable(companion, kIsoRegime, stats);
     integratePuff(companion, kIsoRegime);
-    return {companion.iso_puff, companion.stat_mbr, companion.iso_rovent,
+    return {companion.iso_puff, companion.stat_mbr,  companion.iso_rovent,
             companion.iso_nico, companion.iso_nfdpm, companion.iso_co};
 }
 
-void applyAlternativeYields(DesignValues& d, const UnventilatedCompanion& companion, const DesignValues& reference,
-                            const DesignValues& workingReference) {
+void applyAlternativeYields(DesignValues& d, const UnventilatedCompanion& companion,
+                            const DesignValues& reference, const DesignValues& workingReference) {
     const DesignValues& R = reference;
     const DesignValues& W = workingReference;
     double u = companion.puffs, m = companion.burnRate, e = companion.rodVentilation;
@@ -61,8 +61,9 @@ void applyAlternativeYields(DesignValues& d, const UnventilatedCompanion& compan
     d.alt_co = companion.co * d.alt_puff * M / L;
 }
 
-void computeAlternativeYields(DesignValues& d, const DesignValues& reference, const DesignValues& workingReference,
-                              const ModelParameters& mp, ShootingStatistics* stats) {
+void computeAlternativeYields(DesignValues& d, const DesignValues& reference,
+                              const DesignValues& workingReference, const ModelParameters& mp,
+                              ShootingStatistics* stats) {
     applyAlternativeYields(d, computeUnventilatedCompanion(d, mp, stats), reference, workingReference);
 }
 

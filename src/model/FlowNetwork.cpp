@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "model/Characteristics.h"
-
 namespace veltrano {
 
 void ShootingStatistics::record(int solvePasses, bool capped) {
@@ -28,7 +26,9 @@ FlowState porous(const PowerLaw& wall, const PowerLaw& axial, double L, FlowStat
     return s;
 }
 
-FlowState solid(const PowerLaw& law, double L, FlowState s) { return solidSegment(law.k, law.n, L, s.v, s.p); }
+FlowState solid(const PowerLaw& law, double L, FlowState s) {
+    return solidSegment(law.k, law.n, L, s.v, s.p);
+}
 
 void store(Stations& v, Stations& p, int station, FlowState s) {
     v[static_cast<std::size_t>(station)] = s.v;

@@ -25,15 +25,17 @@ inline constexpr int kBisectionAfterPasses = 500;
 struct ShootingStatistics {
     long long solves = 0;
     long long passes = 0;
-    int maxPasses = 0;          // the most passes a single solve took
-    long long cappedSolves = 0; // solves that ended at the pass cap without meeting the 1 Pa tolerance
+    int maxPasses = 0;           // the most passes a single solve took
+    long long cappedSolves = 0;  // solves that ended at the pass cap without meeting the 1 Pa tolerance
 
     void record(int solvePasses, bool capped);
     void merge(const ShootingStatistics& other);
 };
 
 // x^e for x >= 0; exact for e == 1 (pow returns x exactly there, so the shortcut changes nothing).
-inline double power(double x, double e) { return e == 1 ? x : std::pow(x, e); }
+inline double power(double x, double e) {
+    return e == 1 ? x : std::pow(x, e);
+}
 
 // sign(x)·|x|^e.
 inline double signedPower(double x, double e) {
@@ -112,7 +114,8 @@ inline FlowState solidSegment(double k, double n, double L, double v, double p) 
 // One explicit midpoint step of h metres along a porous segment: the axial law inside, the wall law
 // through the wrapper, d the cigarette diameter in mm (3600/d turns wall inflow into axial velocity
 // change per metre).
-inline void midpointStep(const PowerLaw& wall, const PowerLaw& axial, double d, double h, double& v, double& p) {
+inline void midpointStep(const PowerLaw& wall, const PowerLaw& axial, double d, double h, double& v,
+                         double& p) {
     const double vMid = v - signedPower(p, wall.n) * wall.k * (h / 2) * 3600 / d;
     const double pMid = p - signedPower(v, axial.n) * axial.k * (h / 2);
     const double vNew = v - signedPower(pMid, wall.n) * wall.k * h * 3600 / d;

@@ -27,7 +27,9 @@ double quadratic(const ModelParameters& mp, int b, double x, double y) {
     return mp[b] + mp[b + 1] * x + mp[b + 2] * y + mp[b + 3] * x * y + mp[b + 4] * x * x + mp[b + 5] * y * y;
 }
 
-bool banded(const DesignValues& d) { return d.cp_lip == 1; }
+bool banded(const DesignValues& d) {
+    return d.cp_lip == 1;
+}
 
 // The band area share of banded paper, scaled by `share`.
 double bandFraction(const DesignValues& d, double share) {

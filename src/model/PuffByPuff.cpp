@@ -23,7 +23,9 @@ int puffCount(double puffs) {
 
 // A share of the puff (in %) that cannot be negative: when the ventilations add up to more than 100 %,
 // no air passes the coal (and no negative base meets a fractional exponent).
-double flowShare(double percent) { return percent < 0 ? 0 : percent; }
+double flowShare(double percent) {
+    return percent < 0 ? 0 : percent;
+}
 
 // One characteristic table and the curves looked up in it: the scratch space of one thread.
 struct PuffScratch {
@@ -31,11 +33,15 @@ struct PuffScratch {
     std::vector<double> curves = std::vector<double>(5 * kCurveSamples);
 
     FlowTableView tableView() {
-        const auto part = [&](int i) { return std::span<double>(table).subspan(i * kTableSamples, kTableSamples); };
+        const auto part = [&](int i) {
+            return std::span<double>(table).subspan(i * kTableSamples, kTableSamples);
+        };
         return {part(0), part(1), part(2), part(3), part(4), part(5)};
     }
     PuffCurveView curveView(std::span<const double> flow) {
-        const auto part = [&](int i) { return std::span<double>(curves).subspan(i * kCurveSamples, kCurveSamples); };
+        const auto part = [&](int i) {
+            return std::span<double>(curves).subspan(i * kCurveSamples, kCurveSamples);
+        };
         return {flow, part(0), part(1), part(2), part(3), part(4)};
     }
 };
@@ -75,7 +81,8 @@ double coEscape(const DesignValues& d, double a, double P, double l, const Model
     return 1 - std::exp(-2 * x * l / (0.5 * d.fi_diam * a));
 }
 
-void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& progress, ShootingStatistics* stats) {
+void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& progress,
+                   ShootingStatistics* stats) {
     ensureModelArrays(t);
     // The whole cigarette: consumable length and tobacco, volumes through the coal, burn per puff.
     const double Lc = t.ci_len - buttLength(t);
@@ -105,7 +112,8 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
         t.puff_size[i] = 10;
     }
     const double lastStart = t.puff_pos[n - 1];
-    if (lastStart + lp > Lc) t.puff_size[n - 1] = std::max(1, checkedFloorToInt((Lc - lastStart) / lp * 10 + 0.5));
+    if (lastStart + lp > Lc)
+        t.puff_size[n - 1] = std::max(1, checkedFloorToInt((Lc - lastStart) / lp * 10 + 0.5));
     buildPuffProfile(t, kLaterPuffRegime);
 
     // Each puff's rod length is known in advance (the rod burns down by s per puff), so the puff tables
@@ -141,7 +149,8 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
                                     {static_cast<long long>(i + 1), static_cast<long long>(n)}));
         tasks.wait(i);
         const bool first = i == 0;
-        storePuffAverages(t, first ? kFirstPuffRegime : kLaterPuffRegime, averages[static_cast<std::size_t>(i)]);
+        storePuffAverages(t, first ? kFirstPuffRegime : kLaterPuffRegime,
+                          averages[static_cast<std::size_t>(i)]);
         const double f = t.alt_fivent, r = t.alt_rovent, p = t.alt_pdo;
 
         const double P = burningZoneSuction(t, f, r, vc, first);
@@ -150,7 +159,8 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
         t.puff_avgpd[i] = p;
         t.puff_mass[i] = (100 - f - r) * (t.puff_size[i] * B / 10 * M) / 100;
         // Retention of 'tar' and nicotine in the rod still to burn.
-        const double tarRetention = density < 200 ? 0 : 1 - std::exp(-(mp[125] * density + mp[126]) * t.ro_len);
+        const double tarRetention =
+            density < 200 ? 0 : 1 - std::exp(-(mp[125] * density + mp[126]) * t.ro_len);
         const double nicotineRetention =
             density < 200 ? 0 : 1 - std::exp(-(mp[127] * density + mp[128]) * t.ro_len);
         t.puff_nfdpm[i] = (1 - tarRetention) * t.puff_mass[i];

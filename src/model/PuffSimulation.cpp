@@ -26,14 +26,20 @@ double simpsonSum(std::span<const double> y) {
 
 int solverTypeFor(int regime) {
     switch (regime) {
-        case kIsoRegime: return kNoCoalIso;
-        case kFirstPuffRegime: return kFirstPuffCoal;
-        case kLaterPuffRegime: return kLaterPuffCoal;
-        default: return kNoCoal;
+        case kIsoRegime:
+            return kNoCoalIso;
+        case kFirstPuffRegime:
+            return kFirstPuffCoal;
+        case kLaterPuffRegime:
+            return kLaterPuffCoal;
+        default:
+            return kNoCoal;
     }
 }
 
-double duration(const DesignValues& d, int regime) { return regime == kIsoRegime ? 2 : d.alt_duration; }
+double duration(const DesignValues& d, int regime) {
+    return regime == kIsoRegime ? 2 : d.alt_duration;
+}
 
 }  // namespace
 
@@ -62,8 +68,8 @@ void fillPuffFlow(const DesignValues& d, int regime, std::span<double> flow) {
     for (double& y : flow) y = y / scale;
 }
 
-void fillFlowTable(const DesignValues& d, int regime, std::span<const double> puffFlow, const FlowTableView& table,
-                   ShootingStatistics* stats) {
+void fillFlowTable(const DesignValues& d, int regime, std::span<const double> puffFlow,
+                   const FlowTableView& table, ShootingStatistics* stats) {
     double peak = kIsoPeakFlow;
     if (regime != kIsoRegime) {
         peak = 2.0;
@@ -139,18 +145,20 @@ PuffAverages fillPuffCurves(const DesignValues& d, int regime, const FlowTableVi
 
 FlowTableView flowTableOf(CigaretteDesign& d, int regime) {
     if (regime == kIsoRegime) {
-        return {d.iso_tab_flow, d.iso_tab_fivent, d.iso_tab_rovent, d.iso_tab_pdo, d.iso_tab_pvent, d.iso_tab_pfilt};
+        return {d.iso_tab_flow, d.iso_tab_fivent, d.iso_tab_rovent,
+                d.iso_tab_pdo,  d.iso_tab_pvent,  d.iso_tab_pfilt};
     }
-    return {d.alt_tab_flow, d.alt_tab_fivent, d.alt_tab_rovent, d.alt_tab_pdo, d.alt_tab_pvent, d.alt_tab_pfilt};
+    return {d.alt_tab_flow, d.alt_tab_fivent, d.alt_tab_rovent,
+            d.alt_tab_pdo,  d.alt_tab_pvent,  d.alt_tab_pfilt};
 }
 
 PuffCurveView puffCurvesOf(CigaretteDesign& d, int regime) {
     if (regime == kIsoRegime) {
-        return {d.iso_prof_flow, d.iso_prof_fivent, d.iso_prof_rovent, d.iso_prof_pdo, d.iso_prof_pvent,
-                d.iso_prof_pfilt};
+        return {d.iso_prof_flow, d.iso_prof_fivent, d.iso_prof_rovent,
+                d.iso_prof_pdo,  d.iso_prof_pvent,  d.iso_prof_pfilt};
     }
-    return {d.alt_prof_flow, d.alt_prof_fivent, d.alt_prof_rovent, d.alt_prof_pdo, d.alt_prof_pvent,
-            d.alt_prof_pfilt};
+    return {d.alt_prof_flow, d.alt_prof_fivent, d.alt_prof_rovent,
+            d.alt_prof_pdo,  d.alt_prof_pvent,  d.alt_prof_pfilt};
 }
 
 std::span<double> puffFlowOf(CigaretteDesign& d, int regime) {

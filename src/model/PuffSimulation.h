@@ -33,8 +33,8 @@ struct PuffAverages {
 
 // The pure computations behind the three operations below; they read `d` and write only the views.
 void fillPuffFlow(const DesignValues& d, int regime, std::span<double> flow);
-void fillFlowTable(const DesignValues& d, int regime, std::span<const double> puffFlow, const FlowTableView& table,
-                   ShootingStatistics* stats = nullptr);
+void fillFlowTable(const DesignValues& d, int regime, std::span<const double> puffFlow,
+                   const FlowTableView& table, ShootingStatistics* stats = nullptr);
 PuffAverages fillPuffCurves(const DesignValues& d, int regime, const FlowTableView& table,
                             const PuffCurveView& curves);
 

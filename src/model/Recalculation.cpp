@@ -34,7 +34,8 @@ struct PuffWork {
 
 enum PuffTask { kCompanionTask, kIsoTask, kAlternativeTask, kTasksPerDesign };
 
-PuffAverages simulateInto(CigaretteDesign& d, const DesignValues& values, int regime, ShootingStatistics* stats) {
+PuffAverages simulateInto(CigaretteDesign& d, const DesignValues& values, int regime,
+                          ShootingStatistics* stats) {
     const std::span<double> flow = puffFlowOf(d, regime);
     fillPuffFlow(values, regime, flow);
     const FlowTableView table = flowTableOf(d, regime);
@@ -44,7 +45,8 @@ PuffAverages simulateInto(CigaretteDesign& d, const DesignValues& values, int re
 
 }  // namespace
 
-void recalculate(DesignSet& designs, const ModelParameters& mp, ErrorReporter& errors, ShootingStatistics* stats) {
+void recalculate(DesignSet& designs, const ModelParameters& mp, ErrorReporter& errors,
+                 ShootingStatistics* stats) {
     const CigaretteDesign& reference = designs.referenceDesign;
     CigaretteDesign& working = designs.workingReference;
     CigaretteDesign& current = designs.currentDesign;
@@ -68,9 +70,15 @@ void recalculate(DesignSet& designs, const ModelParameters& mp, ErrorReporter& e
         PuffWork& w = work[static_cast<std::size_t>(task % 2)];
         ShootingStatistics* s = counting ? counting + task : nullptr;
         switch (task / 2) {
-            case kCompanionTask: w.companion = computeUnventilatedCompanion(w.snapshot, mp, s); break;
-            case kIsoTask: w.iso = simulateInto(*w.design, w.snapshot, kIsoRegime, s); break;
-            default: w.alternative = simulateInto(*w.design, w.snapshot, kAlternativeRegime, s); break;
+            case kCompanionTask:
+                w.companion = computeUnventilatedCompanion(w.snapshot, mp, s);
+                break;
+            case kIsoTask:
+                w.iso = simulateInto(*w.design, w.snapshot, kIsoRegime, s);
+                break;
+            default:
+                w.alternative = simulateInto(*w.design, w.snapshot, kAlternativeRegime, s);
+                break;
         }
     });
     tasks.waitAll();
@@ -131,7 +139,8 @@ void calibrate(DesignValues& design, const DesignValues& reference, const Design
         if (row.skippedWhenOnline && online) continue;
         for (const Ratio& q : {row.ratio, row.fallback}) {
             if (!q.field || !R.isKnown(q.bit) || !(W.*q.field > q.threshold)) continue;
-            design.*row.value = design.*row.value * (q.inverse ? W.*q.field / R.*q.field : R.*q.field / W.*q.field);
+            design.*row.value =
+                design.*row.value * (q.inverse ? W.*q.field / R.*q.field : R.*q.field / W.*q.field);
             break;
         }
     }

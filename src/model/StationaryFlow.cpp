@@ -15,8 +15,9 @@ inline constexpr int kProfileSteps = 1000;
 
 // Fills a suction and a flow profile front to back; never writes past their ends.
 class ProfileWriter {
-public:
-    ProfileWriter(std::vector<double>& pressure, std::vector<double>& flow) : pressure_(pressure), flow_(flow) {}
+  public:
+    ProfileWriter(std::vector<double>& pressure, std::vector<double>& flow)
+        : pressure_(pressure), flow_(flow) {}
     void add(FlowState s) {
         if (next_ >= pressure_.size() || next_ >= flow_.size()) return;
         pressure_[next_] = s.p;
@@ -29,7 +30,7 @@ public:
         for (double& p : pressure_) p = p / kPaPerMmH2O;
     }
 
-private:
+  private:
     std::vector<double>& pressure_;
     std::vector<double>& flow_;
     std::size_t next_ = 0;
@@ -44,7 +45,8 @@ int sampleCount(double length, double cigaretteLength, int remaining) {
 void sampleSolid(const PowerLaw& law, double L, FlowState start, int count, ProfileWriter& out) {
     const double sign = start.v > 0 ? 1 : (start.v < 0 ? -1 : 0);
     for (int i = 0; i < count; ++i) {
-        out.add({start.v, start.p - sign * law.k * power(std::fabs(start.v), law.n) * (L * 0.001 / count) * i});
+        out.add(
+            {start.v, start.p - sign * law.k * power(std::fabs(start.v), law.n) * (L * 0.001 / count) * i});
     }
 }
 
@@ -141,11 +143,15 @@ void openProfiles(CigaretteDesign& d, const Stations& v, const Stations& p) {
 
 // Pressure drop terms (Pa) of the first guesses: the rod, relieved by a permeable paper, and the parts of
 // the filter behind and in front of the perforation.
-double rodStartTerm(const DesignValues& d) { return (1 - d.cp_perm / 500) * d.ro_pd * kPaPerMmH2O; }
+double rodStartTerm(const DesignValues& d) {
+    return (1 - d.cp_perm / 500) * d.ro_pd * kPaPerMmH2O;
+}
 double filterBehindZone(const DesignValues& d) {
     return (d.fi_len - d.tp_perfopos) / d.fi_len * d.fi_pd * kPaPerMmH2O;
 }
-double filterBeforeZone(const DesignValues& d) { return d.tp_perfopos / d.fi_len * d.fi_pd * kPaPerMmH2O; }
+double filterBeforeZone(const DesignValues& d) {
+    return d.tp_perfopos / d.fi_len * d.fi_pd * kPaPerMmH2O;
+}
 
 }  // namespace
 
@@ -154,7 +160,8 @@ double openStartSuction(const DesignValues& d) {
            filterBeforeZone(d);
 }
 
-void computeStationaryFlow(CigaretteDesign& d, int mode, const ModelParameters& mp, ShootingStatistics* stats) {
+void computeStationaryFlow(CigaretteDesign& d, int mode, const ModelParameters& mp,
+                           ShootingStatistics* stats) {
     computePerforationCoefficients(d, mp);
     computeFilterCoefficients(d);
     computePaperCoefficients(d);

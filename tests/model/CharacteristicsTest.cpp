@@ -14,11 +14,11 @@ TEST(InterpolateLinear, ReachesTheValueOnTheLine) {
         double x1, y1, x2, y2, y, expected;
     };
     const Case cases[] = {
-        {1, 5, 3, 5, 7, 2},       // flat line: the middle of the two x
-        {0, 10, 10, 0, 5, 5},     // falling line: the points are exchanged
-        {0, 0, 10, 20, 5, 2.5},   // rising line
-        {4, 0, 4, 9, 3, 4},       // vertical line
-        {0, 0, 10, 10, 15, 15},   // beyond the points
+        {1, 5, 3, 5, 7, 2},      // flat line: the middle of the two x
+        {0, 10, 10, 0, 5, 5},    // falling line: the points are exchanged
+        {0, 0, 10, 20, 5, 2.5},  // rising line
+        {4, 0, 4, 9, 3, 4},      // vertical line
+        {0, 0, 10, 10, 15, 15},  // beyond the points
     };
     for (const Case& c : cases) {
         EXPECT_DOUBLE_EQ(interpolateLinear(c.x1, c.y1, c.x2, c.y2, c.y), c.expected)
@@ -55,8 +55,9 @@ TEST(ApplyDefaults, NothingKnownTakesEveryDefault) {
     EXPECT_EQ(d.pw_exponent, 0.68);
     EXPECT_EQ(d.cp_perm, 50);
     EXPECT_EQ(d.cp_diff, predictDiffusion(d, fixtureParameters()));
-    for (double measured : {d.stat_pdo, d.stat_pdc, d.stat_fivent, d.stat_rovent, d.stat_mbr, d.iso_puff, d.iso_nico,
-                            d.iso_nfdpm, d.iso_co, d.alt_puff, d.alt_nico, d.alt_nfdpm, d.alt_co}) {
+    for (double measured :
+         {d.stat_pdo, d.stat_pdc, d.stat_fivent, d.stat_rovent, d.stat_mbr, d.iso_puff, d.iso_nico,
+          d.iso_nfdpm, d.iso_co, d.alt_puff, d.alt_nico, d.alt_nfdpm, d.alt_co}) {
         EXPECT_EQ(measured, 0);
     }
 }

@@ -27,7 +27,8 @@ using testing::modelCorpus;
     return ::testing::AssertionFailure() << what << ": optimised " << optimised << ", plain " << plain;
 }
 
-void expectSameDesign(const std::string& which, const CigaretteDesign& optimised, const CigaretteDesign& plain) {
+void expectSameDesign(const std::string& which, const CigaretteDesign& optimised,
+                      const CigaretteDesign& plain) {
     for (const DesignField& field : designFields()) {
         const std::string name = which + "." + std::string(field.name);
         std::visit(

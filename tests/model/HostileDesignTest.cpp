@@ -141,7 +141,8 @@ TEST_P(HostileDesign, RecalculationAndAnalysisEndWithBoundedWork) {
     EXPECT_GE(d.puff_number, 0);
     EXPECT_LE(d.puff_number, kMaxPuffs);
     EXPECT_EQ(d.puff_pos.size(), static_cast<std::size_t>(d.puff_number));
-    for (const OwnedArray& a : ownedArrays()) EXPECT_EQ((d.*a.member).size(), static_cast<std::size_t>(a.count));
+    for (const OwnedArray& a : ownedArrays())
+        EXPECT_EQ((d.*a.member).size(), static_cast<std::size_t>(a.count));
 }
 
 INSTANTIATE_TEST_SUITE_P(Images, HostileDesign, ::testing::ValuesIn(kImages),

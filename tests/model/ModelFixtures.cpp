@@ -91,10 +91,12 @@ std::vector<CorpusCase> buildCorpus() {
     add(make("PerforationBelowOneCu", [](DesignValues& d) { d.tp_perfoperm = 0.5; }));
     add(make("OnlineReachable", [](DesignValues& d) { onlineLaser(d, 25); }));
     add(make("OnlineUnreachable", [](DesignValues& d) { onlineLaser(d, 95); }));
-    add(make("OnlineReference", [](DesignValues&) {}, [](DesignValues& r) { onlineLaser(r, 30); }));
+    add(make(
+        "OnlineReference", [](DesignValues&) {}, [](DesignValues& r) { onlineLaser(r, 30); }));
     add(make("BandedPaper", [](DesignValues& d) { bands(d, 6, 20); }));
     add(make("BandedNarrowSpacing", [](DesignValues& d) { bands(d, 1.7, 2.3); }));
-    add(make("BandedReference", [](DesignValues&) {}, [](DesignValues& r) { bands(r, 6, 20); }));
+    add(make(
+        "BandedReference", [](DesignValues&) {}, [](DesignValues& r) { bands(r, 6, 20); }));
     add(make("ShapeSine400", [](DesignValues& d) { setShape(d, sineShape()); }));
     add(make("ShapeRectangle", [](DesignValues& d) { setShape(d, kRectangleShape); }));
     add(make("ShapeTriangle", [](DesignValues& d) { setShape(d, kTriangleShape); }));
@@ -129,21 +131,26 @@ std::vector<CorpusCase> buildCorpus() {
         d.cp_citrate = 2;
         d.cp_diff = 2.1;
     }));
-    add(make("NothingKnown", [](DesignValues& d) { d.known = 0; }, [](DesignValues& r) { r.known = 0; }));
-    add(make("AlternativeValuesMeasured", [](DesignValues&) {},
-             [](DesignValues& r) {
-                 r.known = 0xFFFFFFFFu;
-                 r.alt_puff = 9.5;
-                 r.alt_nico = 0.9;
-                 r.alt_nfdpm = 14;
-                 r.alt_co = 15;
-             }));
+    add(make(
+        "NothingKnown", [](DesignValues& d) { d.known = 0; }, [](DesignValues& r) { r.known = 0; }));
+    add(make(
+        "AlternativeValuesMeasured", [](DesignValues&) {},
+        [](DesignValues& r) {
+            r.known = 0xFFFFFFFFu;
+            r.alt_puff = 9.5;
+            r.alt_nico = 0.9;
+            r.alt_nfdpm = 14;
+            r.alt_co = 15;
+        }));
     add(make("CorrectionsOff", [](DesignValues& d) {
-        d.known &= ~(known::bit(9) | known::bit(10) | known::bit(11) | known::bit(14) | known::bit(15) | known::bit(17));
+        d.known &= ~(known::bit(9) | known::bit(10) | known::bit(11) | known::bit(14) | known::bit(15) |
+                     known::bit(17));
     }));
-    add(make("PaperDefaults", [](DesignValues& d) { d.known &= ~(known::bit(7) | known::bit(8) | known::bit(9)); }));
-    add(make("BurnRateMeasurementMissing", [](DesignValues&) {},
-             [](DesignValues& r) { r.known &= ~(known::bit(22) | known::bit(21)); }));
+    add(make("PaperDefaults",
+             [](DesignValues& d) { d.known &= ~(known::bit(7) | known::bit(8) | known::bit(9)); }));
+    add(make(
+        "BurnRateMeasurementMissing", [](DesignValues&) {},
+        [](DesignValues& r) { r.known &= ~(known::bit(22) | known::bit(21)); }));
     return corpus;
 }
 

@@ -21,7 +21,8 @@ const std::filesystem::path kData = VELTRANO_TEST_DATA_DIR;
 
 std::string validCsv() {
     std::string text = "index,value,comment\r\n";
-    for (int i = 0; i < kModelParameterCount; ++i) text += std::to_string(i) + ", " + std::to_string(i * 0.5) + ",x\r\n";
+    for (int i = 0; i < kModelParameterCount; ++i)
+        text += std::to_string(i) + ", " + std::to_string(i * 0.5) + ",x\r\n";
     return text;
 }
 
@@ -54,7 +55,8 @@ TEST(ModelParameterCsv, RefusesWhatDoesNotGiveEachIndexExactlyOnce) {
 }
 
 int runTool(const std::string& csv, const std::filesystem::path& output) {
-    const std::string command = std::string("\"") + MAKE_MODELS_DAT + "\" \"" + csv + "\" \"" + output.string() + "\" 2>/dev/null";
+    const std::string command =
+        std::string("\"") + MAKE_MODELS_DAT + "\" \"" + csv + "\" \"" + output.string() + "\" 2>/dev/null";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

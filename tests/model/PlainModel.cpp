@@ -17,8 +17,12 @@ namespace {
 constexpr double PI = 3.141592654;
 constexpr double PA = 9.7926;
 
-double sign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
-double s(double x, double e) { return sign(x) * std::pow(std::fabs(x), e); }
+double sign(double x) {
+    return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0);
+}
+double s(double x, double e) {
+    return sign(x) * std::pow(std::fabs(x), e);
+}
 
 void solidSegment(double k, double n, double L, double& v, double& p) {
     if (v >= 0) {
@@ -132,8 +136,8 @@ void sampleSolid(double k, double n, double L, double v, double p, int c, Profil
 }
 
 // Banded paper: the boundaries laid end to end, the law switching at the first step that ends past one.
-void samplePorous(const DesignValues& d, bool rodOfBandedPaper, double kw, double nw, double ka, double na, double L,
-                  double v, double p, int c, Profile& out) {
+void samplePorous(const DesignValues& d, bool rodOfBandedPaper, double kw, double nw, double ka, double na,
+                  double L, double v, double p, int c, Profile& out) {
     if (c == 0) return;
     const double h = L * 0.001 / 1000;
     const double delta = L * 0.001 / c;
@@ -249,8 +253,8 @@ void fitOnline(CigaretteDesign& d, const ModelParameters& mp, ErrorReporter& err
     const double v0 = 70 / (PI * t.fi_diam * t.fi_diam);
     const double T = d.tp_onlinevent;
     const double start =
-        ((1 - t.cp_perm / 500) * t.ro_pd * PA + (t.fi_len - t.tp_perfopos) / t.fi_len * t.fi_pd * PA) * (100 - T) /
-            100 +
+        ((1 - t.cp_perm / 500) * t.ro_pd * PA + (t.fi_len - t.tp_perfopos) / t.fi_len * t.fi_pd * PA) *
+            (100 - T) / 100 +
         t.tp_perfopos / t.fi_len * t.fi_pd * PA;
     auto trial = [&](double P) {
         t.tp_perfoperm = P;
@@ -320,10 +324,11 @@ void flowTable(CigaretteDesign& d, int regime, PlainCounts& counts) {
         tabPfilt[k] = p[3] / PA;
     };
     v[0] = g[1];
-    p[0] = ((1 - std::sqrt(std::fabs(d.tp_perfoperm)) / 100) *
-                ((1 - d.cp_perm / 500) * d.ro_pd * PA + (d.fi_len - d.tp_perfopos) / d.fi_len * d.fi_pd * PA) +
-            d.tp_perfopos / d.fi_len * d.fi_pd * PA) *
-           (1 / A) / 0.35;
+    p[0] =
+        ((1 - std::sqrt(std::fabs(d.tp_perfoperm)) / 100) *
+             ((1 - d.cp_perm / 500) * d.ro_pd * PA + (d.fi_len - d.tp_perfopos) / d.fi_len * d.fi_pd * PA) +
+         d.tp_perfopos / d.fi_len * d.fi_pd * PA) *
+        (1 / A) / 0.35;
     solveOpen(d, v, p, type, counts);
     store(0);
     store(1);
@@ -346,8 +351,8 @@ void puff(CigaretteDesign& d, int regime, PlainCounts& counts) {
     integratePuff(d, regime);
 }
 
-void alternativeYields(CigaretteDesign& d, const DesignValues& R, const DesignValues& W, const ModelParameters& mp,
-                       PlainCounts& counts) {
+void alternativeYields(CigaretteDesign& d, const DesignValues& R, const DesignValues& W,
+                       const ModelParameters& mp, PlainCounts& counts) {
     CigaretteDesign t(ArrayMode::WithArrays);
     t.assign(d);
     t.tp_perfotype = 0;
@@ -355,11 +360,12 @@ void alternativeYields(CigaretteDesign& d, const DesignValues& R, const DesignVa
     stationaryFlow(t, 1, mp, counts);
     computeIsoYields(t, mp);
     puff(t, 2, counts);
-    applyAlternativeYields(d, {t.iso_puff, t.stat_mbr, t.iso_rovent, t.iso_nico, t.iso_nfdpm, t.iso_co}, R, W);
+    applyAlternativeYields(d, {t.iso_puff, t.stat_mbr, t.iso_rovent, t.iso_nico, t.iso_nfdpm, t.iso_co}, R,
+                           W);
 }
 
-void runDesign(CigaretteDesign& d, int mode, const DesignValues& R, const DesignValues& W, const ModelParameters& mp,
-               ErrorReporter& errors, PlainCounts& counts) {
+void runDesign(CigaretteDesign& d, int mode, const DesignValues& R, const DesignValues& W,
+               const ModelParameters& mp, ErrorReporter& errors, PlainCounts& counts) {
     applyDefaults(d, mp);
     fitOnline(d, mp, errors, counts);
     stationaryFlow(d, mode, mp, counts);
@@ -418,9 +424,10 @@ void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, PlainCoun
         const double f = t.alt_fivent, r = t.alt_rovent, p = t.alt_pdo;
         const double kc = i == 0 ? t.coal1_k : t.coal_k;
         const double nc = i == 0 ? t.coal1_n : t.coal_n;
-        const double P = (kc * std::pow((100 - f - r) * vc * 0.01 / 100, nc) * t.coal_len * 0.001 +
-                          t.ro_k * std::pow((100 - f - r / 2) * vc * 0.01 / 100, t.coal_n) * t.ro_len * 0.5 * 0.001) /
-                         PA;
+        const double P =
+            (kc * std::pow((100 - f - r) * vc * 0.01 / 100, nc) * t.coal_len * 0.001 +
+             t.ro_k * std::pow((100 - f - r / 2) * vc * 0.01 / 100, t.coal_n) * t.ro_len * 0.5 * 0.001) /
+            PA;
         t.puff_fivent[i] = f;
         t.puff_rovent[i] = r;
         t.puff_avgpd[i] = p;

@@ -15,7 +15,7 @@ namespace {
 using testing::fixtureParameters;
 
 class RecordingProgress : public ProgressSink {
-public:
+  public:
     void setRange(int max) override { calls.push_back("range " + std::to_string(max)); }
     void setPosition(int position) override { calls.push_back("position " + std::to_string(position)); }
     void setText(const std::string& text) override { calls.push_back(text); }
@@ -25,7 +25,8 @@ public:
 };
 
 // A current design as the shell analyses it: recalculated and calibrated.
-CigaretteDesign recalculatedCurrent(const DesignValues& current = {}, const ModelParameters& mp = fixtureParameters()) {
+CigaretteDesign recalculatedCurrent(const DesignValues& current = {},
+                                    const ModelParameters& mp = fixtureParameters()) {
     DesignSet set;
     set.currentDesign.assign(current);
     RecordingErrorReporter errors;
@@ -33,7 +34,9 @@ CigaretteDesign recalculatedCurrent(const DesignValues& current = {}, const Mode
     return std::move(set.currentDesign);
 }
 
-double sum(const std::vector<double>& x) { return std::accumulate(x.begin(), x.end(), 0.0); }
+double sum(const std::vector<double>& x) {
+    return std::accumulate(x.begin(), x.end(), 0.0);
+}
 
 TEST(PuffByPuff, SmokesTheAlternativePuffNumberAndAddsUpToTheYields) {
     CigaretteDesign d = recalculatedCurrent();
@@ -54,7 +57,8 @@ TEST(PuffByPuff, SmokesTheAlternativePuffNumberAndAddsUpToTheYields) {
                                       "Please wait ... evaluating puff 1/" + std::to_string(n) + ".", "show"};
     for (int i = 0; i < n; ++i) {
         expected.push_back("position " + std::to_string(i));
-        expected.push_back("Please wait ... evaluating puff " + std::to_string(i + 1) + "/" + std::to_string(n) + ".");
+        expected.push_back("Please wait ... evaluating puff " + std::to_string(i + 1) + "/" +
+                           std::to_string(n) + ".");
     }
     expected.push_back("hide");
     EXPECT_EQ(progress.calls, expected);
@@ -159,7 +163,8 @@ TEST(BurningZoneSuction, NoShareOfThePuffBelowZero) {
     // Ventilations of 120 %: the coal sees no flow, half the rod still does.
     const double rodOnly = burningZoneSuction(t, 70, 50, vc, false);
     EXPECT_TRUE(std::isfinite(rodOnly));
-    EXPECT_DOUBLE_EQ(rodOnly, t.ro_k * std::pow(5 * vc * 0.01 / 100, t.coal_n) * t.ro_len * 0.5 * 0.001 / 9.7926);
+    EXPECT_DOUBLE_EQ(rodOnly,
+                     t.ro_k * std::pow(5 * vc * 0.01 / 100, t.coal_n) * t.ro_len * 0.5 * 0.001 / 9.7926);
     EXPECT_EQ(burningZoneSuction(t, 100, 50, vc, true), 0);
 }
 

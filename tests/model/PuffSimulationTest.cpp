@@ -41,10 +41,8 @@ TEST(PuffProfile, AnyShapeIsScaledToThePuffVolume) {
         double volume, duration;
     };
     const Case cases[] = {
-        {"rectangle", testing::kRectangleShape, 35, 2},
-        {"triangle", testing::kTriangleShape, 55, 2},
-        {"ramp", testing::kRampShape, 60, 3},
-        {"irregular", testing::kIrregularShape, 40, 2.5},
+        {"rectangle", testing::kRectangleShape, 35, 2}, {"triangle", testing::kTriangleShape, 55, 2},
+        {"ramp", testing::kRampShape, 60, 3},           {"irregular", testing::kIrregularShape, 40, 2.5},
         {"sine", testing::sineShape(), 35, 2},
     };
     for (const Case& c : cases) {
@@ -100,9 +98,9 @@ TEST(IntegratePuff, LooksFlowsUpWithinTheTable) {
     for (int k = 0; k < 200; ++k) flow[k] = values[k] = k;
     const FlowTableView table{flow, none, none, values, none, none};
     std::vector<double> puff(400, 0.0), fivent(400), rovent(400), pdo(400), pvent(400), pfilt(400);
-    puff[0] = 500;   // above the last entry: entry 199
-    puff[1] = -40;   // below entry 1: no further than entry 0
-    puff[2] = 57.25; // between entries
+    puff[0] = 500;    // above the last entry: entry 199
+    puff[1] = -40;    // below entry 1: no further than entry 0
+    puff[2] = 57.25;  // between entries
     DesignValues d;
     fillPuffCurves(d, kAlternativeRegime, table, {puff, fivent, rovent, pdo, pvent, pfilt});
     EXPECT_EQ(pdo[0], 199);

@@ -30,9 +30,9 @@ TEST(Recalculate, ACurrentDesignEqualToTheReferenceEndsAtItsMeasuredValues) {
     EXPECT_TRUE(recalculated(set).empty());
 
     using V = DesignValues;
-    for (double V::*value : {&V::iso_nico, &V::iso_nfdpm, &V::iso_co, &V::iso_puff, &V::stat_mbr, &V::alt_nico,
-                             &V::alt_nfdpm, &V::alt_co, &V::alt_puff, &V::stat_pdo, &V::stat_pdc, &V::stat_fivent,
-                             &V::stat_rovent}) {
+    for (double V::*value :
+         {&V::iso_nico, &V::iso_nfdpm, &V::iso_co, &V::iso_puff, &V::stat_mbr, &V::alt_nico, &V::alt_nfdpm,
+          &V::alt_co, &V::alt_puff, &V::stat_pdo, &V::stat_pdc, &V::stat_fivent, &V::stat_rovent}) {
         const double measured = set.referenceDesign.*value;
         EXPECT_NEAR(set.currentDesign.*value, measured, 1e-12 * measured);
         EXPECT_NE(set.workingReference.*value, measured);  // the raw prediction differs

@@ -43,7 +43,8 @@ TEST(StationaryFlow, WithoutPerforationOpenEqualsClosed) {
 TEST(StationaryFlow, ProfilesStartAtTheMouthWithTheStandardFlow) {
     CigaretteDesign d = prepared();
     computeStationaryFlow(d, kWithProfiles, fixtureParameters());
-    for (const auto* profile : {&d.stat_pres_open, &d.stat_pres_closed, &d.stat_flow_open, &d.stat_flow_closed}) {
+    for (const auto* profile :
+         {&d.stat_pres_open, &d.stat_pres_closed, &d.stat_flow_open, &d.stat_flow_closed}) {
         expectFilled(*profile);
     }
     EXPECT_NEAR(d.stat_flow_open[0], 17.5, 1e-6);
@@ -86,7 +87,8 @@ TEST(StationaryFlow, ABandWithoutPermeabilityLetsNoAirIn) {
     const int rodStart = 300 - 187;  // 85 filter and 28 tipped-rod samples before it
     const double spacing = 52.0 / 187;
     const auto sampleAt = [&](double mm) { return rodStart + static_cast<int>(mm / spacing); };
-    for (int i = sampleAt(7.5); i < sampleAt(12); ++i) EXPECT_EQ(d.stat_flow_closed[i], d.stat_flow_closed[i + 1]) << i;
+    for (int i = sampleAt(7.5); i < sampleAt(12); ++i)
+        EXPECT_EQ(d.stat_flow_closed[i], d.stat_flow_closed[i + 1]) << i;
     EXPECT_GT(d.stat_flow_closed[sampleAt(14)], d.stat_flow_closed[sampleAt(30)]);
 }
 
