@@ -1,13 +1,16 @@
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <random>
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include "ModelParameterCsv.h"
+#include "design/NumberText.h"
 
 namespace veltrano {
 namespace {
@@ -22,7 +25,7 @@ const std::filesystem::path kData = VELTRANO_TEST_DATA_DIR;
 std::string validCsv() {
     std::string text = "index,value,comment\r\n";
     for (int i = 0; i < kModelParameterCount; ++i)
-        text += std::to_string(i) + ", " + std::to_string(i * 0.5) + ",x\r\n";
+        text += std::to_string(i) + ", " + formatNumber("%.6f", i * 0.5) + ",x\r\n";
     return text;
 }
 
@@ -54,30 +57,48 @@ TEST(ModelParameterCsv, RefusesWhatDoesNotGiveEachIndexExactlyOnce) {
     }
 }
 
+// Runs the tool; returns its exit status.
 int runTool(const std::string& csv, const std::filesystem::path& output) {
+#if defined(_WIN32)
+    const char* quiet = " 2>NUL";
+#else
+    const char* quiet = " 2>/dev/null";
+#endif
     const std::string command =
-        std::string("\"") + MAKE_MODELS_DAT + "\" \"" + csv + "\" \"" + output.string() + "\" 2>/dev/null";
+        std::string("\"") + MAKE_MODELS_DAT + "\" \"" + csv + "\" \"" + output.string() + "\"" + quiet;
     const int status = std::system(command.c_str());
+#if defined(_WIN32)
+    return status;
+#else
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
-TEST(MakeModelsDat, TheCommittedFixtureIsWhatTheToolMakesFromItsCsv) {
-    const auto output = std::filesystem::temp_directory_path() / "veltrano-fixture-models.dat";
+// A fresh folder for each test: the same tests run at once in several processes.
+class ToolRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() / ("veltrano-tool-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::filesystem::path dir;
+};
+
+TEST_F(ToolRun, TheCommittedFixtureIsWhatTheToolMakesFromItsCsv) {
+    const auto output = dir / "models.dat";
     ASSERT_EQ(runTool((kData / "fixture-model-parameters.csv").string(), output), 0);
     const std::string made = readAll(output);
-    std::filesystem::remove(output);
     EXPECT_EQ(made.size(), 2592u);
     EXPECT_EQ(made, readAll(kData / "fixture-models.dat"));
 }
 
-TEST(MakeModelsDat, RefusesAnIncompleteCsvWithStatusOne) {
-    const auto dir = std::filesystem::temp_directory_path();
-    const auto csv = dir / "veltrano-incomplete.csv";
-    const auto output = dir / "veltrano-incomplete.dat";
+TEST_F(ToolRun, RefusesAnIncompleteCsvWithStatusOne) {
+    const auto csv = dir / "incomplete.csv";
+    const auto output = dir / "models.dat";
     std::ofstream(csv) << "index,value\n0,1\n1,2\n";
     EXPECT_EQ(runTool(csv.string(), output), 1);
     EXPECT_FALSE(std::filesystem::exists(output));
-    std::filesystem::remove(csv);
 }
 
 }  // namespace
