@@ -28,7 +28,8 @@ void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, ProgressS
                    ShootingStatistics* stats = nullptr);
 
 // The analysis itself, on a temporary copy with arrays: fills its puff-by-puff arrays and burns its rod
-// down. A puff count that is not a number, below 1, or above kMaxPuffs gives no puffs or kMaxPuffs.
+// down, showing one progress step per puff. A puff count that is not a number or below 1 gives no puffs
+// (and no progress), one above kMaxPuffs gives kMaxPuffs.
 void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& progress,
                    ShootingStatistics* stats = nullptr);
 

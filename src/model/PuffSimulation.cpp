@@ -1,6 +1,7 @@
 #include "model/PuffSimulation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "design/NumberText.h"
@@ -78,11 +79,12 @@ void fillFlowTable(const DesignValues& d, int regime, std::span<const double> pu
         }
     }
     const double area = kPi * d.fi_diam * d.fi_diam / 4;
-    const auto velocity = [&](int k) {
-        if (k == 0) return -0.05;
-        if (k == 1) return 1 / area;  // 1 ml/s, off the line of the other entries
-        return 1 / area + k / 199.0 * (1.03 * peak / area - 1 / area);
-    };
+    // The velocity grid: -0.05 m/s, 1 ml/s (off the line of the other entries), then up to 1.03 times the
+    // peak flow.
+    std::array<double, kTableSamples> grid;
+    grid[0] = -0.05;
+    grid[1] = 1 / area;
+    for (int k = 2; k <= kLastEntry; ++k) grid[k] = 1 / area + k / 199.0 * (1.03 * peak / area - 1 / area);
 
     OpenNetwork net = openNetwork(d, solverTypeFor(regime));
     // Ventilation blocking of the alternative regime closes part of the perforation.
@@ -96,7 +98,7 @@ void fillFlowTable(const DesignValues& d, int regime, std::span<const double> pu
         table.pvent[k] = p[2] / kPaPerMmH2O;
         table.pfilt[k] = p[3] / kPaPerMmH2O;
     };
-    v[0] = velocity(1);
+    v[0] = grid[1];
     p[0] = openStartSuction(d) * (1 / area) / 0.35;
     solveOpen(net, v, p, stats);
     store(0);
@@ -104,14 +106,14 @@ void fillFlowTable(const DesignValues& d, int regime, std::span<const double> pu
     // Each entry starts from the extrapolation of the two before it.
     double last = p[0], beforeLast = p[0];
     for (int k = 2; k <= kLastEntry; ++k) {
-        v[0] = velocity(k);
+        v[0] = grid[k];
         p[0] = last + 1.02 * (last - beforeLast);
         solveOpen(net, v, p, stats);
         store(k);
         beforeLast = last;
         last = p[0];
     }
-    for (int k = 0; k <= kLastEntry; ++k) table.flow[k] = velocity(k) * area;
+    for (int k = 0; k <= kLastEntry; ++k) table.flow[k] = grid[k] * area;
 }
 
 PuffAverages fillPuffCurves(const DesignValues& d, int regime, const FlowTableView& table,
