@@ -5,14 +5,9 @@
 
 namespace veltrano {
 
-namespace {
-
-// A permeability in CU as the wall coefficient of a paper with exponent n.
 double wallCoefficient(double permeability, double n) {
     return permeability * kCuToMetresPerSecond * 1000 / std::pow(1000.0, n);
 }
-
-}  // namespace
 
 void applyDefaults(DesignValues& d, const ModelParameters& mp) {
     d.ci_len = d.fi_len + d.ro_len;

@@ -7,11 +7,16 @@ namespace veltrano {
 
 // Constants of the model, as every earlier version used them.
 inline constexpr double kPi = 3.141592654;
-inline constexpr double kPaPerMmH2O = 9.7926;        // not 9.80665
+inline constexpr double kPaPerMmH2O = 9.7926;  // not 9.80665
 inline constexpr double kCuToMetresPerSecond = 1.6666e-7;
 
 // The mean axial velocity (m/s) of the standard 17.5 ml/s flow in a cigarette of diameter d (mm).
-inline double standardVelocity(double d) { return 70 / (kPi * d * d); }
+inline double standardVelocity(double d) {
+    return 70 / (kPi * d * d);
+}
+
+// A permeability in CU as the wall coefficient of a paper with exponent n (m/s per Pa^n).
+double wallCoefficient(double permeability, double n);
 
 // Replaces every value whose known bit is clear by its default; sets `ci_len`.
 void applyDefaults(DesignValues& d, const ModelParameters& mp);

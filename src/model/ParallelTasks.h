@@ -1,0 +1,48 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace veltrano {
+
+// Runs `count` independent, pure computations on worker threads; the calling thread takes part while it
+// waits. Tasks get their index and the index of the thread that runs them (0 = the calling thread,
+// below `threadCount()`), so that each thread can keep its own scratch space. Errors and progress are
+// never reported from a task: the caller does that after `wait`, in task order.
+class ParallelTasks {
+  public:
+    using Task = std::function<void(int task, int thread)>;
+
+    ParallelTasks(int count, Task task);
+    ~ParallelTasks();
+    ParallelTasks(const ParallelTasks&) = delete;
+    ParallelTasks& operator=(const ParallelTasks&) = delete;
+
+    // Blocks until task i has run; rethrows what it threw.
+    void wait(int i);
+    void waitAll();
+    int threadCount() const { return static_cast<int>(workers_.size()) + 1; }
+
+    // The threads used for `count` tasks: one per hardware thread, never more than there are tasks.
+    static int threadsFor(int count);
+
+  private:
+    bool runNext(int thread);
+    void finish(int i, std::exception_ptr error);
+
+    int count_;
+    Task task_;
+    std::atomic<int> next_{0};
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    std::vector<char> done_;
+    std::vector<std::exception_ptr> errors_;
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace veltrano
