@@ -36,12 +36,17 @@ struct LaserRule {
     int maxTracks;        // the most tracks it is made with
     double lowPerTrack;   // below: too little per track, fewer tracks advised
     double highPerTrack;  // above: too much per track, more tracks advised
-    std::string_view low, high, lowPerTrackToSingle, lowPerTrackToFewer, highOnSingleTrack, highPerTrackToMore;
+    std::string_view low, high, lowPerTrackToSingle, lowPerTrackToFewer, highOnSingleTrack,
+        highPerTrackToMore;
 };
 
 // Micro laser perforation.
 constexpr LaserRule kMicroLaserRule{
-    100, 3200, 8, 100, 400,
+    100,
+    3200,
+    8,
+    100,
+    400,
     "For a micro-laser perforation a permeability of %.0f CU is rather low. You might consider "
     "using an electro-perforation instead.",
     "For a micro-laser perforation a permeability of %.0f CU is rather high. Probably, a "
@@ -59,7 +64,11 @@ constexpr LaserRule kMicroLaserRule{
 
 // Macro laser perforation.
 constexpr LaserRule kMacroLaserRule{
-    400, 8000, 4, 400, 2000,
+    400,
+    8000,
+    4,
+    400,
+    2000,
     "For a macro-laser perforation a permeability of %.0f CU is rather low. You might consider "
     "using micro-laser or electro-perforation instead.",
     "Even for macro-laser perforation a permeability of %.0f CU is rather high. You might "

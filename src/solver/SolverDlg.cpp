@@ -177,7 +177,8 @@ void SolverDlg::search(Group& group) {
     SearchOutcome outcome;
     {
         const WaitCursor wait;
-        outcome = runSolverSearch(designs_, group.which, code, group.target->text().toStdString(), mp_, errors_);
+        outcome =
+            runSolverSearch(designs_, group.which, code, group.target->text().toStdString(), mp_, errors_);
     }
     switch (outcome.kind) {
         case SearchOutcome::Kind::Result:

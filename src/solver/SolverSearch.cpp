@@ -35,19 +35,21 @@ SearchOutcome rangeMessage(std::string message) {
 
 // The highest reachable ventilation, shown rounded down.
 SearchOutcome ventilationRangeMessage(std::string_view which, double reachable) {
-    const std::string format =
-        "Error: The desired degree of " + std::string(which) + " ventilation has to be between 1%% and %.0f%%.";
+    const std::string format = "Error: The desired degree of " + std::string(which) +
+                               " ventilation has to be between 1%% and %.0f%%.";
     return rangeMessage(formatText(format, {std::floor(reachable)}));
 }
 
 SearchOutcome yieldRangeMessage(int code, double low, double high) {
     switch (code) {
         case kTarTarget:
-            return rangeMessage(formatText(
-                "Error: The desired 'tar' value has to be between %.2f mg/cig and %.2f mg/cig.", {low, high}));
+            return rangeMessage(
+                formatText("Error: The desired 'tar' value has to be between %.2f mg/cig and %.2f mg/cig.",
+                           {low, high}));
         case kNicotineTarget:
-            return rangeMessage(formatText(
-                "Error: The desired nicotine value has to be between %.2f mg/cig and %.2f mg/cig.", {low, high}));
+            return rangeMessage(
+                formatText("Error: The desired nicotine value has to be between %.2f mg/cig and %.2f mg/cig.",
+                           {low, high}));
         case kCarbonMonoxideTarget:
             return rangeMessage(formatText(
                 "Error: The desired carbon monoxide value has to be between %.2f mg/cig and %.2f mg/cig.",
@@ -88,7 +90,8 @@ SearchOutcome tippingSearch(const DesignSet& designs, int code, double y, const 
     yieldRangeOverVentilation(design, calibration, code, high, low, mp, errors);
     if (!finite(low, high)) return failed(58);
     if (!within(y, low, high)) return yieldRangeMessage(code, low, high);
-    const double ventilation = ventilationForYield(design, calibration, code, y, low, high, mp, evaluationCap);
+    const double ventilation =
+        ventilationForYield(design, calibration, code, y, low, high, mp, evaluationCap);
     if (ventilation < 0) return failed(58);
     return tippingFor(ventilation, design, calibration, mp);
 }
@@ -121,8 +124,9 @@ SearchOutcome paperSearch(const DesignSet& designs, int code, double y, const Mo
 
 }  // namespace
 
-SearchOutcome runSolverSearch(const DesignSet& designs, SolverGroup group, int code, std::string_view targetText,
-                              const ModelParameters& mp, ErrorReporter& errors, int evaluationCap) {
+SearchOutcome runSolverSearch(const DesignSet& designs, SolverGroup group, int code,
+                              std::string_view targetText, const ModelParameters& mp, ErrorReporter& errors,
+                              int evaluationCap) {
     const DesignValues& design = designs.currentDesign;
     if (!groupOffered(group, design) || !targetOffered(group, code, design)) return {};
     const double y = readNumber(targetText);

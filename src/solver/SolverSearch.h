@@ -36,8 +36,8 @@ struct SearchOutcome {
 // calibrated scale), the searches on copies of the current design and the advice. Changes nothing.
 // `errors` receives only a program error (59); the outcome carries everything the user is shown.
 // `evaluationCap` bounds the three searches that have no limit of their own.
-SearchOutcome runSolverSearch(const DesignSet& designs, SolverGroup group, int code, std::string_view targetText,
-                              const ModelParameters& mp, ErrorReporter& errors,
+SearchOutcome runSolverSearch(const DesignSet& designs, SolverGroup group, int code,
+                              std::string_view targetText, const ModelParameters& mp, ErrorReporter& errors,
                               int evaluationCap = kSearchEvaluationCap);
 
 // Accept: writes a result into `design` as its fields show it (`fieldTexts` of the outcome, read as

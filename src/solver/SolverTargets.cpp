@@ -32,7 +32,8 @@ bool targetOffered(SolverGroup group, int code, const DesignValues& design) {
 
 bool groupOffered(SolverGroup group, const DesignValues& design) {
     const std::int32_t type = design.tp_perfotype;
-    if (group == SolverGroup::Tipping) return type == kElectrostatic || type == kMicroLaser || type == kMacroLaser;
+    if (group == SolverGroup::Tipping)
+        return type == kElectrostatic || type == kMicroLaser || type == kMacroLaser;
     // A type outside 0..4 ventilates nothing in the model: like no perforation, only the paper is left.
     return type != kOnlineLaser;
 }

@@ -77,17 +77,24 @@ void predictCalibratedYields(DesignValues& d, const CalibrationPair& calibration
 // (codes 4, 6).
 std::optional<double> yieldOf(const DesignValues& d, int code) {
     switch (code) {
-        case kTarTarget: return d.iso_nfdpm;
-        case kNicotineTarget: return d.iso_nico;
-        case kCarbonMonoxideTarget: return d.iso_co;
-        default: return std::nullopt;
+        case kTarTarget:
+            return d.iso_nfdpm;
+        case kNicotineTarget:
+            return d.iso_nico;
+        case kCarbonMonoxideTarget:
+            return d.iso_co;
+        default:
+            return std::nullopt;
     }
 }
 std::optional<double> paperValueOf(const DesignValues& d, int code) {
     switch (code) {
-        case kCarbonMonoxideTarget: return d.iso_co;
-        case kPuffNumberTarget: return d.iso_puff;
-        default: return std::nullopt;
+        case kCarbonMonoxideTarget:
+            return d.iso_co;
+        case kPuffNumberTarget:
+            return d.iso_puff;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -108,9 +115,9 @@ struct Point {
 struct FalsePosition {
     double target = 0;
     double tolerance = 0;
-    int maxEvaluations = 0;      // the tolerance must be met within this many evaluations
-    bool squared = false;        // interpolate through the squared values (the ventilation zone's coefficient)
-    bool equalToBelow = false;   // a value equal to the target replaces the `below` end
+    int maxEvaluations = 0;     // the tolerance must be met within this many evaluations
+    bool squared = false;       // interpolate through the squared values (the ventilation zone's coefficient)
+    bool equalToBelow = false;  // a value equal to the target replaces the `below` end
 };
 
 // False position between `below` (the end whose value lies below the target) and `above`: each trial is
@@ -118,7 +125,8 @@ struct FalsePosition {
 // success the result is the final bracket's interpolation; nullopt when the evaluations run out or the
 // result is not a number.
 template <class Evaluate>
-std::optional<double> falsePosition(const FalsePosition& rule, Point below, Point above, const Evaluate& evaluate) {
+std::optional<double> falsePosition(const FalsePosition& rule, Point below, Point above,
+                                    const Evaluate& evaluate) {
     const auto scaled = [&rule](double y) { return rule.squared ? y * y : y; };
     const auto interpolate = [&] {
         return interpolateLinear(below.x, scaled(below.y), above.x, scaled(above.y), scaled(rule.target));
@@ -250,8 +258,9 @@ void yieldRangeOverVentilation(const DesignValues& design, const CalibrationPair
     takeValue(yieldOf(copy, code), high, errors);
 }
 
-double ventilationForYield(const DesignValues& design, const CalibrationPair& calibration, int code, double target,
-                           double low, double high, const ModelParameters& mp, int evaluationCap) {
+double ventilationForYield(const DesignValues& design, const CalibrationPair& calibration, int code,
+                           double target, double low, double high, const ModelParameters& mp,
+                           int evaluationCap) {
     DesignValues copy = design;
     const double most = maxFilterVentilation(design, mp);
     const std::optional<double> ventilation =
@@ -292,8 +301,9 @@ PaperResult paperForRodVentilation(const DesignValues& design, double x, const M
     return paperResult(copy, permeability, mp);
 }
 
-PaperResult paperForTarget(const DesignValues& design, const CalibrationPair& calibration, int code, double target,
-                           double low, double high, const ModelParameters& mp, int evaluationCap) {
+PaperResult paperForTarget(const DesignValues& design, const CalibrationPair& calibration, int code,
+                           double target, double low, double high, const ModelParameters& mp,
+                           int evaluationCap) {
     DesignValues copy = design;
     const StartTerms t(design);
     const double start = t.front + t.relief * (t.behind + 0.8 * t.rod);

@@ -54,8 +54,8 @@ void yieldRangeOverVentilation(const DesignValues& design, const CalibrationPair
 // The filter ventilation (model scale) at which the calibrated ISO yield of `code` is `target`, between
 // the yields `low` and `high` of yieldRangeOverVentilation; -1 when `evaluationCap` evaluations do not
 // come within 0.001 mg/cig.
-double ventilationForYield(const DesignValues& design, const CalibrationPair& calibration, int code, double target,
-                           double low, double high, const ModelParameters& mp,
+double ventilationForYield(const DesignValues& design, const CalibrationPair& calibration, int code,
+                           double target, double low, double high, const ModelParameters& mp,
                            int evaluationCap = kSearchEvaluationCap);
 
 // The calibrated ISO carbon monoxide (code 4) or puff number (code 6) with a 0 CU paper (high) and a
@@ -75,8 +75,8 @@ PaperResult paperForRodVentilation(const DesignValues& design, double x, const M
 // The paper permeability that gives the calibrated ISO carbon monoxide or puff number `target`, between
 // the values `low` and `high` of paperTargetRange, and its predicted diffusion capacity; both -1 when
 // `evaluationCap` evaluations do not come within 0.001.
-PaperResult paperForTarget(const DesignValues& design, const CalibrationPair& calibration, int code, double target,
-                           double low, double high, const ModelParameters& mp,
+PaperResult paperForTarget(const DesignValues& design, const CalibrationPair& calibration, int code,
+                           double target, double low, double high, const ModelParameters& mp,
                            int evaluationCap = kSearchEvaluationCap);
 
 }  // namespace veltrano

@@ -20,12 +20,18 @@ using Kind = SearchOutcome::Kind;
 // The calibrated value a target code names, as the recalculation leaves it in the current design.
 double calibratedValue(const DesignValues& d, int code) {
     switch (code) {
-        case kFilterVentilationTarget: return d.stat_fivent;
-        case kTarTarget: return d.iso_nfdpm;
-        case kNicotineTarget: return d.iso_nico;
-        case kCarbonMonoxideTarget: return d.iso_co;
-        case kRodVentilationTarget: return d.stat_rovent;
-        default: return d.iso_puff;
+        case kFilterVentilationTarget:
+            return d.stat_fivent;
+        case kTarTarget:
+            return d.iso_nfdpm;
+        case kNicotineTarget:
+            return d.iso_nico;
+        case kCarbonMonoxideTarget:
+            return d.iso_co;
+        case kRodVentilationTarget:
+            return d.stat_rovent;
+        default:
+            return d.iso_puff;
     }
 }
 
@@ -94,8 +100,9 @@ TEST(SolverSearch, TargetsOutsideTheReachableRangeGetTheRangeMessage) {
     const DesignValues& design = designs.currentDesign;
     const double filterMax = maxFilterVentilation(design, mp) * filterVentilationCalibration(design, pair);
     const double rodMax = maxRodVentilation(design) * rodVentilationCalibration(pair);
-    const std::string filterMessage = formatText(
-        "Error: The desired degree of filter ventilation has to be between 1%% and %d%%.", {std::floor(filterMax)});
+    const std::string filterMessage =
+        formatText("Error: The desired degree of filter ventilation has to be between 1%% and %d%%.",
+                   {std::floor(filterMax)});
     const std::string rodMessage = formatText(
         "Error: The desired degree of rod ventilation has to be between 1%% and %d%%.", {std::floor(rodMax)});
     double tarHigh = 0, tarLow = 0, puffHigh = 0, puffLow = 0;
@@ -111,7 +118,8 @@ TEST(SolverSearch, TargetsOutsideTheReachableRangeGetTheRangeMessage) {
     const Case cases[] = {
         {SolverGroup::Tipping, kFilterVentilationTarget, "0.99", filterMessage},
         {SolverGroup::Tipping, kFilterVentilationTarget, "not a number", filterMessage},
-        {SolverGroup::Tipping, kFilterVentilationTarget, formatNumber("%.16e", filterMax * 1.000001), filterMessage},
+        {SolverGroup::Tipping, kFilterVentilationTarget, formatNumber("%.16e", filterMax * 1.000001),
+         filterMessage},
         {SolverGroup::Paper, kRodVentilationTarget, formatNumber("%.16e", rodMax + 0.01), rodMessage},
         {SolverGroup::Tipping, kTarTarget, formatNumber("%.16e", tarHigh + 0.001),
          formatText("Error: The desired 'tar' value has to be between %.2f mg/cig and %.2f mg/cig.",
@@ -128,7 +136,8 @@ TEST(SolverSearch, TargetsOutsideTheReachableRangeGetTheRangeMessage) {
     // The ends themselves are reachable.
     for (const Case& c : {Case{SolverGroup::Tipping, kFilterVentilationTarget, "1", ""},
                           Case{SolverGroup::Tipping, kTarTarget, formatNumber("%.16e", tarLow), ""}}) {
-        EXPECT_EQ(runSolverSearch(designs, c.group, c.code, c.target, mp, errors).kind, Kind::Result) << c.target;
+        EXPECT_EQ(runSolverSearch(designs, c.group, c.code, c.target, mp, errors).kind, Kind::Result)
+            << c.target;
     }
     EXPECT_TRUE(errors.numbers.empty());
 }
@@ -151,7 +160,8 @@ TEST(SolverSearch, TheCalibrationFactorAppliesOnlyWhereTheCalibrationDoes) {
     EXPECT_EQ(filter.message,
               formatText("Error: The desired degree of filter ventilation has to be between 1%% and %d%%.",
                          {std::floor(maxFilterVentilation(design, mp))}));
-    const SearchOutcome rod = runSolverSearch(designs, SolverGroup::Paper, kRodVentilationTarget, "100", mp, errors);
+    const SearchOutcome rod =
+        runSolverSearch(designs, SolverGroup::Paper, kRodVentilationTarget, "100", mp, errors);
     EXPECT_EQ(rod.message,
               formatText("Error: The desired degree of rod ventilation has to be between 1%% and %d%%.",
                          {std::floor(maxRodVentilation(design))}));
@@ -190,16 +200,18 @@ TEST(SolverSearch, OnlyTheSearchesTheDesignOffersRun) {
         SolverGroup group;
         int code;
     };
-    for (const Case& c : {Case{"tipping without perforation", kNoPerforation, 0, SolverGroup::Tipping, 1},
-                          Case{"tipping, online perforation", kOnlineLaser, 0, SolverGroup::Tipping, 1},
-                          Case{"paper, online perforation", kOnlineLaser, 0, SolverGroup::Paper, 5},
-                          Case{"'tar' not known", kElectrostatic, known::bit(25), SolverGroup::Tipping, 2},
-                          Case{"puff number not known", kElectrostatic, known::bit(23), SolverGroup::Paper, 6},
-                          Case{"a code of the other list", kElectrostatic, 0, SolverGroup::Paper, 2}}) {
+    for (const Case& c :
+         {Case{"tipping without perforation", kNoPerforation, 0, SolverGroup::Tipping, 1},
+          Case{"tipping, online perforation", kOnlineLaser, 0, SolverGroup::Tipping, 1},
+          Case{"paper, online perforation", kOnlineLaser, 0, SolverGroup::Paper, 5},
+          Case{"'tar' not known", kElectrostatic, known::bit(25), SolverGroup::Tipping, 2},
+          Case{"puff number not known", kElectrostatic, known::bit(23), SolverGroup::Paper, 6},
+          Case{"a code of the other list", kElectrostatic, 0, SolverGroup::Paper, 2}}) {
         DesignSet designs;
         designs.currentDesign.tp_perfotype = c.type;
         designs.currentDesign.known &= ~c.clearedBits;
-        EXPECT_EQ(runSolverSearch(designs, c.group, c.code, "10", mp, errors).kind, Kind::NotOffered) << c.name;
+        EXPECT_EQ(runSolverSearch(designs, c.group, c.code, "10", mp, errors).kind, Kind::NotOffered)
+            << c.name;
     }
     EXPECT_TRUE(errors.numbers.empty());
 }

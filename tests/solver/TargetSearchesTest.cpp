@@ -152,7 +152,8 @@ TEST(TargetRanges, LowComesFromTheMostPermeableSideAndIsBelowHigh) {
     EXPECT_LT(low, design.iso_puff);
     EXPECT_GT(high, design.iso_puff);
     const PaperResult atLow = paperForTarget(design, pairOf(designs), kPuffNumberTarget, low, low, high, mp);
-    const PaperResult atHigh = paperForTarget(design, pairOf(designs), kPuffNumberTarget, high, low, high, mp);
+    const PaperResult atHigh =
+        paperForTarget(design, pairOf(designs), kPuffNumberTarget, high, low, high, mp);
     EXPECT_NEAR(atLow.permeability, 220, 0.1);
     EXPECT_NEAR(atHigh.permeability, 0, 0.1);
     EXPECT_TRUE(errors.numbers.empty());
@@ -165,7 +166,8 @@ TEST(TargetRanges, ACodeTheRangeDoesNotServeIsAProgramError) {
     recalculateDesigns(designs);
     RecordingErrorReporter errors;
     double high = 7, low = 3;
-    yieldRangeOverVentilation(designs.currentDesign, pairOf(designs), kPuffNumberTarget, high, low, mp, errors);
+    yieldRangeOverVentilation(designs.currentDesign, pairOf(designs), kPuffNumberTarget, high, low, mp,
+                              errors);
     paperTargetRange(designs.currentDesign, pairOf(designs), kTarTarget, high, low, mp, errors);
     EXPECT_EQ(errors.numbers, (std::vector<int>{59, 59, 59, 59}));  // once for each end of each range
     EXPECT_EQ(high, 7);
