@@ -1,5 +1,7 @@
 #include "solver/SolverDlg.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -154,6 +156,12 @@ QWidget* SolverDlg::buildGroup(Group& group, QButtonGroup* radios) {
         buttons[row]->setAutoDefault(false);
         grid->addWidget(buttons[row], r, 3, Qt::AlignRight);
     }
+    // The result fields of both groups line up: the label column is as wide as the widest label.
+    int labelWidth = 0;
+    for (SolverGroup other : {SolverGroup::Tipping, SolverGroup::Paper})
+        for (const char* label : layoutOf(other).resultLabels)
+            labelWidth = std::max(labelWidth, fontMetrics().horizontalAdvance(QString::fromLatin1(label)));
+    grid->setColumnMinimumWidth(0, labelWidth + grid->horizontalSpacing());
     grid->setColumnStretch(2, 1);
     connect(group.search, &QPushButton::clicked, this, [this, &group] { search(group); });
     connect(group.accept, &QPushButton::clicked, this, [this, &group] { acceptResult(group); });

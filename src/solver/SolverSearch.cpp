@@ -33,30 +33,22 @@ SearchOutcome rangeMessage(std::string message) {
     return outcome;
 }
 
-// The highest reachable ventilation, shown rounded down.
-SearchOutcome ventilationRangeMessage(std::string_view which, double reachable) {
-    const std::string format = "Error: The desired degree of " + std::string(which) +
-                               " ventilation has to be between 1%% and %.0f%%.";
-    return rangeMessage(formatText(format, {std::floor(reachable)}));
-}
-
-SearchOutcome yieldRangeMessage(int code, double low, double high) {
+// The range message of each target: between 1 % and the reachable maximum (rounded down) for the
+// ventilations, between the low and the high end of the range for the others.
+std::string_view rangeFormat(int code) {
     switch (code) {
+        case kFilterVentilationTarget:
+            return "Error: The desired degree of filter ventilation has to be between 1%% and %.0f%%.";
+        case kRodVentilationTarget:
+            return "Error: The desired degree of rod ventilation has to be between 1%% and %.0f%%.";
         case kTarTarget:
-            return rangeMessage(
-                formatText("Error: The desired 'tar' value has to be between %.2f mg/cig and %.2f mg/cig.",
-                           {low, high}));
+            return "Error: The desired 'tar' value has to be between %.2f mg/cig and %.2f mg/cig.";
         case kNicotineTarget:
-            return rangeMessage(
-                formatText("Error: The desired nicotine value has to be between %.2f mg/cig and %.2f mg/cig.",
-                           {low, high}));
+            return "Error: The desired nicotine value has to be between %.2f mg/cig and %.2f mg/cig.";
         case kCarbonMonoxideTarget:
-            return rangeMessage(formatText(
-                "Error: The desired carbon monoxide value has to be between %.2f mg/cig and %.2f mg/cig.",
-                {low, high}));
+            return "Error: The desired carbon monoxide value has to be between %.2f mg/cig and %.2f mg/cig.";
         default:
-            return rangeMessage(
-                formatText("Error: The desired puff number has to be between %.2f and %.2f.", {low, high}));
+            return "Error: The desired puff number has to be between %.2f and %.2f.";
     }
 }
 
@@ -83,13 +75,14 @@ SearchOutcome tippingSearch(const DesignSet& designs, int code, double y, const 
         const double f = filterVentilationCalibration(design, calibration);
         const double reachable = maxFilterVentilation(design, mp) * f;
         if (!std::isfinite(reachable)) return failed(56);
-        if (!within(y, 1, reachable)) return ventilationRangeMessage("filter", reachable);
+        if (!within(y, 1, reachable))
+            return rangeMessage(formatText(rangeFormat(code), {std::floor(reachable)}));
         return tippingFor(y / f, design, calibration, mp);
     }
     double high = 0, low = 0;
     yieldRangeOverVentilation(design, calibration, code, high, low, mp, errors);
     if (!finite(low, high)) return failed(58);
-    if (!within(y, low, high)) return yieldRangeMessage(code, low, high);
+    if (!within(y, low, high)) return rangeMessage(formatText(rangeFormat(code), {low, high}));
     const double ventilation =
         ventilationForYield(design, calibration, code, y, low, high, mp, evaluationCap);
     if (ventilation < 0) return failed(58);
@@ -105,13 +98,14 @@ SearchOutcome paperSearch(const DesignSet& designs, int code, double y, const Mo
         const double f = rodVentilationCalibration(calibration);
         const double reachable = maxRodVentilation(design) * f;
         if (!std::isfinite(reachable)) return failed(60);
-        if (!within(y, 1, reachable)) return ventilationRangeMessage("rod", reachable);
+        if (!within(y, 1, reachable))
+            return rangeMessage(formatText(rangeFormat(code), {std::floor(reachable)}));
         found = paperForRodVentilation(design, y / f, mp, evaluationCap);
     } else {
         double high = 0, low = 0;
         paperTargetRange(design, calibration, code, high, low, mp, errors);
         if (!finite(low, high)) return failed(60);
-        if (!within(y, low, high)) return yieldRangeMessage(code, low, high);
+        if (!within(y, low, high)) return rangeMessage(formatText(rangeFormat(code), {low, high}));
         found = paperForTarget(design, calibration, code, y, low, high, mp, evaluationCap);
     }
     if (found.permeability < 0) return failed(60);

@@ -77,7 +77,7 @@ TEST(SolverSearch, AnAcceptedResultBringsTheCalibratedDesignToItsTarget) {
     }
 }
 
-TEST(SolverSearch, TheTargetOfTheBriefsCalibratedCaseIsFound) {
+TEST(SolverSearch, ATargetBetweenTheCalibratedAndTheModelVentilationIsFound) {
     const ModelParameters& mp = solverParameters();
     DesignSet designs;
     designs.currentDesign.tp_perfoperm = 128;  // 14.1 % on the model's scale, 13.2 % calibrated
