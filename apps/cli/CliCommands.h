@@ -1,0 +1,49 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace veltrano::cli {
+
+// Exit statuses: 0 done, 1 a file could not be read or written, 2 a bad command line or input.
+inline constexpr int kFileError = 1;
+inline constexpr int kUsageError = 2;
+
+// The arguments after the command name: positional ones and "--name value" / "--flag" options.
+class Arguments {
+public:
+    Arguments(int argc, char** argv) : raw_(argv, argv + argc) {}
+
+    bool wantsHelp() const;
+    // `options` lists the options the command takes: "--models=" takes a value, "--puffs" does not.
+    bool parse(const std::vector<std::string>& options, int positionals);
+
+    const std::string& error() const { return error_; }
+    const std::string& positional(int i) const { return positional_[static_cast<std::size_t>(i)]; }
+    bool has(const std::string& option) const { return values_.count(option) != 0; }
+    std::string value(const std::string& option, const std::string& otherwise = {}) const;
+
+private:
+    std::vector<std::string> raw_;
+    std::vector<std::string> positional_;
+    std::map<std::string, std::string> values_;
+    std::string error_;
+};
+
+struct Command {
+    const char* name;
+    const char* usage;
+    const char* summary;
+    const char* help;
+    std::vector<std::string> options;
+    int positionals;
+    int (*run)(const Arguments& args, int argc, char** argv);
+};
+
+const std::vector<Command>& commands();
+
+int runSearch(const Arguments& args, int argc, char** argv);
+int runPrint(const Arguments& args, int argc, char** argv);
+
+}  // namespace veltrano::cli

@@ -1,0 +1,45 @@
+#include "CliSupport.h"
+
+#include <cstdio>
+
+#include <unistd.h>
+
+namespace veltrano::cli {
+
+void StderrErrorReporter::report(int number, const std::string& text) {
+    RecordingErrorReporter::report(number, text);
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+TerminalProgress::TerminalProgress() : terminal_(isatty(fileno(stderr)) != 0) {}
+
+void TerminalProgress::setPosition(int position) {
+    if (!terminal_ || max_ <= 0) return;
+    const int width = 40;
+    const int done = position * width / max_;
+    std::fprintf(stderr, "\r[%.*s%*s] puff %d/%d", done, "########################################", width - done, "",
+                 position + 1, max_);
+    std::fflush(stderr);
+}
+
+void TerminalProgress::hide() {
+    if (terminal_ && max_ > 0) std::fprintf(stderr, "\r%*s\r", 60, "");
+}
+
+bool loadModels(const Arguments& args, ModelParameters& mp) {
+    const std::string path = args.value("--models", "models.dat");
+    if (loadModelParameters(path, mp) != kModelParametersOk) {
+        std::fprintf(stderr, "Failed to load model parameters. (%s)\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+CigaretteDesign* designByName(DesignSet& designs, const std::string& name) {
+    if (name == "reference") return &designs.referenceDesign;
+    if (name == "workingReference") return &designs.workingReference;
+    if (name == "current") return &designs.currentDesign;
+    return nullptr;
+}
+
+}  // namespace veltrano::cli

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "CliCommands.h"
+#include "design/DesignSet.h"
+#include "design/ErrorMessages.h"
+#include "design/ModelParameters.h"
+
+namespace veltrano::cli {
+
+// Numbered errors go to stderr as their texts; the numbers are kept for the JSON output.
+class StderrErrorReporter : public RecordingErrorReporter {
+public:
+    void report(int number, const std::string& text) override;
+};
+
+// A progress bar on stderr while the puff-by-puff analysis runs, when stderr is a terminal.
+class TerminalProgress : public NullProgressSink {
+public:
+    TerminalProgress();
+    void setRange(int max) override { max_ = max; }
+    void setPosition(int position) override;
+    void hide() override;
+
+private:
+    bool terminal_;
+    int max_ = 0;
+};
+
+// The model parameters from --models, else from models.dat in the working directory; false (after a
+// message) when they cannot be read.
+bool loadModels(const Arguments& args, ModelParameters& mp);
+
+// "reference", "workingReference" or "current".
+CigaretteDesign* designByName(DesignSet& designs, const std::string& name);
+
+}  // namespace veltrano::cli

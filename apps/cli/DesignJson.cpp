@@ -1,0 +1,164 @@
+#include "DesignJson.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include <QJsonArray>
+
+#include "design/DesignFields.h"
+#include "design/Windows1252.h"
+
+namespace veltrano::cli {
+
+namespace {
+
+void writeArray(JsonWriter& json, std::string_view name, const std::vector<double>& values) {
+    json.key(name);
+    json.beginArray();
+    for (double v : values) json.value(v);
+    json.endArray();
+}
+
+std::optional<double> numberOf(const QJsonValue& v) {
+    if (v.isDouble()) return v.toDouble();
+    if (v.isString()) {
+        const QString s = v.toString();
+        if (s == QLatin1String("NaN")) return std::numeric_limits<double>::quiet_NaN();
+        if (s == QLatin1String("Infinity")) return std::numeric_limits<double>::infinity();
+        if (s == QLatin1String("-Infinity")) return -std::numeric_limits<double>::infinity();
+    }
+    return std::nullopt;
+}
+
+std::optional<long long> integerOf(const QJsonValue& v, long long low, long long high) {
+    if (!v.isDouble()) return std::nullopt;
+    const double d = v.toDouble();
+    if (!(d >= static_cast<double>(low) && d <= static_cast<double>(high)) || d != std::trunc(d)) return std::nullopt;
+    return static_cast<long long>(d);
+}
+
+bool isArrayName(const QString& name) {
+    const std::string n = name.toStdString();
+    if (n == "puff_size" || n == "puff_number") return true;
+    for (const OwnedArray& a : ownedArrays())
+        if (n == a.name) return true;
+    for (const PuffArray& a : puffArrays())
+        if (n == a.name) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string informationTextUtf8(const InformationText& text) {
+    const std::u32string chars = decodeWindows1252(informationTextString(text));
+    return QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size())).toStdString();
+}
+
+std::optional<std::string> informationTextFromUtf8(const std::string& utf8, InformationText& text) {
+    const QList<uint> ucs4 = QString::fromStdString(utf8).toUcs4();
+    const std::optional<std::string> bytes = encodeWindows1252(std::u32string(ucs4.begin(), ucs4.end()));
+    if (!bytes) return std::string("informationText holds a character that Windows-1252 cannot hold");
+    if (bytes->size() > kInformationTextSize - 1) return std::string("informationText is longer than 511 bytes");
+    if (bytes->find('\0') != std::string::npos) return std::string("informationText holds a zero character");
+    text.fill('\0');
+    std::memcpy(text.data(), bytes->data(), bytes->size());
+    return std::nullopt;
+}
+
+void writeDesign(JsonWriter& json, const CigaretteDesign& design) {
+    json.beginObject();
+    for (const DesignField& f : designFields()) {
+        json.key(f.name);
+        std::visit(
+            [&](auto member) {
+                const auto& v = design.values().*member;
+                using T = std::remove_cvref_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, double>) json.value(v);
+                else if constexpr (std::is_same_v<T, std::int32_t>) json.value(static_cast<long long>(v));
+                else if constexpr (std::is_same_v<T, std::uint32_t>) json.value(static_cast<unsigned long long>(v));
+                else if constexpr (std::is_same_v<T, std::array<char, 4>>)
+                    json.value(std::string_view(v.data(), strnlen(v.data(), v.size())));
+                else {
+                    json.beginArray();
+                    for (double s : v) json.value(s);
+                    json.endArray();
+                }
+            },
+            f.member);
+        if (f.name == "alt_profpnts") {
+            json.key("puff_number");
+            json.value(static_cast<long long>(design.puff_number));
+        }
+    }
+    if (design.hasArrays())
+        for (const OwnedArray& a : ownedArrays()) writeArray(json, a.name, design.*a.member);
+    if (design.puff_number > 0) {
+        json.key("puff_size");
+        json.beginArray();
+        for (std::int32_t s : design.puff_size) json.value(static_cast<long long>(s));
+        json.endArray();
+        for (const PuffArray& a : puffArrays()) writeArray(json, a.name, design.*a.member);
+    }
+    json.endObject();
+}
+
+std::optional<std::string> readDesign(const QJsonObject& object, DesignValues& values) {
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const std::string name = it.key().toStdString();
+        const QJsonValue v = it.value();
+        const DesignField* field = findDesignField(name);
+        if (!field) {
+            if (isArrayName(it.key())) {
+                if (name != "puff_number" && !v.isArray()) return "field '" + name + "' must be a list";
+                continue;
+            }
+            return "unknown field '" + name + "'";
+        }
+        std::optional<std::string> error;
+        std::visit(
+            [&](auto member) {
+                auto& target = values.*member;
+                using T = std::remove_cvref_t<decltype(target)>;
+                if constexpr (std::is_same_v<T, double>) {
+                    if (auto d = numberOf(v)) target = *d;
+                    else error = "field '" + name + "' must be a number";
+                } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                    if (auto i = integerOf(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()))
+                        target = static_cast<std::int32_t>(*i);
+                    else error = "field '" + name + "' must be a 32-bit integer";
+                } else if constexpr (std::is_same_v<T, std::uint32_t>) {
+                    if (auto i = integerOf(v, 0, std::numeric_limits<std::uint32_t>::max()))
+                        target = static_cast<std::uint32_t>(*i);
+                    else error = "field '" + name + "' must be an unsigned 32-bit integer";
+                } else if constexpr (std::is_same_v<T, std::array<char, 4>>) {
+                    const std::string s = v.toString().toStdString();
+                    if (!v.isString() || s.size() > 3) {
+                        error = "field '" + name + "' must be a text of at most 3 characters";
+                    } else {
+                        target.fill('\0');
+                        std::memcpy(target.data(), s.data(), s.size());
+                    }
+                } else {
+                    const QJsonArray list = v.toArray();
+                    if (!v.isArray() || list.size() > static_cast<qsizetype>(target.size())) {
+                        error = "field '" + name + "' must be a list of at most 400 numbers";
+                        return;
+                    }
+                    for (qsizetype i = 0; i < list.size(); ++i) {
+                        auto d = numberOf(list[i]);
+                        if (!d) {
+                            error = "field '" + name + "' must be a list of numbers";
+                            return;
+                        }
+                        target[static_cast<std::size_t>(i)] = *d;
+                    }
+                }
+            },
+            field->member);
+        if (error) return error;
+    }
+    return std::nullopt;
+}
+
+}  // namespace veltrano::cli

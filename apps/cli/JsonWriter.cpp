@@ -1,0 +1,104 @@
+#include "JsonWriter.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace veltrano::cli {
+
+std::string jsonNumber(double v) {
+    if (std::isnan(v)) return "\"NaN\"";
+    if (std::isinf(v)) return v > 0 ? "\"Infinity\"" : "\"-Infinity\"";
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
+    return std::string(buf, res.ptr);
+}
+
+void JsonWriter::separate() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (!first_.empty()) {
+        if (!first_.back()) out_ += ',';
+        first_.back() = false;
+    }
+}
+
+void JsonWriter::beginObject() {
+    separate();
+    out_ += '{';
+    first_.push_back(true);
+}
+
+void JsonWriter::endObject() {
+    first_.pop_back();
+    out_ += '}';
+}
+
+void JsonWriter::beginArray() {
+    separate();
+    out_ += '[';
+    first_.push_back(true);
+}
+
+void JsonWriter::endArray() {
+    first_.pop_back();
+    out_ += ']';
+}
+
+void JsonWriter::key(std::string_view name) {
+    separate();
+    writeString(name);
+    out_ += ':';
+    afterKey_ = true;
+}
+
+void JsonWriter::value(double v) {
+    separate();
+    out_ += jsonNumber(v);
+}
+
+void JsonWriter::value(long long v) {
+    separate();
+    out_ += std::to_string(v);
+}
+
+void JsonWriter::value(unsigned long long v) {
+    separate();
+    out_ += std::to_string(v);
+}
+
+void JsonWriter::value(bool b) {
+    separate();
+    out_ += b ? "true" : "false";
+}
+
+void JsonWriter::value(std::string_view s) {
+    separate();
+    writeString(s);
+}
+
+void JsonWriter::writeString(std::string_view s) {
+    out_ += '"';
+    for (unsigned char c : s) {
+        switch (c) {
+            case '"': out_ += "\\\""; break;
+            case '\\': out_ += "\\\\"; break;
+            case '\n': out_ += "\\n"; break;
+            case '\r': out_ += "\\r"; break;
+            case '\t': out_ += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out_ += buf;
+                } else {
+                    out_ += static_cast<char>(c);
+                }
+        }
+    }
+    out_ += '"';
+}
+
+}  // namespace veltrano::cli

@@ -1,0 +1,167 @@
+#include <QAction>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QTest>
+
+#include "shell/DesignDlg.h"
+#include "shell/PuffWaitDlg.h"
+#include "shell/ShellFixture.h"
+#include "shell/ViewArea.h"
+
+namespace veltrano::testing {
+namespace {
+
+using MainWindow = ShellTest;
+
+std::vector<int> checkedViews(MainWin& w) {
+    std::vector<int> checked;
+    for (int id = kCmdViewStationary; id <= kCmdViewSummary; ++id)
+        if (w.action(id)->isChecked()) checked.push_back(id - kCmdViewStationary + 1);
+    return checked;
+}
+
+// The menu bar as users see it: titles, items in order with separators, ids and shortcuts.
+TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
+    const struct Item {
+        const char* text;
+        int id;  // 0 for a separator
+    } file[] = {{"Open ...", 40007}, {nullptr, 0},          {"Save", 40008},   {"Save as ...", 40009}, {nullptr, 0},
+                {"Import ...", 40026}, {"Print ...", 40010}, {nullptr, 0},     {"Exit\tAlt+X", 40001}},
+      view[] = {{"Stationary Flow Results", 40020}, {"ISO and Alternative Yields", 40021},
+                {"Puff by Puff Analysis Results", 40022}, {"Cigarette Data Summary", 40023}},
+      design[] = {{"Reference cigarette ...", 40011}, {"Current cigarette ...", 40012}, {nullptr, 0},
+                  {"Copy to current\tAlt+C", 40013}},
+      extras[] = {{"Puff by Puff Analysis", 40014}, {"Problem Solver ...", 40015}, {nullptr, 0}, {"Menu Bar", 40019},
+                  {nullptr, 0}, {"Add Information ...", 40024}},
+      help[] = {{"About ...", 40016}};
+    const struct {
+        const char* title;
+        std::span<const Item> items;
+    } menus[] = {{"File", file}, {"View", view}, {"Cigarette Design", design}, {"Extras", extras}, {"?", help}};
+
+    const QList<QAction*> titles = window->menuBar()->actions();
+    ASSERT_EQ(titles.size(), 5);
+    for (std::size_t m = 0; m < 5; ++m) {
+        EXPECT_EQ(titles[m]->text(), menus[m].title);
+        const QList<QAction*> items = titles[m]->menu()->actions();
+        ASSERT_EQ(items.size(), qsizetype(menus[m].items.size())) << menus[m].title;
+        for (std::size_t i = 0; i < menus[m].items.size(); ++i) {
+            const Item& expected = menus[m].items[i];
+            if (!expected.text) {
+                EXPECT_TRUE(items[i]->isSeparator()) << menus[m].title << " item " << i;
+                continue;
+            }
+            EXPECT_EQ(items[i]->text(), QString::fromUtf8(expected.text));
+            EXPECT_EQ(items[i]->data().toInt(), expected.id);
+            EXPECT_EQ(window->action(expected.id), items[i]);
+        }
+    }
+    // The accelerators send their own ids to the same handlers.
+    EXPECT_EQ(window->action(kCmdCopyAccelerator)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_C));
+    EXPECT_EQ(window->action(kCmdExitAccelerator)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
+    EXPECT_EQ(window->windowTitle(), "veltrano 4.1 - by korbinel");
+}
+
+TEST_F(MainWindow, ViewCommandsMoveTheCheckMarks) {
+    EXPECT_EQ(checkedViews(*window), std::vector<int>{1});
+    for (int mode : {2, 4, 1, 2}) {
+        ASSERT_TRUE(window->runCommand(kCmdViewStationary + mode - 1));
+        EXPECT_EQ(window->viewMode(), mode);
+        EXPECT_EQ(checkedViews(*window), std::vector<int>{mode});
+        EXPECT_TRUE(window->panel().radio(mode)->isChecked());
+    }
+    // Choosing the view already shown leaves it checked.
+    ASSERT_TRUE(window->runCommand(kCmdViewYields));
+    EXPECT_EQ(checkedViews(*window), std::vector<int>{2});
+}
+
+TEST_F(MainWindow, PuffByPuffItemsFollowTheReferencesPuffNumber) {
+    window->updateMenuEnabling();
+    EXPECT_TRUE(window->action(kCmdPuffByPuff)->isEnabled());
+    reference().known &= ~known::bit(23);
+    EXPECT_FALSE(window->runCommand(kCmdViewPuffByPuff));
+    EXPECT_FALSE(window->action(kCmdPuffByPuff)->isEnabled());
+    EXPECT_FALSE(window->action(kCmdViewPuffByPuff)->isEnabled());
+    EXPECT_EQ(window->viewMode(), 1);
+    for (int id : {kCmdViewYields, kCmdViewSummary, kCmdMenuBar})
+        EXPECT_TRUE(window->action(id)->isEnabled()) << id;
+}
+
+TEST_F(MainWindow, StaleRuleWhenSwitchingToThePuffView) {
+    window->runCommand(kCmdCopyToCurrent);  // a change in view 1: per-puff data out of date
+    EXPECT_FALSE(window->puffByPuffValid());
+    current().freePuffData();
+    ASSERT_TRUE(window->runCommand(kCmdViewPuffByPuff));
+    EXPECT_TRUE(window->puffByPuffValid());
+    EXPECT_GT(current().puff_number, 0);  // the analysis ran once
+
+    // Away and back without a change: no second run.
+    window->runCommand(kCmdViewSummary);
+    current().freePuffData();
+    window->runCommand(kCmdViewPuffByPuff);
+    EXPECT_EQ(current().puff_number, 0);
+    window->runCommand(kCmdViewPuffByPuff);  // the view shown: nothing
+    EXPECT_EQ(current().puff_number, 0);
+}
+
+TEST_F(MainWindow, PuffByPuffCommandKeepsTheView) {
+    current().freePuffData();
+    window->runCommand(kCmdCopyToCurrent);
+    ASSERT_TRUE(window->runCommand(kCmdPuffByPuff));
+    EXPECT_EQ(window->viewMode(), 1);
+    EXPECT_TRUE(window->puffByPuffValid());
+    EXPECT_GT(current().puff_number, 0);
+}
+
+TEST_F(MainWindow, ProgressDialogCountsThePuffs) {
+    current().alt_interval = 52;  // more puffs than the default
+    RecordingErrorReporter errors;
+    recalculate(state.designs, state.modelParameters, errors);
+    window->runCommand(kCmdPuffByPuff);
+    const int n = current().puff_number;
+    ASSERT_GT(n, 1);
+    PuffWaitDlg& progress = window->progressDialog();
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_EQ(progress.text(), QString("Please wait ... evaluating puff %1/%1.").arg(n));
+    EXPECT_EQ(progress.position(), n - 1);
+    EXPECT_EQ(progress.maximum(), n);
+}
+
+TEST_F(MainWindow, HoverShowsTheDataOfThePuffUnderThePointer) {
+    window->show();
+    window->runCommand(kCmdPuffByPuff);
+    window->runCommand(kCmdViewPuffByPuff);
+    window->viewArea().repaint();  // the view writes its hover geometry while it paints
+    const PuffHoverGeometry g = window->hoverGeometry();
+    ASSERT_GT(g.puffColumnWidth, 1);
+    const int y = 100;
+    auto moveTo = [&](int x, int yy) { QTest::mouseMove(&window->viewArea(), QPoint(x, yy)); };
+    moveTo(g.puffAreaLeft + 2 * g.puffColumnWidth + 1, y);
+    EXPECT_EQ(window->hoveredPuff(), 2);
+    moveTo(g.puffAreaLeft + 1, 260);  // between the charts
+    EXPECT_EQ(window->hoveredPuff(), -1);
+    moveTo(g.puffAreaLeft + 1, y);
+    EXPECT_EQ(window->hoveredPuff(), 0);
+    moveTo(g.puffAreaRight, y);  // on the right edge: one past the last puff
+    EXPECT_EQ(window->hoveredPuff(), -1);
+    window->runCommand(kCmdViewStationary);
+    moveTo(g.puffAreaLeft + 1, y);  // other views never touch it
+    EXPECT_EQ(window->hoveredPuff(), -1);
+}
+
+TEST_F(MainWindow, MenuBarCommandHidesAndShowsThePanelInPlace) {
+    window->show();
+    QPoint placed = window->panel().pos();
+    EXPECT_TRUE(window->panel().isVisible());
+    window->runCommand(kCmdMenuBar);
+    EXPECT_FALSE(window->panel().isVisible());
+    EXPECT_FALSE(window->action(kCmdMenuBar)->isChecked());
+    window->runCommand(kCmdMenuBar);
+    EXPECT_TRUE(window->panel().isVisible());
+    EXPECT_TRUE(window->action(kCmdMenuBar)->isChecked());
+    EXPECT_EQ(window->panel().pos(), placed);
+}
+
+}  // namespace
+}  // namespace veltrano::testing

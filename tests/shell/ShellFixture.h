@@ -1,0 +1,84 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <QApplication>
+#include <QFileDialog>
+
+#include <gtest/gtest.h>
+
+#include "design/ModelParameters.h"
+#include "model/Recalculation.h"
+#include "shell/MainWin.h"
+#include "support/ScriptedDialogs.h"
+
+namespace veltrano::testing {
+
+inline ModelParameters fixtureModels() {
+    ModelParameters mp;
+    EXPECT_EQ(loadModelParameters(std::string(VELTRANO_TEST_DATA_DIR) + "/fixture-models.dat", mp), 0);
+    return mp;
+}
+
+// A fresh folder under the system temp dir, removed afterwards.
+class TempFolder {
+public:
+    TempFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = std::filesystem::temp_directory_path() /
+                ("veltrano-shell-" + std::string(info->test_suite_name()) + "-" + info->name());
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A main window on the default designs, recalculated as after an edit, with scripted dialogs.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state.modelParameters = fixtureModels();
+        RecordingErrorReporter errors;
+        recalculate(state.designs, state.modelParameters, errors);
+        window = std::make_unique<MainWin>(state, dialogs);
+    }
+    void TearDown() override {
+        EXPECT_TRUE(dialogs.done()) << "a scripted dialog was never shown";
+        window.reset();
+    }
+
+    // Answers the next file dialog with `path`.
+    void chooseFile(const std::string& path) {
+        dialogs.expect([path](QDialog& d) {
+            auto* f = qobject_cast<QFileDialog*>(&d);
+            EXPECT_NE(f, nullptr) << "expected a file dialog";
+            if (!f) return int(QDialog::Rejected);
+            f->selectFile(QString::fromStdString(path));
+            return int(QDialog::Accepted);
+        });
+    }
+    void cancelNext() {
+        dialogs.expect([](QDialog&) { return int(QDialog::Rejected); });
+    }
+
+    CigaretteDesign& current() { return state.designs.currentDesign; }
+    CigaretteDesign& reference() { return state.designs.referenceDesign; }
+
+    ProgramState state;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<MainWin> window;
+};
+
+inline void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace veltrano::testing
