@@ -1,9 +1,8 @@
 // The two operations that bring results up to date, on the constructor's default designs with the
 // test fixture's coefficients. Wall-clock time: both use the machine's cores.
-#include <cstdlib>
-#include <iostream>
-
 #include <benchmark/benchmark.h>
+
+#include "BenchParameters.h"
 
 #include "design/DesignSet.h"
 #include "model/PuffByPuff.h"
@@ -13,17 +12,7 @@ namespace {
 
 using namespace veltrano;
 
-const ModelParameters& parameters() {
-    static const ModelParameters mp = [] {
-        ModelParameters loaded;
-        if (loadModelParameters(VELTRANO_FIXTURE_MODELS, loaded) != kModelParametersOk) {
-            std::cerr << "cannot read " << VELTRANO_FIXTURE_MODELS << "\n";
-            std::exit(1);
-        }
-        return loaded;
-    }();
-    return mp;
-}
+using bench::parameters;
 
 void Recalculate(benchmark::State& state) {
     DesignSet designs;

@@ -1,10 +1,9 @@
 // Each search of the problem solver on the constructor's default designs, recalculated with the test
 // fixture's coefficients: the reference calibrates the current design (filter ventilation by 0.97), so
 // every search meets the calibration it would meet in the program. Single-threaded wall-clock time.
-#include <cstdlib>
-#include <iostream>
-
 #include <benchmark/benchmark.h>
+
+#include "BenchParameters.h"
 
 #include "design/DesignSet.h"
 #include "model/Recalculation.h"
@@ -15,17 +14,7 @@ namespace {
 
 using namespace veltrano;
 
-const ModelParameters& parameters() {
-    static const ModelParameters mp = [] {
-        ModelParameters loaded;
-        if (loadModelParameters(VELTRANO_FIXTURE_MODELS, loaded) != kModelParametersOk) {
-            std::cerr << "cannot read " << VELTRANO_FIXTURE_MODELS << "\n";
-            std::exit(1);
-        }
-        return loaded;
-    }();
-    return mp;
-}
+using bench::parameters;
 
 const DesignSet& designs() {
     static const DesignSet set = [] {

@@ -123,9 +123,7 @@ int runEvaluate(const Arguments& args, int, char**) {
     DesignSet designs;
     ModelParameters mp;
     StderrErrorReporter errors;
-    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return kFileError;
-    if (!loadModels(args, mp)) return kFileError;
-    recalculate(designs, mp, errors);
+    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
     if (args.has("--puffs")) {
         TerminalProgress progress;
         runPuffByPuff(designs.currentDesign, mp, progress);
@@ -138,10 +136,7 @@ int runEvaluate(const Arguments& args, int, char**) {
     }
     json.key("informationText");
     json.value(informationTextUtf8(designs.informationText));
-    json.key("errors");
-    json.beginArray();
-    for (int n : errors.numbers) json.value(static_cast<long long>(n));
-    json.endArray();
+    json.errors(errors.numbers);
     json.endObject();
     std::cout << json.text() << '\n';
     return 0;
@@ -161,9 +156,7 @@ int runStartup(const Arguments& args, int, char**) {
     DesignSet designs;
     ModelParameters mp;
     StderrErrorReporter errors;
-    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return kFileError;
-    if (!loadModels(args, mp)) return kFileError;
-    recalculate(designs, mp, errors);
+    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
     TerminalProgress progress;
     runPuffByPuff(designs.currentDesign, mp, progress);
     if (saveStartupDesigns(args.positional(1), designs) != 0) {

@@ -5,9 +5,7 @@
 
 #include "CliCommands.h"
 #include "CliSupport.h"
-#include "design/CigaretteFile.h"
 #include "model/PuffByPuff.h"
-#include "model/Recalculation.h"
 #include "print/PrintJob.h"
 #include "views/ViewResources.h"
 
@@ -17,9 +15,7 @@ int runPrint(const Arguments& args, int argc, char** argv) {
     DesignSet designs;
     ModelParameters mp;
     StderrErrorReporter errors;
-    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return kFileError;
-    if (!loadModels(args, mp)) return kFileError;
-    recalculate(designs, mp, errors);
+    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
     const bool puffs = args.has("--puffs");
     if (puffs) {
         TerminalProgress progress;

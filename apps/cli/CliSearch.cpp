@@ -5,9 +5,7 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
-#include "design/CigaretteFile.h"
 #include "design/NumberText.h"
-#include "model/Recalculation.h"
 #include "solver/SolverSearch.h"
 
 namespace veltrano::cli {
@@ -31,9 +29,7 @@ int runSearch(const Arguments& args, int, char**) {
     DesignSet designs;
     ModelParameters mp;
     StderrErrorReporter errors;
-    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return kFileError;
-    if (!loadModels(args, mp)) return kFileError;
-    recalculate(designs, mp, errors);
+    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
     const SearchOutcome outcome = runSolverSearch(designs, group, codeText[0] - '0', args.value("--target"), mp, errors);
 
     JsonWriter json;
@@ -68,10 +64,7 @@ int runSearch(const Arguments& args, int, char**) {
             json.value("not offered");
             break;
     }
-    json.key("errors");
-    json.beginArray();
-    for (int n : errors.numbers) json.value(static_cast<long long>(n));
-    json.endArray();
+    json.errors(errors.numbers);
     json.endObject();
     std::cout << json.text() << '\n';
     return 0;

@@ -1,5 +1,8 @@
 #include "CliSupport.h"
 
+#include "design/CigaretteFile.h"
+#include "model/Recalculation.h"
+
 #include <cstdio>
 
 #include <unistd.h>
@@ -32,6 +35,13 @@ bool loadModels(const Arguments& args, ModelParameters& mp) {
         std::fprintf(stderr, "Failed to load model parameters. (%s)\n", path.c_str());
         return false;
     }
+    return true;
+}
+
+bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp, StderrErrorReporter& errors) {
+    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return false;
+    if (!loadModels(args, mp)) return false;
+    recalculate(designs, mp, errors);
     return true;
 }
 

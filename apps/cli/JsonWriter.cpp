@@ -69,6 +69,13 @@ void JsonWriter::value(unsigned long long v) {
     out_ += std::to_string(v);
 }
 
+void JsonWriter::errors(const std::vector<int>& numbers) {
+    key("errors");
+    beginArray();
+    for (int n : numbers) value(static_cast<long long>(n));
+    endArray();
+}
+
 void JsonWriter::value(bool b) {
     separate();
     out_ += b ? "true" : "false";

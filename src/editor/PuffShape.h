@@ -26,7 +26,6 @@ inline constexpr std::array<std::string_view, 4> kBuiltInShapeLabels{"Sinus (ISO
 PuffShape builtInShape(BuiltInShape shape);
 
 // Puff shape files.
-inline constexpr std::string_view kPuffShapeFileFilter = "Puff Shape Files (*.txt);;All Files (*)";
 inline constexpr int kPuffShapeFileUnreadable = 50;
 inline constexpr int kPuffShapeTooFewPoints = 51;
 

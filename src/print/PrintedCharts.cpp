@@ -41,22 +41,15 @@ void drawCurve(QPainter& painter, const QPolygon& curve, int penWidth) {
     painter.drawPolyline(curve);
 }
 
-// What one row of the puff charts shows of a regime.
-struct RegimeCurves {
-    const std::vector<double>& profFlow;
-    const std::vector<double>& profFivent;
-    const std::vector<double>& tabFlow;
-    const std::vector<double>& tabFivent;
-    const std::vector<double>& tabRovent;
-    const std::vector<double>& tabPdo;
-    const std::vector<double>& tabPvent;
-    double duration;  // how much of the time axis the puff spans
+// One row of the puff charts: a regime's curves and its titles.
+struct PrintedRegime {
+    RegimeCurves curves;
     const char* puffTitle;
     const char* characteristicTitle;
     int characteristicTitleX;
 };
 
-void printRegimeRow(QPainter& painter, const QFont& page, const PuffChartAxes& axes, const RegimeCurves& row,
+void printRegimeRow(QPainter& painter, const QFont& page, const PuffChartAxes& axes, const PrintedRegime& row,
                     bool perforated) {
     constexpr int puffAxisX = 50, ventAxisX = 450, suctionAxisX = 520;
     constexpr int puffPlotWidth = 320, tablePlotWidth = 450, puffPoints = 320;
@@ -81,10 +74,10 @@ void printRegimeRow(QPainter& painter, const QFont& page, const PuffChartAxes& a
               horizontalTicks("%.1f"));
     drawText(painter, 400, kUnitY, "s", Anchor::Right);
     const double t = axes.puffTime.maximum;
-    const auto column = [&](int i) { return puffAxisX + 1 + toPixels(i * row.duration / t); };
+    const auto column = [&](int i) { return puffAxisX + 1 + toPixels(i * row.curves.duration / t); };
     const CurveAxis puffY{kAxisY, axisScale(kPlotHeight, axes.puffFlow)};
-    drawCurve(painter, sampledCurve(row.profFlow, kCurveSamples, puffPoints, column, puffY), kThickPen);
-    drawCurve(painter, sampledCurve(row.profFivent, kCurveSamples, puffPoints, column, puffY), kThinPen);
+    drawCurve(painter, sampledCurve(row.curves.profFlow, kCurveSamples, puffPoints, column, puffY), kThickPen);
+    drawCurve(painter, sampledCurve(row.curves.profFivent, kCurveSamples, puffPoints, column, puffY), kThinPen);
 
     // Characteristic chart: ventilation and suction over flow.
     drawTicks(painter, {AxisDirection::Up, ventAxisX, kAxisY, kTickTop, kPlotHeight, axes.ventilation},
@@ -97,10 +90,10 @@ void printRegimeRow(QPainter& painter, const QFont& page, const PuffChartAxes& a
     const CurveAxis tableX{suctionAxisX, axisScale(tablePlotWidth, axes.tableFlow)};
     const CurveAxis ventY{kAxisY, axisScale(kPlotHeight, axes.ventilation)};
     const CurveAxis suctionY{kAxisY, axisScale(kPlotHeight, axes.suction)};
-    drawCurve(painter, tableCurve(row.tabFlow, row.tabFivent, tableX, ventY), kThickPen);
-    drawCurve(painter, tableCurve(row.tabFlow, row.tabRovent, tableX, ventY), kThinPen);
-    drawCurve(painter, tableCurve(row.tabFlow, row.tabPdo, tableX, suctionY), kThickPen);
-    if (perforated) drawCurve(painter, tableCurve(row.tabFlow, row.tabPvent, tableX, suctionY), kThinPen);
+    drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabFivent, tableX, ventY), kThickPen);
+    drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabRovent, tableX, ventY), kThinPen);
+    drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabPdo, tableX, suctionY), kThickPen);
+    if (perforated) drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabPvent, tableX, suctionY), kThinPen);
 }
 
 }  // namespace
@@ -143,28 +136,10 @@ void printPuffCharts(QPainter& painter, QPoint origin, const CigaretteDesign& d)
     const QFont page = painter.font();
     const PuffChartAxes axes = puffChartAxes(d);
     const bool perforated = d.tp_perfotype != kNoPerforation;
-    const RegimeCurves iso{d.iso_prof_flow,
-                           d.iso_prof_fivent,
-                           d.iso_tab_flow,
-                           d.iso_tab_fivent,
-                           d.iso_tab_rovent,
-                           d.iso_tab_pdo,
-                           d.iso_tab_pvent,
-                           2.0,
-                           "ISO Puff Profile [cm³/s]",
-                           "ISO Ventilation [%] and Pressure [mm H2O]",
-                           535};
-    const RegimeCurves alternative{d.alt_prof_flow,
-                                   d.alt_prof_fivent,
-                                   d.alt_tab_flow,
-                                   d.alt_tab_fivent,
-                                   d.alt_tab_rovent,
-                                   d.alt_tab_pdo,
-                                   d.alt_tab_pvent,
-                                   d.alt_duration,
-                                   "Alt. Puff Profile [cm³/s]",
-                                   "Alt. Ventilation [%] and Pressure [mm H2O]",
-                                   540};
+    const PrintedRegime iso{isoRegimeCurves(d), "ISO Puff Profile [cm³/s]",
+                            "ISO Ventilation [%] and Pressure [mm H2O]", 535};
+    const PrintedRegime alternative{alternativeRegimeCurves(d), "Alt. Puff Profile [cm³/s]",
+                                    "Alt. Ventilation [%] and Pressure [mm H2O]", 540};
     {
         BlockScope row(painter, 0, 0);
         printRegimeRow(painter, page, axes, iso, perforated);

@@ -19,4 +19,20 @@ struct PuffChartAxes {
 };
 PuffChartAxes puffChartAxes(const CigaretteDesign& design);
 
+// What the puff and characteristic charts show of one smoking regime, on screen and on paper.
+struct RegimeCurves {
+    const std::vector<double>& profFlow;
+    const std::vector<double>& profFivent;
+    const std::vector<double>& profRovent;
+    const std::vector<double>& tabFlow;
+    const std::vector<double>& tabFivent;
+    const std::vector<double>& tabRovent;
+    const std::vector<double>& tabPdo;
+    const std::vector<double>& tabPvent;
+    double duration;  // how much of the time axis the puff spans
+    double fivent, rovent, pdo;  // the averages over the puff
+};
+RegimeCurves isoRegimeCurves(const CigaretteDesign& d);
+RegimeCurves alternativeRegimeCurves(const CigaretteDesign& d);
+
 }  // namespace veltrano

@@ -19,16 +19,7 @@ namespace {
 
 // One row of the view: the puff curves and the characteristic of one smoking regime.
 struct RegimeRow {
-    const std::vector<double>& profFlow;
-    const std::vector<double>& profFivent;
-    const std::vector<double>& profRovent;
-    const std::vector<double>& tabFlow;
-    const std::vector<double>& tabFivent;
-    const std::vector<double>& tabRovent;
-    const std::vector<double>& tabPdo;
-    const std::vector<double>& tabPvent;
-    double duration;  // how much of the time axis the puff spans
-    double fivent, rovent, pdo;
+    RegimeCurves curves;
     const char* title;
     std::string regime;
 };
@@ -57,12 +48,12 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
     drawText(painter, 270, kAxisY + timeTicks.labelGap, "s", Anchor::Right);
 
     const double flowScale = axisScale(kPlotHeight, axes.puffFlow), t = axes.puffTime.maximum;
-    const auto column = [&](int i) { return 41 + toPixels(i * row.duration / t); };
+    const auto column = [&](int i) { return 41 + toPixels(i * row.curves.duration / t); };
     const CurveAxis puffY{kAxisY - 1, flowScale};
     const std::pair<const std::vector<double>*, QColor> puffCurves[] = {
-        {&row.profFlow, palette::lightBlue},
-        {&row.profFivent, palette::lightGreen},
-        {&row.profRovent, palette::darkGreen}};
+        {&row.curves.profFlow, palette::lightBlue},
+        {&row.curves.profFivent, palette::lightGreen},
+        {&row.curves.profRovent, palette::darkGreen}};
     for (const auto& [values, colour] : puffCurves) {
         painter.setPen(QPen(colour, 0));
         painter.drawPolyline(sampledCurve(*values, kCurveSamples, kPuffPoints, column, puffY));
@@ -84,11 +75,11 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
     const CurveAxis tableX{361, axisScale(kTablePlotWidth, axes.tableFlow)};
     const CurveAxis ventY{kAxisY - 1, axisScale(kPlotHeight, axes.ventilation)};
     const CurveAxis suctionY{kAxisY - 1, axisScale(kPlotHeight, axes.suction)};
-    const int averageFrom = rightFrom(tableX, entryOf(row.tabFlow, kFirstTableEntry));
-    const int averageTo = rightFrom(tableX, entryOf(row.tabFlow, kLastTableEntry));
-    const std::tuple<double, CurveAxis, QColor> averages[] = {{row.fivent, ventY, palette::lightBlue},
-                                                              {row.rovent, ventY, palette::darkBlue},
-                                                              {row.pdo, suctionY, palette::lightGreen}};
+    const int averageFrom = rightFrom(tableX, entryOf(row.curves.tabFlow, kFirstTableEntry));
+    const int averageTo = rightFrom(tableX, entryOf(row.curves.tabFlow, kLastTableEntry));
+    const std::tuple<double, CurveAxis, QColor> averages[] = {{row.curves.fivent, ventY, palette::lightBlue},
+                                                              {row.curves.rovent, ventY, palette::darkBlue},
+                                                              {row.curves.pdo, suctionY, palette::lightGreen}};
     for (const auto& [value, axis, colour] : averages) {
         painter.setPen(QPen(colour, 0, Qt::DotLine));
         const int y = upFrom(axis, value);
@@ -96,14 +87,14 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
     }
 
     const std::tuple<const std::vector<double>*, CurveAxis, QColor> tableCurves[] = {
-        {&row.tabFivent, ventY, palette::lightBlue},
-        {&row.tabRovent, ventY, palette::darkBlue},
-        {&row.tabPdo, suctionY, palette::lightGreen},
-        {&row.tabPvent, suctionY, palette::darkGreen}};
+        {&row.curves.tabFivent, ventY, palette::lightBlue},
+        {&row.curves.tabRovent, ventY, palette::darkBlue},
+        {&row.curves.tabPdo, suctionY, palette::lightGreen},
+        {&row.curves.tabPvent, suctionY, palette::darkGreen}};
     for (const auto& [values, axis, colour] : tableCurves) {
-        if (values == &row.tabPvent && !perforated) continue;
+        if (values == &row.curves.tabPvent && !perforated) continue;
         painter.setPen(QPen(colour, 0));
-        painter.drawPolyline(tableCurve(row.tabFlow, *values, tableX, axis));
+        painter.drawPolyline(tableCurve(row.curves.tabFlow, *values, tableX, axis));
     }
 
     drawLegendEntry(painter, 112, QPen(palette::lightBlue, 0), "Flow at mouth end");
@@ -181,25 +172,9 @@ void drawYieldsView(QPainter& painter, const ViewResources& resources, const Cig
     const PuffChartAxes axes = puffChartAxes(d);
     const bool perforated = d.tp_perfotype != kNoPerforation;
 
-    const RegimeRow iso{d.iso_prof_flow,      d.iso_prof_fivent, d.iso_prof_rovent,
-                        d.iso_tab_flow,       d.iso_tab_fivent,  d.iso_tab_rovent,
-                        d.iso_tab_pdo,        d.iso_tab_pvent,   2.0,
-                        d.iso_fivent,         d.iso_rovent,      d.iso_pdo,
-                        "ISO Smoking Regime", "35/2/60/0%"};
+    const RegimeRow iso{isoRegimeCurves(d), "ISO Smoking Regime", "35/2/60/0%"};
     const RegimeRow alternative{
-        d.alt_prof_flow,
-        d.alt_prof_fivent,
-        d.alt_prof_rovent,
-        d.alt_tab_flow,
-        d.alt_tab_fivent,
-        d.alt_tab_rovent,
-        d.alt_tab_pdo,
-        d.alt_tab_pvent,
-        d.alt_duration,
-        d.alt_fivent,
-        d.alt_rovent,
-        d.alt_pdo,
-        "Alternative Smoking Regime",
+        alternativeRegimeCurves(d), "Alternative Smoking Regime",
         formatText("%.0f/%.0f/%.0f/%.0f%%", {d.alt_volume, d.alt_duration, d.alt_interval, d.alt_blocking})};
     {
         BlockScope block(painter, 0, 10);

@@ -13,96 +13,17 @@
 #include <vector>
 
 #include "design/DesignSet.h"
+#include "support/PaintRecorder.h"
 #include "print/PrintedPage.h"
 #include "views/SyntheticDesign.h"
 
 namespace veltrano::test {
 
-// A paint device of the sheet's own size (one device pixel per sheet unit) that draws nothing and
-// records the cell of every text and every straight line painted on it, in sheet units.
-class SheetRecorder : public QPaintDevice {
+// Records the page at one device pixel per sheet unit.
+class SheetRecorder : public PaintRecorder {
 public:
-    struct Text {
-        QString text;
-        QRectF cell;
-    };
-
-    SheetRecorder() : engine_(std::make_unique<Engine>()) {}
-
-    QPaintEngine* paintEngine() const override { return engine_.get(); }
-    const std::vector<Text>& texts() const { return engine_->texts; }
-    const std::vector<QLineF>& lines() const { return engine_->lines; }
-    int polylines() const { return engine_->polylines; }
-
-    std::vector<Text> find(const QString& text) const {
-        std::vector<Text> found;
-        for (const Text& t : texts())
-            if (t.text == text) found.push_back(t);
-        return found;
-    }
-
-protected:
-    int metric(PaintDeviceMetric metric) const override {
-        switch (metric) {
-            case PdmWidth:
-                return kSheetWidth;
-            case PdmHeight:
-                return kSheetHeight;
-            case PdmWidthMM:
-                return 190;
-            case PdmHeightMM:
-                return 285;
-            case PdmDpiX:
-            case PdmDpiY:
-            case PdmPhysicalDpiX:
-            case PdmPhysicalDpiY:
-                return 96;
-            case PdmDepth:
-                return 32;
-            case PdmNumColors:
-                return 0x7fffffff;
-            case PdmDevicePixelRatio:
-                return 1;
-            case PdmDevicePixelRatioScaled:
-                return int(devicePixelRatioFScale());
-            default:
-                return 0;
-        }
-    }
-
-private:
-    struct Engine : QPaintEngine {
-        Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
-        bool begin(QPaintDevice*) override { return true; }
-        bool end() override { return true; }
-        void updateState(const QPaintEngineState& state) override {
-            if (state.state() & QPaintEngine::DirtyTransform) transform = state.transform();
-        }
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-        void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {}
-        void drawPath(const QPainterPath&) override {}
-        void drawPolygon(const QPointF*, int, PolygonDrawMode mode) override {
-            if (mode == PolylineMode) ++polylines;
-        }
-        void drawRects(const QRectF*, int) override {}
-        void drawLines(const QLineF* l, int count) override {
-            for (int i = 0; i < count; ++i) lines.push_back(transform.map(l[i]));
-        }
-        void drawTextItem(const QPointF& p, const QTextItem& item) override {
-            const QPointF at = transform.map(p);
-            const QFontMetrics metrics(item.font());
-            const QString text = item.text();
-            texts.push_back({text, QRectF(at.x(), at.y() - metrics.ascent(), metrics.horizontalAdvance(text),
-                                          metrics.height())});
-        }
-        Type type() const override { return QPaintEngine::User; }
-
-        QTransform transform;
-        std::vector<Text> texts;
-        std::vector<QLineF> lines;
-        int polylines = 0;
-    };
-    std::unique_ptr<Engine> engine_;
+    using Text = DrawnText;
+    SheetRecorder() : PaintRecorder(QSize(kSheetWidth, kSheetHeight)) {}
 };
 
 // Records the whole page at one device pixel per sheet unit.
