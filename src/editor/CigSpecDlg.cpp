@@ -1,0 +1,57 @@
+#include "editor/CigSpecDlg.h"
+
+#include <QDialogButtonBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "editor/FieldTableWidget.h"
+#include "editor/SheetPages.h"
+#include "editor/SpecificationSheet.h"
+#include "editor/UiText.h"
+#include "shell/Dialogs.h"
+
+namespace veltrano {
+
+CigSpecDlg::CigSpecDlg(SpecificationSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner)
+    : QDialog(owner), sheet_(sheet), tabs_(new QTabWidget) {
+    setWindowTitle(uiText(sheet.title()));
+    const SheetPageContext context{sheet, dialogs, reporter};
+    for (int page = 0; page < sheet.pageCount(); ++page) {
+        pages_.push_back(makeSheetPage(page, context));
+        tabs_->addTab(pages_.back(), uiText(kSheetTabTitles[static_cast<std::size_t>(page)]));
+    }
+    tabs_->setUsesScrollButtons(false);  // every tab in sight
+    connect(tabs_, &QTabWidget::currentChanged, this, &CigSpecDlg::pageActivated);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+}
+
+void CigSpecDlg::openAt(int page) {
+    if (tabs_->currentIndex() != page)
+        tabs_->setCurrentIndex(page);  // shows it through pageActivated
+    else
+        pages_.at(static_cast<std::size_t>(page))->refresh();
+}
+
+void CigSpecDlg::pageActivated(int page) {
+    if (page < 0) return;
+    sheet_.displayPage(page);
+    pages_.at(static_cast<std::size_t>(page))->refresh();
+}
+
+bool runSpecificationSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
+                           bool isReference, const ModelParameters& mp) {
+    // A dialog for each showing: the pages' texts live in the sheet from showing to showing.
+    return runSheet(target, isReference, mp, reporter, [&](SpecificationSheet& sheet, int firstPage) {
+        CigSpecDlg dialog(sheet, dialogs, reporter, owner);
+        dialog.openAt(firstPage);
+        return dialogs.exec(dialog) == QDialog::Accepted;
+    });
+}
+
+}  // namespace veltrano

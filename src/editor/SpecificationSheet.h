@@ -1,0 +1,103 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string_view>
+
+#include "design/CigaretteDesign.h"
+#include "design/ErrorMessages.h"
+#include "design/ModelParameters.h"
+#include "editor/FilterPageRules.h"
+#include "editor/PaperPageRules.h"
+#include "editor/RegimePageRules.h"
+#include "editor/RodEstimator.h"
+#include "editor/RodPageRules.h"
+#include "editor/TippingPageRules.h"
+#include "editor/YieldsPageRules.h"
+
+namespace veltrano {
+
+// The pages of the sheet in their fixed order; the index is the page's position.
+enum SheetPage { kTippingPage, kPaperPage, kFilterPage, kRodPage, kRegimePage, kYieldsPage, kSheetPageCount };
+
+// Tab titles by page ("&&" is the escape of one "&" on a tab).
+inline constexpr std::array<std::string_view, kSheetPageCount> kSheetTabTitles{
+    "Tipping && Plug Wrap Paper", "Cigarette Paper", "Filter", "Tobacco Rod",
+    "Alternative Smoking Regime", "Smoke Yields"};
+inline constexpr std::string_view kReferenceSheetTitle = "Reference Cigarette Specification Sheet";
+inline constexpr std::string_view kCurrentSheetTitle = "Cigarette Design Specification Sheet";
+
+// The specification sheet without its window: a private copy of the edited design, the state of every
+// page, and the rules that tie them together. The ui shows the pages; this decides what they hold,
+// what is stored on OK and what the checks say.
+//
+// One opening of the sheet may take several showings: OK with a failing check reopens it at the
+// failing page. Within a showing a page is loaded from `editCopy` when it is displayed for the first
+// time; its texts persist from showing to showing, so another page reading them sees what the page
+// last held (empty texts for a page not displayed since the sheet was made).
+class SpecificationSheet {
+  public:
+    // The caller's design is copied (record values only) into `editCopy`; the sheet keeps `mp`.
+    SpecificationSheet(const DesignValues& target, bool isReference, const ModelParameters& mp);
+
+    bool isReference() const { return isReference_; }
+    std::string_view title() const { return isReference_ ? kReferenceSheetTitle : kCurrentSheetTitle; }
+    // Five pages for the current design, six (with Smoke Yields) for the reference.
+    int pageCount() const { return isReference_ ? kSheetPageCount : kSheetPageCount - 1; }
+
+    // A page becomes visible: loads it from `editCopy` when it is its first display in this showing
+    // (returns true then). The ui shows the page's state afterwards either way.
+    bool displayPage(int page);
+    bool isDisplayed(int page) const { return displayed_.at(static_cast<std::size_t>(page)); }
+
+    // OK: every page displayed in this showing stores into `editCopy`, in page order; the showing
+    // ends; then every page is checked in order until one fails. Returns the index of the failing page
+    // (whose failures were all reported) or -1 when all pass.
+    int confirm(ErrorReporter& reporter);
+    // After a confirm that returned -1: the edited design takes the values of `editCopy`.
+    void apply(CigaretteDesign& target) const { target.assign(editCopy_); }
+
+    const CigaretteDesign& editCopy() const { return editCopy_; }
+    const ModelParameters& modelParameters() const { return mp_; }
+
+    TippingPageState& tipping() { return tipping_; }
+    PaperPageState& paper() { return paper_; }
+    FilterPageState& filter() { return filter_; }
+    RodPageState& rod() { return rod_; }
+    RegimePageState& regime() { return regime_; }
+    YieldsPageState& yields() { return yields_; }
+
+    // Actions that read other pages' texts.
+    RodEstimator startRodEstimator() const { return RodEstimator(filter_, paper_, yields_); }
+    void acceptRodEstimate(RodEstimator& estimator) { estimator.accept(rod_); }
+    void convertMassToLinear() { YieldsPageRules::massToLinear(yields_, rod_); }
+    void convertLinearToMass() { YieldsPageRules::linearToMass(yields_, rod_); }
+    void paperDiffusionHelp() { PaperPageRules::diffusionHelp(paper_, mp_); }
+
+  private:
+    void loadPage(int page);
+    void storePage(int page);
+    bool validatePage(int page, ErrorReporter& reporter) const;
+
+    bool isReference_;
+    const ModelParameters& mp_;
+    CigaretteDesign editCopy_;
+    std::array<bool, kSheetPageCount> displayed_{};
+    TippingPageState tipping_;
+    PaperPageState paper_;
+    FilterPageState filter_;
+    RodPageState rod_;
+    RegimePageState regime_;
+    YieldsPageState yields_;
+};
+
+// Shows the sheet modally with `firstPage` displayed; returns true for OK, false for Cancel or close.
+using ShowSheet = std::function<bool(SpecificationSheet& sheet, int firstPage)>;
+
+// Edits `target` in a sheet: shows it, and on OK stores and checks; a failing check reopens the sheet
+// at the failing page. Returns true when the edit was confirmed and `target` took the sheet's values;
+// false when the user cancelled, and `target` is untouched.
+bool runSheet(CigaretteDesign& target, bool isReference, const ModelParameters& mp, ErrorReporter& reporter,
+              const ShowSheet& show);
+
+}  // namespace veltrano

@@ -1,0 +1,67 @@
+#include <QFont>
+#include <QPainter>
+#include <QPixmap>
+
+#include "resources/Pictures.h"
+#include "views/Palette.h"
+
+namespace veltrano {
+
+namespace {
+
+// The program's mark: three rising rounded bars in the colours of the result charts, standing on a
+// short base line.
+void paintMark(QPainter& painter, const QRectF& area) {
+    const QColor colours[] = {palette::barLightGreen, palette::barDarkGreen, palette::barBlue};
+    const double heights[] = {0.48, 0.74, 1.0};
+    const double barWidth = area.width() * 0.25, gap = area.width() * 0.125;
+    const double base = area.bottom() - area.height() * 0.08;
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < 3; ++i) {
+        const double height = (base - area.top()) * heights[i];
+        const QRectF bar(area.left() + i * (barWidth + gap), base - height, barWidth, height);
+        painter.setBrush(colours[i]);
+        painter.drawRoundedRect(bar, barWidth * 0.3, barWidth * 0.3);
+    }
+    painter.setBrush(palette::darkBlue);
+    painter.drawRect(QRectF(area.left(), base + area.height() * 0.03, area.width(), area.height() * 0.05));
+}
+
+}  // namespace
+
+QImage makeLogo() {
+    QImage image(kLogoWidth, kLogoHeight, QImage::Format_RGB32);
+    image.fill(palette::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    paintMark(painter, QRectF(28, 5, 36, 42));
+    QFont font("Liberation Sans");
+    font.setPixelSize(17);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(palette::textGrey);
+    painter.drawText(QRect(0, 50, kLogoWidth, 22), Qt::AlignHCenter | Qt::AlignVCenter,
+                     QStringLiteral("veltrano"));
+    return image;
+}
+
+QIcon makeApplicationIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        const double frame = std::max(1.0, size / 24.0);
+        painter.setPen(QPen(palette::darkBlue, frame));
+        painter.setBrush(palette::white);
+        const QRectF tile(frame / 2, frame / 2, size - frame, size - frame);
+        painter.drawRoundedRect(tile, size * 0.18, size * 0.18);
+        paintMark(painter, tile.adjusted(size * 0.2, size * 0.18, -size * 0.2, -size * 0.16));
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+}  // namespace veltrano

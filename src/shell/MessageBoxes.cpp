@@ -1,0 +1,17 @@
+#include "shell/MessageBoxes.h"
+
+#include "shell/Dialogs.h"
+
+namespace veltrano {
+
+int showMessage(Dialogs& dialogs, QWidget* owner, const QString& text, const QString& caption,
+                QMessageBox::Icon icon) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
+    return dialogs.exec(box);
+}
+
+void MessageBoxErrorReporter::report(int, const std::string& text) {
+    showMessage(dialogs_, owner_, QString::fromStdString(text), QStringLiteral("Error"), QMessageBox::Warning);
+}
+
+}  // namespace veltrano

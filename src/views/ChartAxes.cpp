@@ -1,0 +1,39 @@
+#include "views/ChartAxes.h"
+
+#include <limits>
+
+#include "views/Curves.h"
+
+namespace veltrano {
+
+namespace {
+
+constexpr double kNothing = -std::numeric_limits<double>::infinity();
+
+double first(const std::vector<double>& a) {
+    return entryOf(a, 0);
+}
+double last(const std::vector<double>& a, std::size_t count) {
+    return entryOf(a, count - 1);
+}
+
+}  // namespace
+
+StationaryAxes stationaryAxes(const CigaretteDesign& d) {
+    return {pressureStep(largestOf(kNothing, {first(d.stat_pres_open), first(d.stat_pres_closed)})),
+            profileFlowStep(largestOf(kNothing, {first(d.stat_flow_open), first(d.stat_flow_closed)})),
+            lengthStep(d.ci_len)};
+}
+
+PuffChartAxes puffChartAxes(const CigaretteDesign& d) {
+    constexpr std::size_t n = kTableSamples;
+    const double ventilation =
+        largestOf(kNothing, {first(d.iso_tab_fivent), last(d.iso_tab_fivent, n), first(d.iso_tab_rovent),
+                             last(d.iso_tab_rovent, n), first(d.alt_tab_fivent), last(d.alt_tab_fivent, n),
+                             first(d.alt_tab_rovent), last(d.alt_tab_rovent, n)});
+    return {puffFlowAxis(last(d.alt_tab_flow, n)), puffTimeAxis(d.alt_duration), ventilationAxis(ventilation),
+            suctionStep(largestOf(kNothing, {last(d.iso_tab_pdo, n), last(d.alt_tab_pdo, n)})),
+            tableFlowAxis(largestOf(kNothing, {last(d.iso_tab_flow, n), last(d.alt_tab_flow, n)}))};
+}
+
+}  // namespace veltrano

@@ -1,0 +1,272 @@
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "design/NumberText.h"
+#include "resources/Pictures.h"
+#include "views/Axis.h"
+#include "views/ChartText.h"
+#include "views/Curves.h"
+#include "views/PainterScopes.h"
+#include "views/Palette.h"
+#include "views/PuffTable.h"
+#include "views/TableDrawing.h"
+#include "views/ValueText.h"
+#include "views/Views.h"
+
+namespace veltrano {
+
+namespace {
+
+constexpr int kYieldChartTop = 0, kVentChartTop = 270;
+constexpr int kAxisY = 225, kBarAreaLeft = 80, kBarLimit = 720, kMaxBarHeight = 195;
+constexpr int kTableX = 65, kTableY = 530;
+
+// Bar width for n puffs: each puff owns a column of five bar widths, and the columns share 640
+// pixels, with bars 2 to 20 pixels wide.
+int barWidth(int n) {
+    const double m = 640.0 / (n * 5.0);
+    return m < 2 ? 2 : m > 20 ? 20 : checkedFloorToInt(m);
+}
+
+// The bars of one puff column: three slots of cx pixels, drawn only while the column ends before x 720.
+struct PuffColumns {
+    int n, cx;
+    double labelX(int i) const { return kBarAreaLeft + 2.5 * cx + 5.0 * cx * i; }
+    long long firstBar(int i) const { return kBarAreaLeft + 5LL * cx * i + cx; }
+    bool barsShown(int i) const { return firstBar(i) + 3LL * cx < kBarLimit; }
+};
+
+void drawPuffLabels(QPainter& painter, const PuffColumns& columns) {
+    for (int i = 0; i < columns.n; ++i) {
+        const int x = toPixels(columns.labelX(i));
+        if (x >= kBarLimit) break;
+        painter.drawLine(x, kAxisY, x, kAxisY + 5);
+        drawText(painter, x, kAxisY + 8, formatText("%i", {static_cast<long long>(i + 1)}), Anchor::Centre);
+    }
+}
+
+// A bar of value × scale pixels standing on the axis in slot `slot` of puff i: the lowest rows of a
+// stripe of the bar texture.
+void drawBar(QPainter& painter, const QImage& bars, BarStripe stripe, const PuffColumns& columns, int i,
+             int slot, double value, double scale) {
+    const int height = std::min(axisOffset(value, scale), kBarTextureHeight);
+    if (height <= 0) return;
+    const int x = static_cast<int>(columns.firstBar(i)) + slot * columns.cx;
+    painter.drawImage(
+        QPoint(x, kAxisY - height), bars,
+        QRect(static_cast<int>(stripe) * kBarStripeWidth, kBarTextureHeight - height, columns.cx, height));
+}
+
+void drawChartAxes(QPainter& painter) {
+    drawAxisLine(painter, {40, 230}, {40, 20}, kScreenArrow);
+    drawAxisLine(painter, {kBarAreaLeft, 230}, {kBarAreaLeft, 20}, kScreenArrow);
+    drawAxisLine(painter, {35, kAxisY}, {730, kAxisY}, kScreenArrow);
+}
+
+void drawSwatch(QPainter& painter, int y, const QColor& colour, const char* name) {
+    drawLegendSwatch(painter, colour, QRect(740, y, 20, 7), 765, y - 3, name);
+}
+
+const TickStyle kLeftTicks{3, 5, 2, "%.1f", 7};
+
+void drawYieldChart(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d,
+                    const PuffColumns& columns) {
+    const bool nico = d.isKnown(24), tar = d.isKnown(25), co = d.isKnown(26);
+    double g = 0.1;
+    for (int i = 0; i < columns.n; ++i) {
+        if (tar) g = largestOf(g, {d.puff_nfdpm[i]});
+        if (co) g = largestOf(g, {d.puff_co[i]});
+        if (nico) g = largestOf(g, {10 * d.puff_nico[i]});
+    }
+    const AxisRange range = yieldAxis(g);
+    const double scale = axisScale(kMaxBarHeight, range);
+
+    drawChartAxes(painter);
+    if (tar || co) drawTicks(painter, {AxisDirection::Up, 40, kAxisY, 40, kMaxBarHeight, range}, kLeftTicks);
+    drawText(painter, 40, 5, "'Tar',CO", Anchor::Right);
+    drawText(painter, 35, 20, "mg", Anchor::Right);
+    if (nico)
+        drawTicks(painter, {AxisDirection::Up, kBarAreaLeft, kAxisY, 40, kMaxBarHeight, range},
+                  {3, 5, 2, "%.2f", 7, 7, 10.0});
+    drawText(painter, 85, 5, "Nicotine");
+    drawText(painter, 85, 20, "mg");
+
+    drawPuffLabels(painter, columns);
+    for (int i = 0; i < columns.n && columns.barsShown(i); ++i) {
+        if (tar)
+            drawBar(painter, resources.barTexture, BarStripe::LightGreen, columns, i, 0, d.puff_nfdpm[i],
+                    scale);
+        if (nico)
+            drawBar(painter, resources.barTexture, BarStripe::DarkGreen, columns, i, 1, 10 * d.puff_nico[i],
+                    scale);
+        if (co) drawBar(painter, resources.barTexture, BarStripe::Blue, columns, i, 2, d.puff_co[i], scale);
+    }
+    drawSwatch(painter, 183, palette::lightGreen, "Nicotine-free DPM ('tar')");
+    drawSwatch(painter, 198, palette::darkGreen, "Nicotine");
+    drawSwatch(painter, 213, palette::lightBlue, "Carbon monoxide (CO)");
+}
+
+void drawVentilationChart(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d,
+                          const PuffColumns& columns) {
+    double ventilation = 0.0, pressure = 0.0;
+    for (int i = 0; i < columns.n; ++i) {
+        ventilation = largestOf(ventilation, {d.puff_fivent[i], d.puff_rovent[i]});
+        pressure = largestOf(pressure, {d.puff_avgpd[i]});
+    }
+    const AxisRange ventRange = puffVentStep(ventilation), pressureRange = puffPressureStep(pressure);
+    const double ventScale = axisScale(kMaxBarHeight, ventRange);
+    const double pressureScale = axisScale(kMaxBarHeight, pressureRange);
+
+    drawChartAxes(painter);
+    drawTicks(painter, {AxisDirection::Up, 40, kAxisY, 40, kMaxBarHeight, ventRange}, kLeftTicks);
+    drawText(painter, 35, 5, "Vent.", Anchor::Right);
+    drawText(painter, 35, 20, "%", Anchor::Right);
+    drawTicks(painter, {AxisDirection::Up, kBarAreaLeft, kAxisY, 28, kMaxBarHeight, pressureRange},
+              kLeftTicks);
+    drawText(painter, 85, 5, "Pressure");
+    drawText(painter, 85, 20, "mm H2O");
+
+    drawPuffLabels(painter, columns);
+    for (int i = 0; i < columns.n && columns.barsShown(i); ++i) {
+        drawBar(painter, resources.barTexture, BarStripe::LightGreen, columns, i, 0, d.puff_fivent[i],
+                ventScale);
+        drawBar(painter, resources.barTexture, BarStripe::DarkGreen, columns, i, 1, d.puff_rovent[i],
+                ventScale);
+        drawBar(painter, resources.barTexture, BarStripe::Blue, columns, i, 2, d.puff_avgpd[i],
+                pressureScale);
+    }
+    drawSwatch(painter, 183, palette::lightGreen, "Degree of filter ventilation");
+    drawSwatch(painter, 198, palette::darkGreen, "Degree of rod ventilation");
+    drawSwatch(painter, 213, palette::lightBlue, "Open draw resistance");
+}
+
+// The table: alternative totals, the "Puff data" column and the smoking regime with its puff shape.
+constexpr int kTableRight = 649, kTableBottom = 163;
+constexpr int kRowTop = 23, kRowHeight = 20, kTextInset = 2;
+int rowText(int r) {
+    return kRowTop + kRowHeight * r + kTextInset;
+}
+
+// The "Puff data" heading cell and its seven value cells, in table coordinates.
+const QRect kPuffHeadingCell(351, 1, 148, 22);
+QRect puffValueCell(int r) {
+    return QRect(351, 24 + kRowHeight * r, 75, 18);
+}
+
+void drawPuffData(QPainter& painter, const CigaretteDesign& d, int n, int hoveredPuff) {
+    painter.fillRect(kPuffHeadingCell, palette::panelGrey);
+    for (int r = 0; r < 7; ++r) painter.fillRect(puffValueCell(r), palette::panelGrey);
+    if (hoveredPuff < 0 || hoveredPuff >= n) {
+        drawText(painter, 425, 5, "Puff data", Anchor::Centre);
+        return;
+    }
+    const int i = hoveredPuff;
+    drawText(painter, 425, 5, formatText("Puff #%i data", {static_cast<long long>(i + 1)}), Anchor::Centre);
+    const std::string values[] = {
+        formatNumber("%.1f", d.puff_fivent[i]),
+        formatNumber("%.1f", d.puff_rovent[i]),
+        formatNumber("%.1f", d.puff_avgpd[i]),
+        formatNumber("%.1f", d.puff_size[i] / 10.0),
+        valueOr(d.isKnown(25), "%.2f", d.puff_nfdpm[i], ""),
+        valueOr(d.isKnown(24), "%.2f", d.puff_nico[i], ""),
+        valueOr(d.isKnown(26), "%.2f", d.puff_co[i], ""),
+    };
+    for (int r = 0; r < 7; ++r)
+        if (!values[r].empty()) drawText(painter, 420, rowText(r), values[r], Anchor::Right);
+}
+
+void drawPuffShape(QPainter& painter, const CigaretteDesign& d) {
+    drawAxisLine(painter, {510, 155}, {510, 50}, kScreenArrow);
+    drawAxisLine(painter, {505, 150}, {645, 150}, kScreenArrow);
+    PainterScope scope(painter);
+    painter.setPen(QPen(palette::lightBlue, 0));
+    const double scale = 95 / entryOf(d.alt_tab_flow, kTableSamples - 1);
+    painter.drawPolyline(
+        sampledCurve(d.alt_prof_flow, kCurveSamples, 125, [](int i) { return 511 + i; }, {151, scale}));
+}
+
+void drawTable(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d, int n,
+               int hoveredPuff) {
+    drawPanel(painter, QRect(0, 0, kTableRight + 1, kTableBottom + 1), palette::panelGrey,
+              palette::frameGrey);
+    painter.setPen(QPen(palette::frameGrey, 0));
+    for (int x : {200, 350, 500}) drawVerticalRule(painter, x, 0, kTableBottom);
+    for (int y : {23, 43}) drawHorizontalRule(painter, y, 0, kTableRight);
+    for (int y = 63; y <= 143; y += kRowHeight) drawHorizontalRule(painter, y, 0, 500);
+
+    painter.setFont(resources.titleFont);
+    painter.setPen(palette::textGrey);
+    drawText(painter, 275, 5, "Alternative Smoking", Anchor::Centre);
+    drawText(painter, 575, 5, "Smoking Regime", Anchor::Centre);
+
+    const bool puff = d.isKnown(23), nico = d.isKnown(24), tar = d.isKnown(25), co = d.isKnown(26);
+    struct Row {
+        const char* label;
+        std::string total;
+        const char* unit;
+        const char* puffUnit;
+    };
+    const Row rows[] = {
+        {"Degree of filter ventilation", formatNumber("%.1f", d.alt_fivent), "%", "%"},
+        {"Degree of rod ventilation", formatNumber("%.1f", d.alt_rovent), "%", "%"},
+        {"Avg. open draw resistance", formatNumber("%.1f", d.alt_pdo), "mm H2O", "mm H2O"},
+        {"Puff number", valueOr(puff, "%.2f", d.alt_puff, "--.--"), "", ""},
+        {"Nicotine-free DPM ('tar')", valueOr(tar, "%.2f", d.alt_nfdpm, "--.--"), "mg/cig", "mg"},
+        {"Nicotine", valueOr(nico, "%.2f", d.alt_nico, "--.--"), "mg/cig", "mg"},
+        {"Carbon Monoxide (CO)", valueOr(co, "%.2f", d.alt_co, "--.--"), "mg/cig", "mg"},
+    };
+    for (int r = 0; r < 7; ++r) {
+        drawText(painter, 5, rowText(r), rows[r].label);
+        drawValueWithUnit(painter, 270, rowText(r), rows[r].total, rows[r].unit);
+        drawText(painter, 430, rowText(r), rows[r].puffUnit);
+    }
+    drawText(
+        painter, 575, 25,
+        formatText("%.0f/%.0f/%.0f/%.0f%%", {d.alt_volume, d.alt_duration, d.alt_interval, d.alt_blocking}),
+        Anchor::Centre);
+    drawPuffData(painter, d, n, hoveredPuff);
+
+    painter.setPen(QPen(Qt::black, 0));
+    drawPuffShape(painter, d);
+}
+
+}  // namespace
+
+QRect puffDataCellsRect() {
+    return QRect(kPuffHeadingCell.topLeft(), puffValueCell(6).bottomLeft())
+        .adjusted(0, 0, kPuffHeadingCell.width() - 1, 0)
+        .translated(kTableX, kTableY);
+}
+
+PuffHoverGeometry drawPuffView(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d,
+                               int hoveredPuff) {
+    const int n = puffCount(d);
+    if (n < 1) return {};
+    PainterScope scope(painter);
+    beginView(painter, resources.labelFont);
+    const PuffColumns columns{n, barWidth(n)};
+    {
+        BlockScope block(painter, 0, kYieldChartTop);
+        drawYieldChart(painter, resources, d, columns);
+    }
+    {
+        BlockScope block(painter, 0, kVentChartTop);
+        drawVentilationChart(painter, resources, d, columns);
+    }
+    {
+        BlockScope block(painter, kTableX, kTableY);
+        drawTable(painter, resources, d, n, hoveredPuff);
+    }
+    PuffHoverGeometry hover;
+    hover.puffAreaLeft = kBarAreaLeft;
+    hover.puffAreaRight = kBarAreaLeft + toPixels(n * 5.0 * columns.cx);
+    hover.puffAreaTop = 30;
+    hover.gapTop = 225;
+    hover.gapBottom = 300;
+    hover.puffAreaBottom = 495;
+    hover.puffColumnWidth = 5 * columns.cx;
+    return hover;
+}
+
+}  // namespace veltrano

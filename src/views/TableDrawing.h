@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <string_view>
+
+class QPainter;
+class QPen;
+
+namespace veltrano {
+
+// Result tables and legends, on screen and on paper.
+
+// A frame on the outermost pixels of `box` (its right and bottom edges at right() and bottom()), in
+// lines of `penWidth` (0: one device pixel, as on screen; paper gives sheet units).
+void drawFrame(QPainter& painter, const QRect& box, const QColor& colour, int penWidth = 0);
+// A filled box with a 1-pixel frame: the result boxes and tables of the views.
+void drawPanel(QPainter& painter, const QRect& box, const QColor& fill, const QColor& frame);
+// Rules in the painter's pen, both ends included.
+void drawHorizontalRule(QPainter& painter, int y, int fromX, int toX);
+void drawVerticalRule(QPainter& painter, int x, int fromY, int toY);
+
+// A value cell: the number right-aligned at `numberRight`, its unit from `unitGap` to the right of it.
+inline constexpr int kUnitGap = 10;
+void drawValueWithUnit(QPainter& painter, int numberRight, int y, std::string_view number,
+                       std::string_view unit);
+
+// A legend entry: a sample line from x1 to x2 at lineY in `pen`, and the name in the pen's colour
+// with its top-left corner at (textX, textTop).
+void drawLegendLine(QPainter& painter, const QPen& pen, int x1, int x2, int lineY, int textX, int textTop,
+                    std::string_view name);
+// A legend entry of a bar chart: a solid swatch and the name in the swatch colour.
+void drawLegendSwatch(QPainter& painter, const QColor& colour, const QRect& swatch, int textX, int textTop,
+                      std::string_view name);
+
+}  // namespace veltrano

@@ -1,0 +1,47 @@
+#include "views/ViewResources.h"
+
+#include <QPainter>
+
+#include "resources/Pictures.h"
+#include "views/Views.h"
+
+namespace veltrano {
+
+namespace {
+
+QFont pixelFont(const char* family, int pixelSize, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(pixelSize);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+}  // namespace
+
+void installFontSubstitutes() {
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+}
+
+ViewResources makeViewResources() {
+    installFontSubstitutes();
+    ViewResources r;
+    r.listingFont = pixelFont("Courier New", 13, false);
+    r.labelFont = pixelFont("MS Sans Serif", 11, false);
+    r.labelBoldFont = pixelFont("MS Sans Serif", 11, true);
+    r.titleFont = pixelFont("MS Sans Serif", 13, true);
+    r.filterTexture = makeFilterTexture();
+    r.paperTexture = makePaperTexture();
+    r.tippingTexture = makeTippingTexture();
+    r.tobaccoTexture = makeTobaccoTexture();
+    r.barTexture = makeBarTexture();
+    r.logo = makeLogo();
+    return r;
+}
+
+void drawLogo(QPainter& painter, const ViewResources& resources) {
+    painter.drawImage(QPoint(860, 24), resources.logo);
+}
+
+}  // namespace veltrano

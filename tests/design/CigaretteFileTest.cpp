@@ -1,0 +1,270 @@
+#include <csignal>
+#include <filesystem>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "FileTestSupport.h"
+#include "design/CigaretteFile.h"
+
+namespace veltrano {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::fillDesign;
+using testing::fillText;
+using testing::readBytes;
+using testing::sameArraysAndPuffs;
+using testing::TempFolder;
+using testing::valuesImage;
+using testing::writeBytes;
+using Bytes = std::vector<std::uint8_t>;
+
+// Three distinct designs, each with arrays and puff data, and a full information text.
+void fillSet(DesignSet& set, double seed) {
+    fillDesign(set.referenceDesign, seed, 2);
+    fillDesign(set.workingReference, seed + 1, 3);
+    fillDesign(set.currentDesign, seed + 2, 4);
+    fillText(set.informationText, static_cast<int>(seed));
+}
+
+// Everything a failed read must leave alone.
+struct Snapshot {
+    explicit Snapshot(const DesignSet& set) {
+        for (const CigaretteDesign* d : {&set.referenceDesign, &set.workingReference, &set.currentDesign}) {
+            images.push_back(encodeDesignImage(*d));
+            designs.push_back(d->clone());
+        }
+        text = set.informationText;
+    }
+    void expectUnchanged(const DesignSet& set) const {
+        const CigaretteDesign* now[] = {&set.referenceDesign, &set.workingReference, &set.currentDesign};
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(encodeDesignImage(*now[i]), images[i]) << "design " << i;
+            EXPECT_TRUE(sameArraysAndPuffs(*now[i], designs[i])) << "design " << i;
+        }
+        EXPECT_EQ(set.informationText, text);
+    }
+    std::vector<DesignImage> images;
+    std::vector<CigaretteDesign> designs;
+    InformationText text;
+};
+
+TEST(CigaretteFile, SaveThenOpenKeepsEveryValueBitForBit) {
+    TempFolder folder;
+    const std::string path = folder.file("design.cig");
+    DesignSet saved;
+    fillSet(saved, 0.3);
+    RecordingErrorReporter errors;
+    ASSERT_EQ(saveCigaretteFile(path, saved, errors), 0);
+    EXPECT_TRUE(errors.numbers.empty());
+
+    const Bytes bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), kCigaretteFileSize);
+    // Reference, working reference, current design, text.
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + kImageSize,
+                           encodeDesignImage(saved.referenceDesign).begin()));
+    EXPECT_TRUE(std::equal(bytes.begin() + 2 * kImageSize, bytes.begin() + 3 * kImageSize,
+                           encodeDesignImage(saved.currentDesign).begin()));
+
+    DesignSet opened;
+    fillSet(opened, 7.7);
+    const double* ownArray = opened.currentDesign.iso_prof_flow.data();
+    ASSERT_EQ(readCigaretteFile(path, opened, errors), 0);
+    EXPECT_TRUE(errors.numbers.empty());
+    EXPECT_EQ(valuesImage(opened.referenceDesign), valuesImage(saved.referenceDesign));
+    EXPECT_EQ(valuesImage(opened.workingReference), valuesImage(saved.workingReference));
+    EXPECT_EQ(valuesImage(opened.currentDesign), valuesImage(saved.currentDesign));
+    EXPECT_EQ(opened.informationText, saved.informationText);
+    for (const CigaretteDesign* d :
+         {&opened.referenceDesign, &opened.workingReference, &opened.currentDesign}) {
+        EXPECT_EQ(d->puff_number, 0) << "puff-by-puff data wait for the next analysis";
+        EXPECT_TRUE(d->puff_co.empty());
+        EXPECT_TRUE(d->hasArrays());
+    }
+    EXPECT_EQ(opened.currentDesign.iso_prof_flow.data(), ownArray) << "the designs keep their own arrays";
+}
+
+TEST(CigaretteFile, RejectedFilesChangeNothing) {
+    DesignSet source;
+    fillSet(source, 0.5);
+    const Bytes good = encodeCigaretteFile(source);
+    ASSERT_EQ(good.size(), 13016u);
+
+    struct Case {
+        const char* what;
+        Bytes bytes;
+    };
+    std::vector<Case> cases{{"13015 bytes", Bytes(good.begin(), good.end() - 1)},
+                            {"13017 bytes", good},
+                            {"empty", {}},
+                            {"twice the size", good}};
+    cases[1].bytes.push_back(0);
+    cases[3].bytes.insert(cases[3].bytes.end(), good.begin(), good.end());
+    for (std::size_t image = 0; image < 3; ++image) {
+        for (std::size_t byte = 0; byte < 4; ++byte) {
+            Bytes bad = good;
+            bad[image * kImageSize + byte] ^= 0x20;  // "qMX", "QmX", "QMx", "QMX "
+            cases.push_back({"broken magic", bad});
+        }
+    }
+
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = folder.file("bad.cig");
+        writeBytes(path, c.bytes);
+        DesignSet set;
+        fillSet(set, 0.9);
+        const Snapshot before(set);
+        RecordingErrorReporter errors;
+        EXPECT_EQ(readCigaretteFile(path, set, errors), 55);
+        EXPECT_EQ(errors.numbers, std::vector<int>{55});
+        before.expectUnchanged(set);
+    }
+}
+
+TEST(CigaretteFile, UnreadablePathsGive54AndChangeNothing) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.file("folder.cig"));
+    for (const std::string& path : {folder.file("missing.cig"), folder.file("folder.cig"), std::string()}) {
+        DesignSet set;
+        fillSet(set, 0.2);
+        const Snapshot before(set);
+        RecordingErrorReporter errors;
+        EXPECT_EQ(readCigaretteFile(path, set, errors), 54) << path;
+        EXPECT_EQ(errors.numbers, std::vector<int>{54});
+        before.expectUnchanged(set);
+    }
+}
+
+// Hands out the bytes of a large file and counts what was taken.
+class CountingSource : public ByteSource {
+  public:
+    std::size_t read(std::span<std::uint8_t> out) override {
+        const std::size_t n = std::min<std::size_t>(out.size(), remaining());
+        std::fill_n(out.begin(), n, 'Q');
+        taken += n;
+        return n;
+    }
+    std::uint64_t remaining() const override { return size - taken; }
+    std::uint64_t size = std::uint64_t{1} << 40;
+    std::uint64_t taken = 0;
+};
+
+TEST(CigaretteFile, HugeSourceIsNotReadToItsEnd) {
+    CountingSource source;
+    DesignSet set;
+    RecordingErrorReporter errors;
+    EXPECT_EQ(readCigaretteFile(source, set, errors), 55);
+    EXPECT_LE(source.taken, 13017u);
+}
+
+struct SaveFault {
+    const char* what;
+    void (*arrange)(FaultyFileSystem&);
+    std::vector<int> errors;
+};
+
+const SaveFault kSaveFaults[] = {
+    {"cannot open", [](FaultyFileSystem& fs) { fs.failOpen = true; }, {52}},
+    {"first piece", [](FaultyFileSystem& fs) { fs.failWrite = 1; }, {53}},
+    {"second piece", [](FaultyFileSystem& fs) { fs.failWrite = 2; }, {53}},
+    {"third piece", [](FaultyFileSystem& fs) { fs.failWrite = 3; }, {53}},
+    {"text", [](FaultyFileSystem& fs) { fs.failWrite = 4; }, {53}},
+    {"every piece", [](FaultyFileSystem& fs) { fs.failAllWrites = true; }, {53, 53, 53, 53}},
+    {"flush", [](FaultyFileSystem& fs) { fs.failFinish = true; }, {53}},
+    {"rename", [](FaultyFileSystem& fs) { fs.failRename = true; }, {53}},
+};
+
+TEST(CigaretteFile, FailedSaveReportsAndLeavesTheOldFile) {
+    DesignSet set;
+    fillSet(set, 0.4);
+    for (const SaveFault& fault : kSaveFaults) {
+        SCOPED_TRACE(fault.what);
+        TempFolder folder;
+        const std::string path = folder.file("design.cig");
+        const Bytes old{'o', 'l', 'd'};
+        writeBytes(path, old);
+        // Over the old file, then to a new name.
+        for (const std::string& target : {path, folder.file("new.cig")}) {
+            FaultyFileSystem fs;
+            fault.arrange(fs);
+            RecordingErrorReporter errors;
+            EXPECT_EQ(saveCigaretteFile(target, set, errors, fs), fault.errors.front());
+            EXPECT_EQ(errors.numbers, fault.errors);
+            if (fault.errors.front() == 53) {
+                EXPECT_EQ(fs.writes, 4) << "the writing goes on after a failed piece";
+            }
+            EXPECT_EQ(readBytes(path), old);
+            EXPECT_EQ(folder.names(), std::vector<std::string>{"design.cig"});
+        }
+    }
+}
+
+TEST(CigaretteFile, WriteProtectedFileGives52) {
+    SKIP_WHEN_ROOT();
+    TempFolder folder;
+    const std::string path = folder.file("design.cig");
+    writeBytes(path, {'o', 'l', 'd'});
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    DesignSet set;
+    RecordingErrorReporter errors;
+    EXPECT_EQ(saveCigaretteFile(path, set, errors), 52);
+    EXPECT_EQ(errors.numbers, std::vector<int>{52});
+    EXPECT_EQ(readBytes(path).size(), 3u);
+}
+
+// A file size limit makes a real write fail part way: the child process saves over an existing file
+// with a limit that lets the first image through and stops the second.
+TEST(CigaretteFile, FileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
+    TempFolder folder;
+    const std::string path = folder.file("design.cig");
+    DesignSet old;
+    fillSet(old, 0.6);
+    RecordingErrorReporter unused;
+    ASSERT_EQ(saveCigaretteFile(path, old, unused), 0);
+    const Bytes before = readBytes(path);
+
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(channel[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{6000, 6000};
+        int result[6] = {-1, 0, 0, 0, 0, 0};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) == 0) {
+            DesignSet set;
+            fillSet(set, 0.1);
+            RecordingErrorReporter errors;
+            result[0] = saveCigaretteFile(path, set, errors);
+            result[1] = static_cast<int>(errors.numbers.size());
+            for (std::size_t i = 0; i < errors.numbers.size() && i < 4; ++i)
+                result[2 + i] = errors.numbers[i];
+        }
+        const ssize_t written = ::write(channel[1], result, sizeof result);
+        ::_exit(written == static_cast<ssize_t>(sizeof result) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    int result[6] = {};
+    const ssize_t got = ::read(channel[0], result, sizeof result);
+    ::close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(got, static_cast<ssize_t>(sizeof result));
+
+    EXPECT_EQ(result[0], 53);
+    EXPECT_EQ(result[1], 3) << "the second image, the third and the text";
+    EXPECT_EQ(std::vector<int>(result + 2, result + 5), (std::vector<int>{53, 53, 53}));
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"design.cig"});
+}
+
+}  // namespace
+}  // namespace veltrano

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <string>
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "design/CigaretteDesign.h"
+#include "editor/CigSpecDlg.h"
+
+namespace veltrano::testing {
+
+inline CigSpecDlg& sheetDialog(QDialog& dialog) {
+    auto* sheet = qobject_cast<CigSpecDlg*>(&dialog);
+    EXPECT_NE(sheet, nullptr) << "expected the sheet, got " << dialog.metaObject()->className();
+    return *sheet;
+}
+
+// The widget named `name` (a field's record name, a Help's name); fails the test when there is none.
+template <class Widget = QLineEdit>
+Widget* named(const QWidget& parent, const char* name) {
+    auto* widget = parent.findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << "no widget " << name;
+    return widget;
+}
+
+inline std::string textOf(const QWidget& parent, const char* name) {
+    QLineEdit* edit = named(parent, name);
+    return edit ? edit->text().toStdString() : std::string();
+}
+
+// Replaces the field's text by typing, as a user does.
+inline void type(const QWidget& parent, const char* name, const char* text) {
+    QLineEdit* edit = named(parent, name);
+    if (!edit) return;
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromLatin1(text));
+}
+
+// Clicks the radio button with this text.
+inline void clickRadio(const QWidget& parent, const char* text) {
+    for (QRadioButton* radio : parent.findChildren<QRadioButton*>())
+        if (radio->text() == QString::fromUtf8(text)) return radio->click();
+    ADD_FAILURE() << "no radio button " << text;
+}
+
+inline void showPage(QDialog& dialog, int page) {
+    sheetDialog(dialog).tabs()->setCurrentIndex(page);
+}
+
+// Clicks a dialog button box's button and answers the modal run with the result it set.
+inline int press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
+    dialog.findChild<QDialogButtonBox*>()->button(which)->click();
+    return dialog.result();
+}
+
+// A reference with something on every page: macro laser perforation, banded paper, measured
+// alternative yields and a triangular puff.
+inline CigaretteDesign richReference() {
+    CigaretteDesign d;
+    d.tp_perfotype = kMacroLaser;
+    d.tp_perfotrack = 4;
+    d.tp_perfoperm = 350;
+    d.cp_lip = 1;
+    d.cp_bandwidth = 6.5;
+    d.cp_bandspace = 21.25;
+    d.cp_bandperm = 12.5;
+    d.cp_banddiff = 0.125;
+    d.known |= 0x78000000u;
+    d.alt_puff = 10.5;
+    d.alt_nfdpm = 14.2;
+    d.alt_nico = 1.05;
+    d.alt_co = 15.3;
+    d.alt_volume = 55;
+    d.alt_interval = 30;
+    d.alt_blocking = 50;
+    d.alt_profile.fill(0);
+    d.alt_profile[1] = 1;
+    d.alt_profpnts = 3;
+    return d;
+}
+
+}  // namespace veltrano::testing
