@@ -4,18 +4,18 @@
 
 namespace veltrano {
 
-void ShootingStatistics::record(int solvePasses, bool capped) {
+void ShootingStatistics::record(int solvePasses, bool converged) {
     ++solves;
     passes += solvePasses;
     maxPasses = std::max(maxPasses, solvePasses);
-    if (capped) ++cappedSolves;
+    if (!converged) ++unconvergedSolves;
 }
 
 void ShootingStatistics::merge(const ShootingStatistics& other) {
     solves += other.solves;
     passes += other.passes;
     maxPasses = std::max(maxPasses, other.maxPasses);
-    cappedSolves += other.cappedSolves;
+    unconvergedSolves += other.unconvergedSolves;
 }
 
 namespace {

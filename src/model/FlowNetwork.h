@@ -16,19 +16,21 @@ using Stations = std::array<double, kStations>;
 // of the later puffs.
 enum SolverType { kNoCoal = 1, kNoCoalIso = 2, kFirstPuffCoal = 3, kLaterPuffCoal = 4 };
 
-// The shooting loop stops at this many passes whatever the residual, and from kBisectionAfterPasses on
-// (or as soon as the secant step would repeat the last pass) it halves the bracket instead.
+// The shooting loop stops at this many passes whatever the residual. From kBisectionAfterPasses on (or as
+// soon as the secant step would repeat the last pass) it halves the bracket instead of the secant step.
+// Solves that converge need far fewer passes (at most about 50 in any design the editor accepts); those
+// that do not would otherwise run forever.
 inline constexpr int kMaxShootingPasses = 1000;
-inline constexpr int kBisectionAfterPasses = 500;
+inline constexpr int kBisectionAfterPasses = 100;
 
 // Counts of the shooting loop, summed over the solves of one or more operations.
 struct ShootingStatistics {
     long long solves = 0;
     long long passes = 0;
-    int maxPasses = 0;           // the most passes a single solve took
-    long long cappedSolves = 0;  // solves that ended at the pass cap without meeting the 1 Pa tolerance
+    int maxPasses = 0;                // the most passes a single solve took
+    long long unconvergedSolves = 0;  // solves that ended without meeting the 1 Pa tolerance
 
-    void record(int solvePasses, bool capped);
+    void record(int solvePasses, bool converged);
     void merge(const ShootingStatistics& other);
 };
 
@@ -58,25 +60,26 @@ struct FlowState {
 // The shooting loop on the mouth suction p[0]: runs `pass(v, p)` (which fills stations 1 to 5 from v[0]
 // and p[0]) until the lit end is within 1 Pa of the atmosphere, |p[5]| <= 1. Below the residual a bound
 // exists only while it is above 0: without an upper bound p[0] grows by 1.2, without a lower one it
-// shrinks by 1.2, with both the secant runs through the latest point on each side. A step that would
-// leave p[0] where it was (the next pass would repeat this one forever), and every step from pass
-// kBisectionAfterPasses on, halves the bracket instead once a sign change is known; at
-// kMaxShootingPasses the loop stops. The stations of the last pass are the result. Returns the passes.
+// shrinks by 1.2, with both the secant runs through the latest point on each side. Once a sign change
+// is known, a step that would leave p[0] where it was, and every step from pass kBisectionAfterPasses
+// on, halves the bracket instead. The loop ends at kMaxShootingPasses, or earlier when the next pass
+// could only repeat this one (the cap would leave the same stations). The stations of the last pass are
+// the result. Returns the passes.
 template <class Pass>
 int shootMouthSuction(Stations& v, Stations& p, const Pass& pass, ShootingStatistics* stats = nullptr) {
     double lowP = -1, highP = -1, lowR = 0, highR = 0;
     bool lowSeen = false, highSeen = false;
     int passes = 0;
-    bool capped = false;
+    bool converged = false;
     for (;;) {
         pass(v, p);
         ++passes;
         const double r = p[5];
-        if (!(std::fabs(r) > 1)) break;  // within tolerance (or not a number: nothing to aim at)
-        if (passes >= kMaxShootingPasses) {
-            capped = true;
+        if (!(std::fabs(r) > 1)) {  // within tolerance (or not a number: nothing to aim at)
+            converged = !std::isnan(r);
             break;
         }
+        if (passes >= kMaxShootingPasses) break;
         const double previous = p[0];
         if (r < -1) {
             lowP = p[0];
@@ -100,8 +103,9 @@ int shootMouthSuction(Stations& v, Stations& p, const Pass& pass, ShootingStatis
         if (lowSeen && highSeen && (p[0] == previous || passes >= kBisectionAfterPasses)) {
             p[0] = (lowP + highP) / 2;
         }
+        if (p[0] == previous) break;
     }
-    if (stats) stats->record(passes, capped);
+    if (stats) stats->record(passes, converged);
     return passes;
 }
 

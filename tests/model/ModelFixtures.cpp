@@ -66,6 +66,42 @@ void rod(DesignValues& d, double filter, double rodLength, double tipping) {
     d.tp_perfopos = filter / 2;
 }
 
+struct Edges {
+    double filter, rod, tipping;
+    std::int32_t type;
+    double tracks, perforation, perforationExponent, plugWrap, plugWrapExponent, zoneWidth, zonePosition;
+    double paper, paperExponent, diameter, filterRodLength, filterRodPd, filterExponent, tobaccoRodLength,
+        tobaccoRodPd, rodExponent, tobaccoMass, volume, duration, interval, blocking;
+};
+
+void edges(DesignValues& d, const Edges& e) {
+    d.fi_len = e.filter;
+    d.ro_len = e.rod;
+    d.tp_width = e.tipping;
+    d.tp_perfotype = e.type;
+    d.tp_perfotrack = e.tracks;
+    d.tp_perfoperm = e.perforation;
+    d.tp_exponent = e.perforationExponent;
+    d.pw_perm = e.plugWrap;
+    d.pw_exponent = e.plugWrapExponent;
+    d.tp_perfowidth = e.zoneWidth;
+    d.tp_perfopos = e.zonePosition;
+    d.cp_perm = e.paper;
+    d.cp_exponent = e.paperExponent;
+    d.fi_diam = e.diameter;
+    d.fi_totlen = e.filterRodLength;
+    d.fi_totpd = e.filterRodPd;
+    d.fi_exponent = e.filterExponent;
+    d.ro_totlen = e.tobaccoRodLength;
+    d.ro_totpd = e.tobaccoRodPd;
+    d.ro_exponent = e.rodExponent;
+    d.ro_totmass = e.tobaccoMass;
+    d.alt_volume = e.volume;
+    d.alt_duration = e.duration;
+    d.alt_interval = e.interval;
+    d.alt_blocking = e.blocking;
+}
+
 std::vector<CorpusCase> buildCorpus() {
     std::vector<CorpusCase> corpus;
     const auto add = [&](CorpusCase c) { corpus.push_back(std::move(c)); };
@@ -151,6 +187,38 @@ std::vector<CorpusCase> buildCorpus() {
     add(make(
         "BurnRateMeasurementMissing", [](DesignValues&) {},
         [](DesignValues& r) { r.known &= ~(known::bit(22) | known::bit(21)); }));
+    // Two designs at the edges of what the editor accepts, whose solves need the most passes.
+    add(make(
+        "EdgesOfTheRangesA",
+        [](DesignValues& d) {
+            edges(d, {30.3144, 46.1481, 51.36,  kElectrostatic, 2,     5950.1, 0.392,  29126, 0.938,
+                      8.994,   13.86,   143.26, 0.945,          4.866, 118.66, 561.55, 1.676, 123.99,
+                      296.87,  1.232,   2631.9, 18.8,           7.335, 87.36,  10.06});
+        },
+        [](DesignValues& r) {
+            edges(r, {27.3506, 43.2433, 52.6941, kOnlineLaser, 6,     2890.4, 1.037, 4984,  0.413,
+                      4.284,   17.988,  130.09,  0.868,        7.978, 55.91,  49.53, 1.155, 125.1,
+                      293.94,  1.49,    1327.7,  29.3,         0.738, 23.19,  81.44});
+            r.tp_onlinevent = 32.86;
+            bands(r, 18.85, 64.92);
+            r.cp_bandperm = 119.76;
+            r.cp_banddiff = 0.106;
+        }));
+    add(make(
+        "EdgesOfTheRangesB",
+        [](DesignValues& d) {
+            edges(d, {7.5369, 96.3894, 10.823, kElectrostatic, 5,     3704.2, 0.627,  27462, 0.669,
+                      4.575,  3.463,   103.45, 0.36,           7.7,   34.36,  126.59, 1.287, 133.86,
+                      124.58, 1.781,   2334.7, 38.18,          3.561, 127.77, 1.6});
+            bands(d, 12.19, 63.67);
+            d.cp_bandperm = 125.16;
+            d.cp_banddiff = 1.823;
+        },
+        [](DesignValues& r) {
+            edges(r, {16.0503, 66.3957, 17.4849, kNoPerforation, 5,     7900.8, 0.316,  29769, 0.8,
+                      8.885,   9.202,   217.76,  0.81,           3.935, 53.51,  215.57, 1.704, 131.65,
+                      31.75,   0.911,   1409.7,  24.36,          4.169, 49.09,  87.34});
+        }));
     return corpus;
 }
 

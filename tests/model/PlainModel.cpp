@@ -1,5 +1,6 @@
 #include "PlainModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -405,13 +406,15 @@ void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, PlainCoun
     const double rho = t.ro_totmass / (A * t.ro_totlen / 10);
     const double vc = M / t.alt_duration / A;
     const double s = Lc / t.alt_puff;
-    const int n = (int)std::ceil(Lc / s);
+    // At most 200 puffs, none when the count is not a number or below 1.
+    const double count = std::ceil(Lc / s);
+    const int n = !(count >= 1) ? 0 : (count > 200 ? 200 : (int)count);
     t.allocatePuffData(n);
     for (int i = 0; i < n; ++i) {
         t.puff_pos[i] = i * s;
         t.puff_size[i] = 10;
     }
-    if (t.puff_pos[n - 1] + lp > Lc) {
+    if (n > 0 && t.puff_pos[n - 1] + lp > Lc) {
         t.puff_size[n - 1] = (int)std::floor((Lc - t.puff_pos[n - 1]) / lp * 10 + 0.5);
         if (t.puff_size[n - 1] < 1) t.puff_size[n - 1] = 1;
     }
@@ -424,10 +427,11 @@ void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, PlainCoun
         const double f = t.alt_fivent, r = t.alt_rovent, p = t.alt_pdo;
         const double kc = i == 0 ? t.coal1_k : t.coal_k;
         const double nc = i == 0 ? t.coal1_n : t.coal_n;
-        const double P =
-            (kc * std::pow((100 - f - r) * vc * 0.01 / 100, nc) * t.coal_len * 0.001 +
-             t.ro_k * std::pow((100 - f - r / 2) * vc * 0.01 / 100, t.coal_n) * t.ro_len * 0.5 * 0.001) /
-            PA;
+        // Shares of the puff below 0 (ventilations above 100 %) count as 0.
+        const double coalShare = std::max(0.0, 100 - f - r), rodShare = std::max(0.0, 100 - f - r / 2);
+        const double P = (kc * std::pow(coalShare * vc * 0.01 / 100, nc) * t.coal_len * 0.001 +
+                          t.ro_k * std::pow(rodShare * vc * 0.01 / 100, t.coal_n) * t.ro_len * 0.5 * 0.001) /
+                         PA;
         t.puff_fivent[i] = f;
         t.puff_rovent[i] = r;
         t.puff_avgpd[i] = p;
@@ -445,9 +449,10 @@ void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, PlainCoun
         t.ro_len -= s;
     }
     for (int i = 0; i < n; ++i) {
-        if (t.isKnown(25) || t.isKnown(29)) t.puff_nfdpm[i] *= t.alt_nfdpm / sumT;
-        if (t.isKnown(24) || t.isKnown(28)) t.puff_nico[i] *= t.alt_nico / sumN;
-        if (t.isKnown(26) || t.isKnown(30)) t.puff_co[i] *= t.alt_co / sumC;
+        // A zero sum has nothing to scale.
+        if ((t.isKnown(25) || t.isKnown(29)) && sumT != 0) t.puff_nfdpm[i] *= t.alt_nfdpm / sumT;
+        if ((t.isKnown(24) || t.isKnown(28)) && sumN != 0) t.puff_nico[i] *= t.alt_nico / sumN;
+        if ((t.isKnown(26) || t.isKnown(30)) && sumC != 0) t.puff_co[i] *= t.alt_co / sumC;
     }
     design.freePuffData();
     design.allocatePuffData(t.puff_number);
