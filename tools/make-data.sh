@@ -5,7 +5,7 @@
 #   data/Startup_cigarette.dat  from data/startup-designs.json (veltrano-cli build, then startup: the
 #                               designs recalculated with data/models.dat and the current design analysed
 #                               puff by puff)
-# The calibration tests check the results: ctest --preset default -R calibration
+# The calibration tests check the results: ctest --preset default -R "Calibration|ShippedData"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
