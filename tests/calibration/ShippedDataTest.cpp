@@ -157,6 +157,30 @@ TEST(ShippedData, TheModelPredictsTheReferenceWithinTenPercent) {
     }
 }
 
+// Both designs are king-size filter cigarettes as published: the reference's measured values and the
+// current design's calibrated predictions lie within the market ranges (draw resistance mean ± 2 SD,
+// ventilation of the market means, 9–12 mg 'tar', 0.7–0.9 mg nicotine, 10–13 mg CO, 630–700 mg tobacco).
+TEST(ShippedData, BothDesignsAreTypicalKingSizeFilterCigarettes) {
+    const struct {
+        const char* name;
+        double DesignValues::*value;
+        double low, high;
+    } ranges[] = {
+        {"stat_pdo", &DesignValues::stat_pdo, 68, 129},  {"stat_fivent", &DesignValues::stat_fivent, 5, 40},
+        {"iso_puff", &DesignValues::iso_puff, 7, 10},    {"iso_nfdpm", &DesignValues::iso_nfdpm, 9, 12},
+        {"iso_nico", &DesignValues::iso_nico, 0.7, 0.9}, {"iso_co", &DesignValues::iso_co, 10, 13},
+        {"stat_mbr", &DesignValues::stat_mbr, 50, 70},   {"ro_totmass", &DesignValues::ro_totmass, 630, 700},
+    };
+    const DesignSet& designs = shippedStartupDesigns();
+    for (const DesignValues* d : {&designs.referenceDesign.values(), &designs.currentDesign.values()}) {
+        const char* which = d == &designs.referenceDesign.values() ? "reference " : "current ";
+        for (const auto& r : ranges) {
+            EXPECT_GE(d->*r.value, r.low) << which << r.name;
+            EXPECT_LE(d->*r.value, r.high) << which << r.name;
+        }
+    }
+}
+
 // The current design has a more permeable tipping: more filter ventilation, so a lower open draw
 // resistance, less suction along the rod (less paper ventilation), lower yields and a little more
 // puffs; the closed draw resistance and the static burn do not depend on the tipping.
