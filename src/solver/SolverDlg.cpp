@@ -125,7 +125,7 @@ QWidget* SolverDlg::buildGroup(Group& group, QButtonGroup* radios) {
     group.unit = new QLabel(text(targetUnit(group.codes.front())));
     group.unit->setObjectName(partName(look.name, "unit"));
     group.unit->setMinimumWidth(group.unit->fontMetrics().horizontalAdvance(QStringLiteral("mg/cig.")));
-    connect(group.targets, &QComboBox::currentIndexChanged, this, [this, &group](int index) {
+    connect(group.targets, &QComboBox::currentIndexChanged, this, [&group](int index) {
         if (index >= 0) group.unit->setText(text(targetUnit(group.codes[static_cast<std::size_t>(index)])));
     });
     auto* targetRow = new QHBoxLayout;
