@@ -25,7 +25,7 @@ inline constexpr int kErrorNotLegacyData = 74;
 
 // A record with the constructor's defaults that takes the values of a legacy record, converted to this
 // version's units, and the `known` word built from the legacy flag word. Any bit pattern converts:
-// implausible values (NaN, huge, negative) are taken as they are and left to the specification pages.
+// implausible values (NaN, huge, negative) are taken as they are and left to the sheet pages.
 DesignValues convertLegacyRecord(std::span<const std::uint8_t, kLegacyRecordSize> record);
 
 // Imports a legacy file. Returns 0 when it was imported: the three designs lose their puff-by-puff data,

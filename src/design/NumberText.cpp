@@ -86,23 +86,23 @@ int checkedFloorToInt(double value) { return checkedToInt(std::floor(value)); }
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool left = false, plus = false, space = false, zero = false;
     int width = 0;
     int precision = -1;
     char conversion = 0;
 };
 
-void pad(std::string& out, std::string body, const Spec& spec, bool numeric) {
-    if (static_cast<int>(body.size()) >= spec.width) {
+void pad(std::string& out, std::string body, const Directive& directive, bool numeric) {
+    if (static_cast<int>(body.size()) >= directive.width) {
         out += body;
         return;
     }
-    const std::size_t fill = static_cast<std::size_t>(spec.width) - body.size();
-    if (spec.left) {
+    const std::size_t fill = static_cast<std::size_t>(directive.width) - body.size();
+    if (directive.left) {
         out += body;
         out.append(fill, ' ');
-    } else if (spec.zero && numeric) {
+    } else if (directive.zero && numeric) {
         // Zeros go between the sign and the digits: "%03i" of -1 is "-01".
         std::size_t signLength = (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' ')) ? 1 : 0;
         out += body.substr(0, signLength);
@@ -114,37 +114,37 @@ void pad(std::string& out, std::string body, const Spec& spec, bool numeric) {
     }
 }
 
-std::string signPrefix(bool negative, const Spec& spec) {
+std::string signPrefix(bool negative, const Directive& directive) {
     if (negative) return "-";
-    if (spec.plus) return "+";
-    if (spec.space) return " ";
+    if (directive.plus) return "+";
+    if (directive.space) return " ";
     return "";
 }
 
-std::string formatInteger(long long v, const Spec& spec) {
+std::string formatInteger(long long v, const Directive& directive) {
     char buf[72];
     const bool negative = v < 0;
     const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-    int base = (spec.conversion == 'x' || spec.conversion == 'X') ? 16 : 10;
+    int base = (directive.conversion == 'x' || directive.conversion == 'X') ? 16 : 10;
     unsigned long long shown = magnitude;
     bool showNegative = negative;
-    if (base == 16 || spec.conversion == 'u') {
+    if (base == 16 || directive.conversion == 'u') {
         // Hexadecimal and unsigned conversions show the 32-bit pattern, as printf does for an int.
         shown = static_cast<unsigned long long>(static_cast<std::uint32_t>(v));
         showNegative = false;
     }
     auto res = std::to_chars(buf, buf + sizeof buf, shown, base);
     std::string digits(buf, res.ptr);
-    if (spec.conversion == 'X') std::transform(digits.begin(), digits.end(), digits.begin(), [](char c) {
+    if (directive.conversion == 'X') std::transform(digits.begin(), digits.end(), digits.begin(), [](char c) {
         return static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
     });
-    if (spec.precision >= 0 && static_cast<int>(digits.size()) < spec.precision)
-        digits.insert(0, static_cast<std::size_t>(spec.precision) - digits.size(), '0');
-    return (base == 10 && spec.conversion != 'u' ? signPrefix(showNegative, spec) : "") + digits;
+    if (directive.precision >= 0 && static_cast<int>(digits.size()) < directive.precision)
+        digits.insert(0, static_cast<std::size_t>(directive.precision) - digits.size(), '0');
+    return (base == 10 && directive.conversion != 'u' ? signPrefix(showNegative, directive) : "") + digits;
 }
 
-std::string formatFloating(double v, const Spec& spec) {
-    const int precision = std::min(spec.precision < 0 ? 6 : spec.precision, 120);
+std::string formatFloating(double v, const Directive& directive) {
+    const int precision = std::min(directive.precision < 0 ? 6 : directive.precision, 120);
     const bool negative = std::signbit(v);
     const double magnitude = std::fabs(v);
     std::string body;
@@ -154,13 +154,13 @@ std::string formatFloating(double v, const Spec& spec) {
         body = "inf";
     } else {
         std::string buf(static_cast<std::size_t>(precision) + 400, '\0');
-        const auto format = (spec.conversion == 'f') ? std::chars_format::fixed : std::chars_format::scientific;
+        const auto format = (directive.conversion == 'f') ? std::chars_format::fixed : std::chars_format::scientific;
         auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude, format, precision);
         body.assign(buf.data(), res.ptr);
     }
-    if (spec.conversion == 'E')
+    if (directive.conversion == 'E')
         std::transform(body.begin(), body.end(), body.begin(), [](char c) { return c == 'e' ? 'E' : c; });
-    return signPrefix(negative, spec) + body;
+    return signPrefix(negative, directive) + body;
 }
 
 }  // namespace
@@ -175,42 +175,42 @@ std::string formatText(std::string_view format, std::initializer_list<FormatArg>
             continue;
         }
         const std::size_t start = i;
-        Spec spec;
+        Directive directive;
         std::size_t j = i + 1;
         for (; j < format.size(); ++j) {
             char f = format[j];
-            if (f == '-') spec.left = true;
-            else if (f == '+') spec.plus = true;
-            else if (f == ' ') spec.space = true;
-            else if (f == '0') spec.zero = true;
+            if (f == '-') directive.left = true;
+            else if (f == '+') directive.plus = true;
+            else if (f == ' ') directive.space = true;
+            else if (f == '0') directive.zero = true;
             else if (f == '#') continue;
             else break;
         }
-        while (j < format.size() && isDigit(format[j])) spec.width = std::min(spec.width * 10 + (format[j++] - '0'), 512);
+        while (j < format.size() && isDigit(format[j])) directive.width = std::min(directive.width * 10 + (format[j++] - '0'), 512);
         if (j < format.size() && format[j] == '.') {
-            spec.precision = 0;
+            directive.precision = 0;
             ++j;
             while (j < format.size() && isDigit(format[j]))
-                spec.precision = std::min(spec.precision * 10 + (format[j++] - '0'), 512);
+                directive.precision = std::min(directive.precision * 10 + (format[j++] - '0'), 512);
         }
         while (j < format.size() && (format[j] == 'l' || format[j] == 'h')) ++j;  // length modifiers
         if (j >= format.size()) {
             out += format.substr(i);
             break;
         }
-        spec.conversion = format[j];
+        directive.conversion = format[j];
         i = j;
-        if (spec.conversion == '%') {
+        if (directive.conversion == '%') {
             out += '%';
             continue;
         }
-        if (std::string_view("diuxXfeEsc").find(spec.conversion) == std::string_view::npos) {
+        if (std::string_view("diuxXfeEsc").find(directive.conversion) == std::string_view::npos) {
             out += format.substr(start, j - start + 1);  // not a conversion: printed as written
             continue;
         }
         if (next == args.end()) continue;  // a missing argument prints nothing
         const FormatArg& arg = *next++;
-        switch (spec.conversion) {
+        switch (directive.conversion) {
             case 'd':
             case 'i':
             case 'u':
@@ -219,7 +219,7 @@ std::string formatText(std::string_view format, std::initializer_list<FormatArg>
                 long long v = 0;
                 if (auto p = std::get_if<long long>(&arg)) v = *p;
                 else if (auto d = std::get_if<double>(&arg)) v = checkedToInt(*d);
-                pad(out, formatInteger(v, spec), spec, true);
+                pad(out, formatInteger(v, directive), directive, true);
                 break;
             }
             case 'f':
@@ -228,21 +228,21 @@ std::string formatText(std::string_view format, std::initializer_list<FormatArg>
                 double v = 0.0;
                 if (auto d = std::get_if<double>(&arg)) v = *d;
                 else if (auto p = std::get_if<long long>(&arg)) v = static_cast<double>(*p);
-                pad(out, formatFloating(v, spec), spec, std::isfinite(v));
+                pad(out, formatFloating(v, directive), directive, std::isfinite(v));
                 break;
             }
             case 's': {
                 std::string s;
                 if (auto p = std::get_if<std::string_view>(&arg)) s = *p;
-                if (spec.precision >= 0 && static_cast<int>(s.size()) > spec.precision)
-                    s.resize(static_cast<std::size_t>(spec.precision));
-                pad(out, s, spec, false);
+                if (directive.precision >= 0 && static_cast<int>(s.size()) > directive.precision)
+                    s.resize(static_cast<std::size_t>(directive.precision));
+                pad(out, s, directive, false);
                 break;
             }
             case 'c': {
                 std::string s;
                 if (auto p = std::get_if<long long>(&arg)) s = std::string(1, static_cast<char>(*p));
-                pad(out, s, spec, false);
+                pad(out, s, directive, false);
                 break;
             }
             default:

@@ -6,13 +6,13 @@
 
 #include "editor/FieldTableWidget.h"
 #include "editor/SheetPages.h"
-#include "editor/SpecificationSheet.h"
+#include "editor/DesignSheet.h"
 #include "editor/UiText.h"
 #include "shell/Dialogs.h"
 
 namespace veltrano {
 
-CigSpecDlg::CigSpecDlg(SpecificationSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner)
+CigSpecDlg::CigSpecDlg(DesignSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner)
     : QDialog(owner), sheet_(sheet), tabs_(new QTabWidget) {
     setWindowTitle(uiText(sheet.title()));
     const SheetPageContext context{sheet, dialogs, reporter};
@@ -44,10 +44,10 @@ void CigSpecDlg::pageActivated(int page) {
     pages_.at(static_cast<std::size_t>(page))->refresh();
 }
 
-bool runSpecificationSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
+bool runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
                            bool isReference, const ModelParameters& mp) {
     // A dialog for each showing: the pages' texts live in the sheet from showing to showing.
-    return runSheet(target, isReference, mp, reporter, [&](SpecificationSheet& sheet, int firstPage) {
+    return runSheet(target, isReference, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
         CigSpecDlg dialog(sheet, dialogs, reporter, owner);
         dialog.openAt(firstPage);
         return dialogs.exec(dialog) == QDialog::Accepted;

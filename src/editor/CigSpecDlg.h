@@ -12,17 +12,17 @@ class CigaretteDesign;
 class Dialogs;
 class ErrorReporter;
 class FieldTableWidget;
-class SpecificationSheet;
+class DesignSheet;
 struct ModelParameters;
 
-// One showing of the specification sheet: a tab for each page of `sheet`, OK and Cancel. A page shows
+// One showing of the design sheet: a tab for each page of `sheet`, OK and Cancel. A page shows
 // its state from `sheet` whenever its tab becomes active (loaded first when it is the page's first
 // display in this showing).
 class CigSpecDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CigSpecDlg(SpecificationSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner);
+    CigSpecDlg(DesignSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner);
 
     // The showing opens with `page` active; the sheet has displayed it already.
     void openAt(int page);
@@ -31,16 +31,16 @@ public:
 private:
     void pageActivated(int page);
 
-    SpecificationSheet& sheet_;
+    DesignSheet& sheet_;
     QTabWidget* tabs_;
     std::vector<FieldTableWidget*> pages_;
 };
 
-// Edits `target` (the reference when `isReference`) in the specification sheet, run modally through
+// Edits `target` (the reference when `isReference`) in the design sheet, run modally through
 // `dialogs`; numbered errors go to `reporter`. A failed check reopens the sheet at the failing page.
 // Returns true when the user confirmed valid entries: `target` then holds them (record values only,
 // by `assign`). False after Cancel: `target` is untouched.
-bool runSpecificationSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
+bool runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
                            bool isReference, const ModelParameters& mp);
 
 }  // namespace veltrano

@@ -11,7 +11,7 @@
 
 namespace veltrano {
 
-// One entry field of a specification page. A page widget is built from its page's table of these:
+// One entry field of a sheet page. A page widget is built from its page's table of these:
 // label, sub-label and unit beside an edit, a "known" check box when the field has one of its own.
 struct FieldSpec {
     std::string_view name;   // the record field it edits, or a name of its own for a derived value

@@ -12,7 +12,7 @@
 #include "editor/PuffPreviewWidget.h"
 #include "editor/RadioButtons.h"
 #include "editor/RodHelpDlg.h"
-#include "editor/SpecificationSheet.h"
+#include "editor/DesignSheet.h"
 #include "editor/UiText.h"
 #include "shell/Dialogs.h"
 #include "shell/FileDialogs.h"
@@ -59,7 +59,7 @@ FieldTableWidget* tippingPage(const SheetPageContext& context) {
 }
 
 FieldTableWidget* paperPage(const SheetPageContext& context) {
-    SpecificationSheet& sheet = context.sheet;
+    DesignSheet& sheet = context.sheet;
     PaperPageState& state = sheet.paper();
     auto* lowIgnition = new QCheckBox(uiText(kLowIgnitionLabel));
     lowIgnition->setObjectName(QStringLiteral("cp_lip"));
@@ -83,7 +83,7 @@ FieldTableWidget* filterPage(const SheetPageContext& context) {
 }
 
 FieldTableWidget* rodPage(const SheetPageContext& context) {
-    SpecificationSheet& sheet = context.sheet;
+    DesignSheet& sheet = context.sheet;
     RodPageState& state = sheet.rod();
     FieldTableWidget* page = pageTable<RodPageRules>(state, sheet.isReference());
     page->onHelp(kRodExponentHelp, [&state] { RodPageRules::exponentHelp(state); });
@@ -149,7 +149,7 @@ FieldTableWidget* regimePage(const SheetPageContext& context) {
 }
 
 FieldTableWidget* yieldsPage(const SheetPageContext& context) {
-    SpecificationSheet& sheet = context.sheet;
+    DesignSheet& sheet = context.sheet;
     FieldTableWidget* page = pageTable<YieldsPageRules>(sheet.yields(), sheet.isReference());
     page->onFocusOut(kMassBurnRate, [&sheet] { sheet.convertMassToLinear(); });
     page->onFocusOut(kLinearBurnRate, [&sheet] { sheet.convertLinearToMass(); });

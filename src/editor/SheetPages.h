@@ -7,12 +7,12 @@ namespace veltrano {
 class Dialogs;
 class ErrorReporter;
 class FieldTableWidget;
-class SpecificationSheet;
+class DesignSheet;
 
 // What the pages need beyond their own state: the sheet (other pages' texts, the model parameters),
 // the seam for the estimator and the file dialog, and the reporter of the puff shape file's errors.
 struct SheetPageContext {
-    SpecificationSheet& sheet;
+    DesignSheet& sheet;
     Dialogs& dialogs;
     ErrorReporter& reporter;
 };

@@ -13,7 +13,7 @@ namespace veltrano {
 bool MainWin::runSheet(bool reference) {
     DesignSet& d = state_.designs;
     CigaretteDesign& target = reference ? d.referenceDesign : d.currentDesign;
-    if (!runSpecificationSheet(dialogs_, this, errors_, target, reference, state_.modelParameters)) return false;
+    if (!runDesignSheet(dialogs_, this, errors_, target, reference, state_.modelParameters)) return false;
     // After an accepted edit of either design all three known words are the reference's.
     d.currentDesign.known = d.referenceDesign.known;
     d.workingReference.known = d.referenceDesign.known;

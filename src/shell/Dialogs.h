@@ -5,7 +5,7 @@ class QDialog;
 namespace veltrano {
 
 // Every modal run of the program goes through here: message boxes, file dialogs, the print dialog,
-// the specification sheet, the estimator, the solver, the information and about boxes, the
+// the design sheet, the estimator, the solver, the information and about boxes, the
 // unsaved-changes question. The program runs them; tests script the answers instead.
 class Dialogs {
 public:

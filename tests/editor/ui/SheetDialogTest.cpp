@@ -11,7 +11,7 @@
 #include "design/DesignFields.h"
 #include "design/ErrorMessages.h"
 #include "design/ModelParameters.h"
-#include "editor/SpecificationSheet.h"
+#include "editor/DesignSheet.h"
 #include "shell/MessageBoxes.h"
 #include "support/ScriptedDialogs.h"
 
@@ -51,7 +51,7 @@ TEST(SheetDialog, FailedChecksShowTheirMessagesAndReopenAtThePageAndCancelKeepsT
         return press(d, QDialogButtonBox::Cancel);
     });
 
-    EXPECT_FALSE(runSpecificationSheet(dialogs, nullptr, reporter, target, true, mp));
+    EXPECT_FALSE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
     EXPECT_TRUE(dialogs.done());
     EXPECT_EQ(dialogs.messages, (std::vector<std::string>{*errorMessage(12), *errorMessage(13)}));
     EXPECT_EQ(encodeDesignImage(target), before);
@@ -85,7 +85,7 @@ TEST(SheetDialog, TheReferenceHasSixPagesAndVisibleBoxesTheCurrentDesignFiveAndH
             EXPECT_NE(d.findChild<QPushButton*>("ro_exponent_help"), nullptr);
             return press(d, QDialogButtonBox::Ok);
         });
-        EXPECT_TRUE(runSpecificationSheet(dialogs, nullptr, reporter, target, isReference, mp));
+        EXPECT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp));
         EXPECT_FALSE(target.isKnown(0));
         EXPECT_TRUE(reporter.numbers.empty());
     }
@@ -117,7 +117,7 @@ TEST(SheetDialog, TypedValuesAndClicksAreWhatOkStores) {
         type(d, "stat_pdo", "118.25");
         return press(d, QDialogButtonBox::Ok);
     });
-    ASSERT_TRUE(runSpecificationSheet(dialogs, nullptr, reporter, target, true, mp));
+    ASSERT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
     EXPECT_TRUE(reporter.numbers.empty());
     EXPECT_EQ(target.tp_width, 31.5);
     EXPECT_EQ(target.tp_perfotype, kMicroLaser);
@@ -160,7 +160,7 @@ TEST(SheetDialog, LoadThenStoreOfEveryPageKeepsTheDesignInAnyLocale) {
                 EXPECT_EQ(textOf(d, "cp_bandwidth"), "6.50");
                 return press(d, QDialogButtonBox::Ok);
             });
-            EXPECT_TRUE(runSpecificationSheet(dialogs, nullptr, reporter, target, isReference, mp));
+            EXPECT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp));
             EXPECT_TRUE(reporter.numbers.empty());
             EXPECT_EQ(encodeDesignImage(target), before);
         }
@@ -188,7 +188,7 @@ TEST(SheetDialog, TypingIsLimitedButALongerLoadedTextIsKept) {
         EXPECT_EQ(textOf(d, "cp_bandperm"), "12345678");
         return press(d, QDialogButtonBox::Cancel);
     });
-    EXPECT_FALSE(runSpecificationSheet(dialogs, nullptr, reporter, target, true, mp));
+    EXPECT_FALSE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
 }
 
 TEST(SheetDialog, EveryPageLinesUpItsFieldsAndFitsTheSheet) {
@@ -214,7 +214,7 @@ TEST(SheetDialog, EveryPageLinesUpItsFieldsAndFitsTheSheet) {
         }
         return press(d, QDialogButtonBox::Cancel);
     });
-    EXPECT_FALSE(runSpecificationSheet(dialogs, nullptr, reporter, target, true, mp));
+    EXPECT_FALSE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
 }
 
 }  // namespace

@@ -1,21 +1,21 @@
-#include "editor/SpecificationSheet.h"
+#include "editor/DesignSheet.h"
 
 namespace veltrano {
 
-SpecificationSheet::SpecificationSheet(const DesignValues& target, bool isReference,
+DesignSheet::DesignSheet(const DesignValues& target, bool isReference,
                                        const ModelParameters& mp)
     : isReference_(isReference), mp_(mp), editCopy_(ArrayMode::WithArrays) {
     editCopy_.assign(target);
 }
 
-bool SpecificationSheet::displayPage(int page) {
+bool DesignSheet::displayPage(int page) {
     if (page < 0 || page >= pageCount() || displayed_[static_cast<std::size_t>(page)]) return false;
     displayed_[static_cast<std::size_t>(page)] = true;
     loadPage(page);
     return true;
 }
 
-int SpecificationSheet::confirm(ErrorReporter& reporter) {
+int DesignSheet::confirm(ErrorReporter& reporter) {
     for (int page = 0; page < pageCount(); ++page)
         if (displayed_[static_cast<std::size_t>(page)]) storePage(page);
     displayed_.fill(false);
@@ -24,7 +24,7 @@ int SpecificationSheet::confirm(ErrorReporter& reporter) {
     return -1;
 }
 
-void SpecificationSheet::loadPage(int page) {
+void DesignSheet::loadPage(int page) {
     switch (page) {
         case kTippingPage:
             return TippingPageRules::loadPage(tipping_, editCopy_);
@@ -41,7 +41,7 @@ void SpecificationSheet::loadPage(int page) {
     }
 }
 
-void SpecificationSheet::storePage(int page) {
+void DesignSheet::storePage(int page) {
     switch (page) {
         case kTippingPage:
             return TippingPageRules::storePage(tipping_, editCopy_);
@@ -58,7 +58,7 @@ void SpecificationSheet::storePage(int page) {
     }
 }
 
-bool SpecificationSheet::validatePage(int page, ErrorReporter& reporter) const {
+bool DesignSheet::validatePage(int page, ErrorReporter& reporter) const {
     switch (page) {
         case kTippingPage:
             return TippingPageRules::validatePage(editCopy_, reporter);
@@ -78,7 +78,7 @@ bool SpecificationSheet::validatePage(int page, ErrorReporter& reporter) const {
 
 bool runSheet(CigaretteDesign& target, bool isReference, const ModelParameters& mp, ErrorReporter& reporter,
               const ShowSheet& show) {
-    SpecificationSheet sheet(target, isReference, mp);
+    DesignSheet sheet(target, isReference, mp);
     int firstPage = kTippingPage;
     for (;;) {
         sheet.displayPage(firstPage);

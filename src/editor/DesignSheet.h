@@ -27,7 +27,7 @@ inline constexpr std::array<std::string_view, kSheetPageCount> kSheetTabTitles{
 inline constexpr std::string_view kReferenceSheetTitle = "Reference Cigarette Specification Sheet";
 inline constexpr std::string_view kCurrentSheetTitle = "Cigarette Design Specification Sheet";
 
-// The specification sheet without its window: a private copy of the edited design, the state of every
+// The design sheet without its window: a private copy of the edited design, the state of every
 // page, and the rules that tie them together. The ui shows the pages; this decides what they hold,
 // what is stored on OK and what the checks say.
 //
@@ -35,10 +35,10 @@ inline constexpr std::string_view kCurrentSheetTitle = "Cigarette Design Specifi
 // failing page. Within a showing a page is loaded from `editCopy` when it is displayed for the first
 // time; its texts persist from showing to showing, so another page reading them sees what the page
 // last held (empty texts for a page not displayed since the sheet was made).
-class SpecificationSheet {
+class DesignSheet {
   public:
     // The caller's design is copied (record values only) into `editCopy`; the sheet keeps `mp`.
-    SpecificationSheet(const DesignValues& target, bool isReference, const ModelParameters& mp);
+    DesignSheet(const DesignValues& target, bool isReference, const ModelParameters& mp);
 
     bool isReference() const { return isReference_; }
     std::string_view title() const { return isReference_ ? kReferenceSheetTitle : kCurrentSheetTitle; }
@@ -92,7 +92,7 @@ class SpecificationSheet {
 };
 
 // Shows the sheet modally with `firstPage` displayed; returns true for OK, false for Cancel or close.
-using ShowSheet = std::function<bool(SpecificationSheet& sheet, int firstPage)>;
+using ShowSheet = std::function<bool(DesignSheet& sheet, int firstPage)>;
 
 // Edits `target` in a sheet: shows it, and on OK stores and checks; a failing check reopens the sheet
 // at the failing page. Returns true when the edit was confirmed and `target` took the sheet's values;

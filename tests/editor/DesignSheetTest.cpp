@@ -6,7 +6,7 @@
 
 #include "EditorTestSupport.h"
 #include "design/DesignFields.h"
-#include "editor/SpecificationSheet.h"
+#include "editor/DesignSheet.h"
 
 namespace veltrano {
 namespace {
@@ -37,12 +37,12 @@ CigaretteDesign richReference() {
     return d;
 }
 
-TEST(SpecificationSheet, LoadThenStoreOfEveryPageKeepsTheDesign) {
+TEST(DesignSheet, LoadThenStoreOfEveryPageKeepsTheDesign) {
     const ModelParameters mp;
     for (bool isReference : {true, false}) {
         CigaretteDesign target = richReference();
         const DesignImage before = encodeDesignImage(target);
-        SpecificationSheet sheet(target, isReference, mp);
+        DesignSheet sheet(target, isReference, mp);
         EXPECT_EQ(sheet.pageCount(), isReference ? 6 : 5);
         for (int page = 0; page < sheet.pageCount(); ++page) EXPECT_TRUE(sheet.displayPage(page));
         EXPECT_FALSE(sheet.displayPage(kYieldsPage + 1));
@@ -54,11 +54,11 @@ TEST(SpecificationSheet, LoadThenStoreOfEveryPageKeepsTheDesign) {
     }
 }
 
-TEST(SpecificationSheet, HiddenBoxesOfTheCurrentDesignKeepTheirBits) {
+TEST(DesignSheet, HiddenBoxesOfTheCurrentDesignKeepTheirBits) {
     const ModelParameters mp;
     CigaretteDesign target;
     target.known &= ~(known::bit(0) | known::bit(2) | known::bit(14));
-    SpecificationSheet sheet(target, false, mp);
+    DesignSheet sheet(target, false, mp);
     EXPECT_EQ(sheet.title(), "Cigarette Design Specification Sheet");
     EXPECT_FALSE(sheet.displayPage(kYieldsPage));  // no such page for the current design
     sheet.displayPage(kTippingPage);
@@ -76,11 +76,11 @@ TEST(SpecificationSheet, HiddenBoxesOfTheCurrentDesignKeepTheirBits) {
     EXPECT_EQ(target.tp_width, 0);
 }
 
-TEST(SpecificationSheet, ChecksStopAtTheFirstFailingPage) {
+TEST(DesignSheet, ChecksStopAtTheFirstFailingPage) {
     const ModelParameters mp;
     CigaretteDesign target;
     target.ro_totpd = 10;  // the rod page fails too, but later
-    SpecificationSheet sheet(target, true, mp);
+    DesignSheet sheet(target, true, mp);
     sheet.displayPage(kFilterPage);
     sheet.filter().texts[kFilterRodLength] = "100";
     sheet.filter().texts[kFilterRodPressureDrop] = "10";
@@ -97,13 +97,13 @@ TEST(SpecificationSheet, ChecksStopAtTheFirstFailingPage) {
     EXPECT_EQ(reporter.numbers, std::vector<int>{27});
 }
 
-TEST(SpecificationSheet, OnlyDisplayedPagesStore) {
+TEST(DesignSheet, OnlyDisplayedPagesStore) {
     const ModelParameters mp;
     CigaretteDesign target;
     target.cp_bandwidth = 5;  // plain paper: its page would store the empty band field as 0
     target.known &= ~known::bit(17);
     target.ro_totmass = 640;  // and the rod page the empty mass field
-    SpecificationSheet sheet(target, true, mp);
+    DesignSheet sheet(target, true, mp);
     sheet.displayPage(kTippingPage);
     sheet.tipping().texts[kTippingLength] = "30";
     RecordingErrorReporter reporter;
@@ -114,10 +114,10 @@ TEST(SpecificationSheet, OnlyDisplayedPagesStore) {
     EXPECT_EQ(target.ro_totmass, 640);
 }
 
-TEST(SpecificationSheet, TextsOutliveAShowingForTheOtherPages) {
+TEST(DesignSheet, TextsOutliveAShowingForTheOtherPages) {
     const ModelParameters mp;
     CigaretteDesign target;
-    SpecificationSheet sheet(target, true, mp);
+    DesignSheet sheet(target, true, mp);
     // Before any other page was displayed, the estimator sees empty texts.
     EXPECT_EQ(sheet.startRodEstimator().closedDrawResistance, 130);
 
@@ -149,7 +149,7 @@ TEST(RunSheet, ReopensAtTheFailingPageAndCancelLeavesTheTarget) {
     RecordingErrorReporter reporter;
     std::vector<int> shownAt;
     const bool confirmed =
-        runSheet(target, true, mp, reporter, [&](SpecificationSheet& sheet, int firstPage) {
+        runSheet(target, true, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
             shownAt.push_back(firstPage);
             EXPECT_TRUE(sheet.isDisplayed(firstPage));
             if (shownAt.size() > 1) return false;  // Cancel after the failed check
@@ -170,7 +170,7 @@ TEST(RunSheet, ConfirmedEditReplacesTheTargetValuesOnly) {
     target.allocatePuffData(3);
     target.puff_nico[1] = 0.25;
     RecordingErrorReporter reporter;
-    const bool confirmed = runSheet(target, false, mp, reporter, [](SpecificationSheet& sheet, int) {
+    const bool confirmed = runSheet(target, false, mp, reporter, [](DesignSheet& sheet, int) {
         sheet.tipping().texts[kTippingLength] = "29.5";
         return true;
     });
