@@ -16,7 +16,8 @@ namespace {
 veltrano::ModelParameters parameters;
 
 veltrano::DesignImage imageFrom(const std::uint8_t* data, std::size_t size, std::size_t offset) {
-    veltrano::DesignImage image = veltrano::encodeDesignImage(veltrano::CigaretteDesign(veltrano::ArrayMode::NoArrays));
+    veltrano::DesignImage image =
+        veltrano::encodeDesignImage(veltrano::CigaretteDesign(veltrano::ArrayMode::NoArrays));
     if (size > offset) std::memcpy(image.data(), data + offset, std::min(size - offset, image.size()));
     return image;
 }
@@ -38,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     veltrano::NullProgressSink progress;
     veltrano::runPuffByPuff(designs.currentDesign, parameters, progress, &stats);
     if (stats.maxPasses > veltrano::kMaxShootingPasses) std::abort();
-    if (designs.currentDesign.puff_number < 0 || designs.currentDesign.puff_number > veltrano::kMaxPuffs) std::abort();
+    if (designs.currentDesign.puff_number < 0 || designs.currentDesign.puff_number > veltrano::kMaxPuffs)
+        std::abort();
     for (int n : errors.numbers)
         if (n != 76 && n != 77) std::abort();
     return 0;

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     veltrano::PuffShape shape;
     shape.values.fill(0.5);
     shape.count = 7;
-    const int status = veltrano::parsePuffShape(std::string_view(reinterpret_cast<const char*>(data), size), shape);
+    const int status =
+        veltrano::parsePuffShape(std::string_view(reinterpret_cast<const char*>(data), size), shape);
     if (status == veltrano::kPuffShapeTooFewPoints) {
         if (shape.count != 7 || shape.values[0] != 0.5) std::abort();
         return 0;

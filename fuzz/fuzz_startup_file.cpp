@@ -11,11 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     veltrano::DesignSet designs;
     veltrano::MemoryByteSource source(std::span(data, size));
     if (veltrano::loadStartupDesigns(source, designs) != 0) return 0;
-    for (const veltrano::CigaretteDesign* d : {&designs.currentDesign, &designs.referenceDesign, &designs.workingReference})
+    for (const veltrano::CigaretteDesign* d :
+         {&designs.currentDesign, &designs.referenceDesign, &designs.workingReference})
         if (static_cast<std::size_t>(d->puff_number) * 68 > size) std::abort();
 
     veltrano::MemoryByteSink sink;
-    for (const veltrano::CigaretteDesign* d : {&designs.currentDesign, &designs.referenceDesign, &designs.workingReference})
+    for (const veltrano::CigaretteDesign* d :
+         {&designs.currentDesign, &designs.referenceDesign, &designs.workingReference})
         if (!veltrano::writeBlock(sink, *d)) std::abort();
     veltrano::DesignSet again;
     veltrano::MemoryByteSource reread(sink.bytes);

@@ -58,8 +58,8 @@ bool Arguments::parse(const std::vector<std::string>& options, int positionals) 
         }
     }
     if (static_cast<int>(positional_.size()) != positionals) {
-        error_ = "expected " + std::to_string(positionals) + " file name" + (positionals == 1 ? "" : "s") + ", got " +
-                 std::to_string(positional_.size());
+        error_ = "expected " + std::to_string(positionals) + " file name" + (positionals == 1 ? "" : "s") +
+                 ", got " + std::to_string(positional_.size());
         return false;
     }
     return true;
@@ -81,13 +81,15 @@ int runNew(const Arguments& args, int, char**) {
 int runBuild(const Arguments& args, int, char**) {
     std::ifstream in(args.positional(0), std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "veltrano-cli build: %s could not be opened for reading\n", args.positional(0).c_str());
+        std::fprintf(stderr, "veltrano-cli build: %s could not be opened for reading\n",
+                     args.positional(0).c_str());
         return kFileError;
     }
     std::stringstream text;
     text << in.rdbuf();
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text.str()), &parseError);
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(text.str()), &parseError);
     if (!document.isObject()) {
         std::fprintf(stderr, "veltrano-cli build: %s is not a JSON object (%s)\n", args.positional(0).c_str(),
                      parseError.errorString().toStdString().c_str());
@@ -99,7 +101,8 @@ int runBuild(const Arguments& args, int, char**) {
         const std::string key = it.key().toStdString();
         std::optional<std::string> problem;
         if (key == "informationText") {
-            problem = it.value().isString() ? informationTextFromUtf8(it.value().toString().toStdString(), designs.informationText)
+            problem = it.value().isString() ? informationTextFromUtf8(it.value().toString().toStdString(),
+                                                                      designs.informationText)
                                             : std::optional<std::string>("informationText must be a text");
         } else if (key == "errors") {
             continue;  // what evaluate reported; not an input
@@ -170,42 +173,79 @@ int runStartup(const Arguments& args, int, char**) {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        {"new", "OUT.cig", "write a cigarette file of three default designs",
-         "Writes a cigarette file holding three constructor-default designs and an empty information text.", {}, 1,
+        {"new",
+         "OUT.cig",
+         "write a cigarette file of three default designs",
+         "Writes a cigarette file holding three constructor-default designs and an empty information text.",
+         {},
+         1,
          runNew},
-        {"build", "DESIGNS.json OUT.cig", "write a cigarette file from a JSON description",
-         "Reads the designs from JSON in the form 'evaluate' prints: members \"reference\", \"workingReference\"\n"
-         "and \"current\" holding fields by name (absent fields keep their defaults; \"known\" as an integer,\n"
+        {"build",
+         "DESIGNS.json OUT.cig",
+         "write a cigarette file from a JSON description",
+         "Reads the designs from JSON in the form 'evaluate' prints: members \"reference\", "
+         "\"workingReference\"\n"
+         "and \"current\" holding fields by name (absent fields keep their defaults; \"known\" as an "
+         "integer,\n"
          "\"alt_profile\" as a list), and an optional \"informationText\". Arrays are accepted and ignored.\n"
          "An unknown field or a wrong type ends with status 2 and names it.",
-         {}, 2, runBuild},
-        {"evaluate", "FILE.cig [--models PATH] [--puffs]", "recalculate a cigarette file and print JSON",
-         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat in\n"
-         "the working directory), recalculates both designs and, with --puffs, runs the puff-by-puff analysis of\n"
+         {},
+         2,
+         runBuild},
+        {"evaluate",
+         "FILE.cig [--models PATH] [--puffs]",
+         "recalculate a cigarette file and print JSON",
+         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat "
+         "in\n"
+         "the working directory), recalculates both designs and, with --puffs, runs the puff-by-puff "
+         "analysis of\n"
          "the current design. Prints one JSON object: \"reference\", \"workingReference\", \"current\",\n"
-         "\"informationText\" and \"errors\" (the numbered errors reported, in order; their texts go to stderr).\n"
-         "Numbers have 17 significant digits; NaN and infinities are the strings \"NaN\", \"Infinity\", \"-Infinity\".",
-         {"--models=", "--puffs"}, 1, runEvaluate},
-        {"import-legacy", "OLD.cig NEW.cig [--models PATH]", "convert a legacy 3.xx file",
-         "Imports a legacy cigarette file as the program's Import does, recalculates and writes a cigarette file.",
-         {"--models="}, 2, runImportLegacy},
-        {"startup", "FILE.cig OUT.dat [--models PATH]", "write a start-up design file",
-         "Recalculates the designs of FILE.cig, runs the puff-by-puff analysis of the current design and writes\n"
+         "\"informationText\" and \"errors\" (the numbered errors reported, in order; their texts go to "
+         "stderr).\n"
+         "Numbers have 17 significant digits; NaN and infinities are the strings \"NaN\", \"Infinity\", "
+         "\"-Infinity\".",
+         {"--models=", "--puffs"},
+         1,
+         runEvaluate},
+        {"import-legacy",
+         "OLD.cig NEW.cig [--models PATH]",
+         "convert a legacy 3.xx file",
+         "Imports a legacy cigarette file as the program's Import does, recalculates and writes a cigarette "
+         "file.",
+         {"--models="},
+         2,
+         runImportLegacy},
+        {"startup",
+         "FILE.cig OUT.dat [--models PATH]",
+         "write a start-up design file",
+         "Recalculates the designs of FILE.cig, runs the puff-by-puff analysis of the current design and "
+         "writes\n"
          "a start-up design file (the program reads Startup_cigarette.dat from its working directory).",
-         {"--models="}, 2, runStartup},
-        {"search", "FILE.cig --group tipping|paper --code N --target X [--models PATH]",
+         {"--models="},
+         2,
+         runStartup},
+        {"search",
+         "FILE.cig --group tipping|paper --code N --target X [--models PATH]",
          "ask the problem solver for a permeability",
          "Recalculates the designs and runs what the problem solver's Search button runs for the group\n"
          "(tipping: a tipping/plug wrap combination; paper: a cigarette paper), the target code (1 filter\n"
          "ventilation, 2 ISO 'tar', 3 ISO nicotine, 4 ISO CO, 5 rod ventilation, 6 ISO puff number) and the\n"
-         "target value. Prints one JSON object: \"outcome\" is \"result\" (with \"plugWrap\", \"tipping\" and\n"
-         "\"hints\", or \"perm\" and \"diffusion\", as the dialog shows them), \"range\" (with the \"message\"),\n"
+         "target value. Prints one JSON object: \"outcome\" is \"result\" (with \"plugWrap\", \"tipping\" "
+         "and\n"
+         "\"hints\", or \"perm\" and \"diffusion\", as the dialog shows them), \"range\" (with the "
+         "\"message\"),\n"
          "\"error\" (with the \"error\" number and its \"message\") or \"not offered\".",
-         {"--group=", "--code=", "--target=", "--models="}, 1, runSearch},
-        {"print", "FILE.cig OUT.pdf [--models PATH] [--puffs]", "write the one-page report as PDF",
+         {"--group=", "--code=", "--target=", "--models="},
+         1,
+         runSearch},
+        {"print",
+         "FILE.cig OUT.pdf [--models PATH] [--puffs]",
+         "write the one-page report as PDF",
          "Recalculates the designs (with --puffs also runs the puff-by-puff analysis, whose table the page\n"
          "then fills) and writes the printed page as a PDF file. Needs no display.",
-         {"--models=", "--puffs"}, 2, runPrint},
+         {"--models=", "--puffs"},
+         2,
+         runPrint},
     };
     return table;
 }

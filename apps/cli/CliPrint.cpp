@@ -25,7 +25,8 @@ int runPrint(const Arguments& args, int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     installFontSubstitutes();
-    return writeReportPdf(QString::fromStdString(args.positional(1)), designs, puffs, errors) ? 0 : kFileError;
+    return writeReportPdf(QString::fromStdString(args.positional(1)), designs, puffs, errors) ? 0
+                                                                                              : kFileError;
 }
 
 }  // namespace veltrano::cli

@@ -30,7 +30,8 @@ int runSearch(const Arguments& args, int, char**) {
     ModelParameters mp;
     StderrErrorReporter errors;
     if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
-    const SearchOutcome outcome = runSolverSearch(designs, group, codeText[0] - '0', args.value("--target"), mp, errors);
+    const SearchOutcome outcome =
+        runSolverSearch(designs, group, codeText[0] - '0', args.value("--target"), mp, errors);
 
     JsonWriter json;
     json.beginObject();

@@ -20,8 +20,8 @@ void TerminalProgress::setPosition(int position) {
     if (!terminal_ || max_ <= 0) return;
     const int width = 40;
     const int done = position * width / max_;
-    std::fprintf(stderr, "\r[%.*s%*s] puff %d/%d", done, "########################################", width - done, "",
-                 position + 1, max_);
+    std::fprintf(stderr, "\r[%.*s%*s] puff %d/%d", done, "########################################",
+                 width - done, "", position + 1, max_);
     std::fflush(stderr);
 }
 
@@ -38,7 +38,8 @@ bool loadModels(const Arguments& args, ModelParameters& mp) {
     return true;
 }
 
-bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp, StderrErrorReporter& errors) {
+bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                        StderrErrorReporter& errors) {
     if (readCigaretteFile(args.positional(0), designs, errors) != 0) return false;
     if (!loadModels(args, mp)) return false;
     recalculate(designs, mp, errors);

@@ -34,7 +34,8 @@ bool loadModels(const Arguments& args, ModelParameters& mp);
 
 // Reads the cigarette file named first on the command line as the program's Open does, loads the model
 // parameters and recalculates both designs; false (after a message) when a file cannot be read.
-bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp, StderrErrorReporter& errors);
+bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                        StderrErrorReporter& errors);
 
 // "reference", "workingReference" or "current".
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name);

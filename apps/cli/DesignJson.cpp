@@ -34,7 +34,8 @@ std::optional<double> numberOf(const QJsonValue& v) {
 std::optional<long long> integerOf(const QJsonValue& v, long long low, long long high) {
     if (!v.isDouble()) return std::nullopt;
     const double d = v.toDouble();
-    if (!(d >= static_cast<double>(low) && d <= static_cast<double>(high)) || d != std::trunc(d)) return std::nullopt;
+    if (!(d >= static_cast<double>(low) && d <= static_cast<double>(high)) || d != std::trunc(d))
+        return std::nullopt;
     return static_cast<long long>(d);
 }
 
@@ -59,7 +60,8 @@ std::optional<std::string> informationTextFromUtf8(const std::string& utf8, Info
     const QList<uint> ucs4 = QString::fromStdString(utf8).toUcs4();
     const std::optional<std::string> bytes = encodeWindows1252(std::u32string(ucs4.begin(), ucs4.end()));
     if (!bytes) return std::string("informationText holds a character that Windows-1252 cannot hold");
-    if (bytes->size() > kInformationTextSize - 1) return std::string("informationText is longer than 511 bytes");
+    if (bytes->size() > kInformationTextSize - 1)
+        return std::string("informationText is longer than 511 bytes");
     if (bytes->find('\0') != std::string::npos) return std::string("informationText holds a zero character");
     text.fill('\0');
     std::memcpy(text.data(), bytes->data(), bytes->size());
@@ -74,9 +76,12 @@ void writeDesign(JsonWriter& json, const CigaretteDesign& design) {
             [&](auto member) {
                 const auto& v = design.values().*member;
                 using T = std::remove_cvref_t<decltype(v)>;
-                if constexpr (std::is_same_v<T, double>) json.value(v);
-                else if constexpr (std::is_same_v<T, std::int32_t>) json.value(static_cast<long long>(v));
-                else if constexpr (std::is_same_v<T, std::uint32_t>) json.value(static_cast<unsigned long long>(v));
+                if constexpr (std::is_same_v<T, double>)
+                    json.value(v);
+                else if constexpr (std::is_same_v<T, std::int32_t>)
+                    json.value(static_cast<long long>(v));
+                else if constexpr (std::is_same_v<T, std::uint32_t>)
+                    json.value(static_cast<unsigned long long>(v));
                 else if constexpr (std::is_same_v<T, std::array<char, 4>>)
                     json.value(std::string_view(v.data(), strnlen(v.data(), v.size())));
                 else {
@@ -121,16 +126,21 @@ std::optional<std::string> readDesign(const QJsonObject& object, DesignValues& v
                 auto& target = values.*member;
                 using T = std::remove_cvref_t<decltype(target)>;
                 if constexpr (std::is_same_v<T, double>) {
-                    if (auto d = numberOf(v)) target = *d;
-                    else error = "field '" + name + "' must be a number";
+                    if (auto d = numberOf(v))
+                        target = *d;
+                    else
+                        error = "field '" + name + "' must be a number";
                 } else if constexpr (std::is_same_v<T, std::int32_t>) {
-                    if (auto i = integerOf(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()))
+                    if (auto i = integerOf(v, std::numeric_limits<std::int32_t>::min(),
+                                           std::numeric_limits<std::int32_t>::max()))
                         target = static_cast<std::int32_t>(*i);
-                    else error = "field '" + name + "' must be a 32-bit integer";
+                    else
+                        error = "field '" + name + "' must be a 32-bit integer";
                 } else if constexpr (std::is_same_v<T, std::uint32_t>) {
                     if (auto i = integerOf(v, 0, std::numeric_limits<std::uint32_t>::max()))
                         target = static_cast<std::uint32_t>(*i);
-                    else error = "field '" + name + "' must be an unsigned 32-bit integer";
+                    else
+                        error = "field '" + name + "' must be an unsigned 32-bit integer";
                 } else if constexpr (std::is_same_v<T, std::array<char, 4>>) {
                     const std::string s = v.toString().toStdString();
                     if (!v.isString() || s.size() > 3) {

@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (!args.parse(c.options, c.positionals)) {
-            std::fprintf(stderr, "veltrano-cli %s: %s\nusage: veltrano-cli %s %s\n", c.name, args.error().c_str(), c.name,
-                         c.usage);
+            std::fprintf(stderr, "veltrano-cli %s: %s\nusage: veltrano-cli %s %s\n", c.name,
+                         args.error().c_str(), c.name, c.usage);
             return veltrano::cli::kUsageError;
         }
         return c.run(args, argc, argv);

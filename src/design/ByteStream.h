@@ -11,7 +11,7 @@ namespace veltrano {
 
 // Where a file reader takes its bytes from: a file on disk, or memory (tests, fuzzers, the CLI's stdin).
 class ByteSource {
-  public:
+public:
     virtual ~ByteSource() = default;
     // Fills `out` from the current position; returns how many bytes came (fewer only at the end or on a
     // read error).
@@ -22,12 +22,12 @@ class ByteSource {
 };
 
 class MemoryByteSource : public ByteSource {
-  public:
+public:
     explicit MemoryByteSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     std::size_t read(std::span<std::uint8_t> out) override;
     std::uint64_t remaining() const override { return bytes_.size() - position_; }
 
-  private:
+private:
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
 };
@@ -35,7 +35,7 @@ class MemoryByteSource : public ByteSource {
 // A regular file opened for binary reading. Directories, pipes and devices are not opened: no file of
 // the program is one, and a pipe could block the reader or feed it without end.
 class FileByteSource : public ByteSource {
-  public:
+public:
     static std::optional<FileByteSource> open(const std::string& path);
     FileByteSource(FileByteSource&& other) noexcept;
     FileByteSource& operator=(FileByteSource&&) = delete;
@@ -46,7 +46,7 @@ class FileByteSource : public ByteSource {
     // The size the file had when it was opened, less what has been read.
     std::uint64_t remaining() const override;
 
-  private:
+private:
     FileByteSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
     int fd_;
     std::uint64_t size_;
@@ -55,13 +55,13 @@ class FileByteSource : public ByteSource {
 
 // Where a writer puts its bytes. Each call reports whether all of its bytes were taken.
 class ByteSink {
-  public:
+public:
     virtual ~ByteSink() = default;
     virtual bool write(std::span<const std::uint8_t> bytes) = 0;
 };
 
 class MemoryByteSink : public ByteSink {
-  public:
+public:
     bool write(std::span<const std::uint8_t> bytes) override {
         this->bytes.insert(this->bytes.end(), bytes.begin(), bytes.end());
         return true;

@@ -4,7 +4,9 @@
 
 namespace veltrano {
 
-int DesignValues::profilePointCount() const { return std::clamp<std::int32_t>(alt_profpnts, 2, kShapeSlots); }
+int DesignValues::profilePointCount() const {
+    return std::clamp<std::int32_t>(alt_profpnts, 2, kShapeSlots);
+}
 
 const std::array<OwnedArray, 28>& ownedArrays() {
     using D = CigaretteDesign;

@@ -8,14 +8,16 @@ namespace veltrano {
 
 // Bits of the `known` word: a set bit means the user gave the value (or measured it).
 namespace known {
-inline constexpr std::uint32_t bit(int n) { return std::uint32_t{1} << n; }
+inline constexpr std::uint32_t bit(int n) {
+    return std::uint32_t{1} << n;
+}
 inline constexpr std::uint32_t kDefault = 0x87FFFFFFu;
 }  // namespace known
 
-inline constexpr int kProfileSamples = 300;   // stationary profiles along the cigarette
-inline constexpr int kTableSamples = 200;     // characteristic tables over flow
-inline constexpr int kCurveSamples = 400;     // puff curves over time
-inline constexpr int kShapeSlots = 400;       // puff shape samples in `alt_profile`
+inline constexpr int kProfileSamples = 300;  // stationary profiles along the cigarette
+inline constexpr int kTableSamples = 200;    // characteristic tables over flow
+inline constexpr int kCurveSamples = 400;    // puff curves over time
+inline constexpr int kShapeSlots = 400;      // puff shape samples in `alt_profile`
 
 // Perforation types of `tp_perfotype`.
 enum PerforationType : std::int32_t {
@@ -154,18 +156,21 @@ public:
     // Stationary profiles along the cigarette (300 each).
     std::vector<double> stat_pres_open, stat_pres_closed, stat_flow_open, stat_flow_closed;
     // ISO characteristic table (200 each) and puff curves (400 each).
-    std::vector<double> iso_tab_flow, iso_tab_fivent, iso_tab_rovent, iso_tab_pdo, iso_tab_pvent, iso_tab_pfilt;
+    std::vector<double> iso_tab_flow, iso_tab_fivent, iso_tab_rovent, iso_tab_pdo, iso_tab_pvent,
+        iso_tab_pfilt;
     std::vector<double> iso_prof_flow, iso_prof_fivent, iso_prof_rovent, iso_prof_pdo, iso_prof_pvent,
         iso_prof_pfilt;
     // The same for the alternative regime.
-    std::vector<double> alt_tab_flow, alt_tab_fivent, alt_tab_rovent, alt_tab_pdo, alt_tab_pvent, alt_tab_pfilt;
+    std::vector<double> alt_tab_flow, alt_tab_fivent, alt_tab_rovent, alt_tab_pdo, alt_tab_pvent,
+        alt_tab_pfilt;
     std::vector<double> alt_prof_flow, alt_prof_fivent, alt_prof_rovent, alt_prof_pdo, alt_prof_pvent,
         alt_prof_pfilt;
 
     // Puff-by-puff data: `puff_number` entries each, or none.
     std::int32_t puff_number = 0;
     std::vector<std::int32_t> puff_size;
-    std::vector<double> puff_pos, puff_mass, puff_fivent, puff_rovent, puff_avgpd, puff_nfdpm, puff_nico, puff_co;
+    std::vector<double> puff_pos, puff_mass, puff_fivent, puff_rovent, puff_avgpd, puff_nfdpm, puff_nico,
+        puff_co;
 };
 
 // The 28 owned arrays in file order, with their names and lengths.

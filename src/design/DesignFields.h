@@ -15,8 +15,9 @@ using DesignImage = std::array<std::uint8_t, kImageSize>;
 
 // One named value of the record image: where it lies and which member holds it.
 struct DesignField {
-    using Member = std::variant<double DesignValues::*, std::int32_t DesignValues::*, std::uint32_t DesignValues::*,
-                                std::array<char, 4> DesignValues::*, std::array<double, kShapeSlots> DesignValues::*>;
+    using Member =
+        std::variant<double DesignValues::*, std::int32_t DesignValues::*, std::uint32_t DesignValues::*,
+                     std::array<char, 4> DesignValues::*, std::array<double, kShapeSlots> DesignValues::*>;
     std::string_view name;
     std::uint32_t offset;
     Member member;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <filesystem>
 
 namespace veltrano {
 

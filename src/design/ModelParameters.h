@@ -19,7 +19,11 @@ struct ModelParameters {
 
 // Status of loading "models.dat": 0 all 162 values read, 1 the file could not be read,
 // 2 it held another number of whole 16-byte groups (the values it held are still taken).
-enum ModelParameterStatus { kModelParametersOk = 0, kModelParametersUnreadable = 1, kModelParametersWrongSize = 2 };
+enum ModelParameterStatus {
+    kModelParametersOk = 0,
+    kModelParametersUnreadable = 1,
+    kModelParametersWrongSize = 2
+};
 
 // Decodes the 16-byte groups of `bytes` (a trailing part shorter than a group is ignored) into the
 // indices they cover, never beyond 161; returns the status a file of these bytes gives.

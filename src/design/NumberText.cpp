@@ -10,7 +10,9 @@ namespace veltrano {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The decimal exponent of the first significant digit of a numeric prefix, saturated, so that an
 // out-of-range conversion can be told apart as overflow (>= 0) or underflow (< 0).
@@ -28,8 +30,9 @@ long long leadingExponent(std::string_view mantissa, long long exponent) {
         }
     }
     long long first = position > 0 ? position - 1 : -(leadingFractionZeros + 1);
-    return exponent > 0 && first > std::numeric_limits<long long>::max() - exponent ? std::numeric_limits<long long>::max()
-                                                                                    : first + exponent;
+    return exponent > 0 && first > std::numeric_limits<long long>::max() - exponent
+               ? std::numeric_limits<long long>::max()
+               : first + exponent;
 }
 
 }  // namespace
@@ -65,9 +68,11 @@ double readNumber(std::string_view text) {
     // from_chars takes no leading '+'; hand it the unsigned part and apply the sign afterwards.
     std::string_view body = text.substr(mantissaStart, i - mantissaStart);
     double value = 0.0;
-    const auto ec = std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general).ec;
+    const auto ec =
+        std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general).ec;
     if (ec == std::errc::result_out_of_range) {
-        const bool overflow = leadingExponent(text.substr(mantissaStart, mantissaEnd - mantissaStart), exponent) >= 0;
+        const bool overflow =
+            leadingExponent(text.substr(mantissaStart, mantissaEnd - mantissaStart), exponent) >= 0;
         value = overflow ? std::numeric_limits<double>::max() : 0.0;
     } else if (ec != std::errc()) {
         value = 0.0;
@@ -82,7 +87,9 @@ int checkedToInt(double value) {
     return static_cast<int>(value);
 }
 
-int checkedFloorToInt(double value) { return checkedToInt(std::floor(value)); }
+int checkedFloorToInt(double value) {
+    return checkedToInt(std::floor(value));
+}
 
 namespace {
 
@@ -104,7 +111,8 @@ void pad(std::string& out, std::string body, const Directive& directive, bool nu
         out.append(fill, ' ');
     } else if (directive.zero && numeric) {
         // Zeros go between the sign and the digits: "%03i" of -1 is "-01".
-        std::size_t signLength = (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' ')) ? 1 : 0;
+        std::size_t signLength =
+            (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' ')) ? 1 : 0;
         out += body.substr(0, signLength);
         out.append(fill, '0');
         out += body.substr(signLength);
@@ -124,7 +132,8 @@ std::string signPrefix(bool negative, const Directive& directive) {
 std::string formatInteger(long long v, const Directive& directive) {
     char buf[72];
     const bool negative = v < 0;
-    const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    const unsigned long long magnitude =
+        negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
     int base = (directive.conversion == 'x' || directive.conversion == 'X') ? 16 : 10;
     unsigned long long shown = magnitude;
     bool showNegative = negative;
@@ -135,9 +144,9 @@ std::string formatInteger(long long v, const Directive& directive) {
     }
     auto res = std::to_chars(buf, buf + sizeof buf, shown, base);
     std::string digits(buf, res.ptr);
-    if (directive.conversion == 'X') std::transform(digits.begin(), digits.end(), digits.begin(), [](char c) {
-        return static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
-    });
+    if (directive.conversion == 'X')
+        std::transform(digits.begin(), digits.end(), digits.begin(),
+                       [](char c) { return static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c); });
     if (directive.precision >= 0 && static_cast<int>(digits.size()) < directive.precision)
         digits.insert(0, static_cast<std::size_t>(directive.precision) - digits.size(), '0');
     return (base == 10 && directive.conversion != 'u' ? signPrefix(showNegative, directive) : "") + digits;
@@ -154,7 +163,8 @@ std::string formatFloating(double v, const Directive& directive) {
         body = "inf";
     } else {
         std::string buf(static_cast<std::size_t>(precision) + 400, '\0');
-        const auto format = (directive.conversion == 'f') ? std::chars_format::fixed : std::chars_format::scientific;
+        const auto format =
+            (directive.conversion == 'f') ? std::chars_format::fixed : std::chars_format::scientific;
         auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude, format, precision);
         body.assign(buf.data(), res.ptr);
     }
@@ -179,14 +189,21 @@ std::string formatText(std::string_view format, std::initializer_list<FormatArg>
         std::size_t j = i + 1;
         for (; j < format.size(); ++j) {
             char f = format[j];
-            if (f == '-') directive.left = true;
-            else if (f == '+') directive.plus = true;
-            else if (f == ' ') directive.space = true;
-            else if (f == '0') directive.zero = true;
-            else if (f == '#') continue;
-            else break;
+            if (f == '-')
+                directive.left = true;
+            else if (f == '+')
+                directive.plus = true;
+            else if (f == ' ')
+                directive.space = true;
+            else if (f == '0')
+                directive.zero = true;
+            else if (f == '#')
+                continue;
+            else
+                break;
         }
-        while (j < format.size() && isDigit(format[j])) directive.width = std::min(directive.width * 10 + (format[j++] - '0'), 512);
+        while (j < format.size() && isDigit(format[j]))
+            directive.width = std::min(directive.width * 10 + (format[j++] - '0'), 512);
         if (j < format.size() && format[j] == '.') {
             directive.precision = 0;
             ++j;
@@ -217,8 +234,10 @@ std::string formatText(std::string_view format, std::initializer_list<FormatArg>
             case 'x':
             case 'X': {
                 long long v = 0;
-                if (auto p = std::get_if<long long>(&arg)) v = *p;
-                else if (auto d = std::get_if<double>(&arg)) v = checkedToInt(*d);
+                if (auto p = std::get_if<long long>(&arg))
+                    v = *p;
+                else if (auto d = std::get_if<double>(&arg))
+                    v = checkedToInt(*d);
                 pad(out, formatInteger(v, directive), directive, true);
                 break;
             }
@@ -226,8 +245,10 @@ std::string formatText(std::string_view format, std::initializer_list<FormatArg>
             case 'e':
             case 'E': {
                 double v = 0.0;
-                if (auto d = std::get_if<double>(&arg)) v = *d;
-                else if (auto p = std::get_if<long long>(&arg)) v = static_cast<double>(*p);
+                if (auto d = std::get_if<double>(&arg))
+                    v = *d;
+                else if (auto p = std::get_if<long long>(&arg))
+                    v = static_cast<double>(*p);
                 pad(out, formatFloating(v, directive), directive, std::isfinite(v));
                 break;
             }
@@ -252,6 +273,8 @@ std::string formatText(std::string_view format, std::initializer_list<FormatArg>
     return out;
 }
 
-std::string formatNumber(std::string_view format, double value) { return formatText(format, {value}); }
+std::string formatNumber(std::string_view format, double value) {
+    return formatText(format, {value});
+}
 
 }  // namespace veltrano

@@ -12,7 +12,7 @@ namespace veltrano {
 namespace {
 
 class PosixFileSink : public FileSink {
-  public:
+public:
     explicit PosixFileSink(int fd) : fd_(fd) {}
     PosixFileSink(const PosixFileSink&) = delete;
     PosixFileSink& operator=(const PosixFileSink&) = delete;
@@ -39,7 +39,7 @@ class PosixFileSink : public FileSink {
         return synced && closed;
     }
 
-  private:
+private:
     int fd_;
 };
 

@@ -13,14 +13,14 @@ namespace veltrano {
 // An open file being written: the pieces go in through `write`; `finish` flushes the data to the
 // disk and closes the file, and says whether all of that worked.
 class FileSink : public ByteSink {
-  public:
+public:
     virtual bool finish() = 0;
 };
 
 // The file system steps the safe save is made of. The program uses PosixSaveFileSystem; tests derive
 // from it to make one chosen step fail.
 class SaveFileSystem {
-  public:
+public:
     struct Target {
         std::string path;                  // the file the data are meant for, symlinks resolved
         bool exists = false;               // something is there already
@@ -48,7 +48,7 @@ class SaveFileSystem {
 // On Windows the same steps would be CreateFileW, FlushFileBuffers and ReplaceFileW / MoveFileExW
 // with MOVEFILE_REPLACE_EXISTING.
 class PosixSaveFileSystem : public SaveFileSystem {
-  public:
+public:
     Target inspect(const std::string& path) override;
     bool canOpenForWriting(const std::string& path) override;
     std::unique_ptr<FileSink> createTemporary(const Target& target, std::string& temporaryPath) override;

@@ -4,9 +4,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "editor/DesignSheet.h"
 #include "editor/FieldTableWidget.h"
 #include "editor/SheetPages.h"
-#include "editor/DesignSheet.h"
 #include "editor/UiText.h"
 #include "shell/Dialogs.h"
 
@@ -45,7 +45,7 @@ void CigSpecDlg::pageActivated(int page) {
 }
 
 bool runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
-                           bool isReference, const ModelParameters& mp) {
+                    bool isReference, const ModelParameters& mp) {
     // A dialog for each showing: the pages' texts live in the sheet from showing to showing.
     return runSheet(target, isReference, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
         CigSpecDlg dialog(sheet, dialogs, reporter, owner);

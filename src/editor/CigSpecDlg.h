@@ -41,6 +41,6 @@ private:
 // Returns true when the user confirmed valid entries: `target` then holds them (record values only,
 // by `assign`). False after Cancel: `target` is untouched.
 bool runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
-                           bool isReference, const ModelParameters& mp);
+                    bool isReference, const ModelParameters& mp);
 
 }  // namespace veltrano

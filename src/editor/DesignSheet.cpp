@@ -2,8 +2,7 @@
 
 namespace veltrano {
 
-DesignSheet::DesignSheet(const DesignValues& target, bool isReference,
-                                       const ModelParameters& mp)
+DesignSheet::DesignSheet(const DesignValues& target, bool isReference, const ModelParameters& mp)
     : isReference_(isReference), mp_(mp), editCopy_(ArrayMode::WithArrays) {
     editCopy_.assign(target);
 }

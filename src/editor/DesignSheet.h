@@ -36,7 +36,7 @@ inline constexpr std::string_view kCurrentSheetTitle = "Cigarette Design Specifi
 // time; its texts persist from showing to showing, so another page reading them sees what the page
 // last held (empty texts for a page not displayed since the sheet was made).
 class DesignSheet {
-  public:
+public:
     // The caller's design is copied (record values only) into `editCopy`; the sheet keeps `mp`.
     DesignSheet(const DesignValues& target, bool isReference, const ModelParameters& mp);
 
@@ -74,7 +74,7 @@ class DesignSheet {
     void convertLinearToMass() { YieldsPageRules::linearToMass(yields_, rod_); }
     void paperDiffusionHelp() { PaperPageRules::diffusionHelp(paper_, mp_); }
 
-  private:
+private:
     void loadPage(int page);
     void storePage(int page);
     bool validatePage(int page, ErrorReporter& reporter) const;

@@ -24,7 +24,7 @@ struct FilterPageState : PageTexts {
 };
 
 class FilterPageRules {
-  public:
+public:
     using State = FilterPageState;
 
     static std::span<const FieldSpec> fields();

@@ -81,7 +81,7 @@ void enableHelpsByFields(PageEnabling& enabling, std::span<const HelpSpec> helps
 
 // Checks the rules of one page in their order, reporting each one that fails and going on.
 class RuleCheck {
-  public:
+public:
     explicit RuleCheck(ErrorReporter& reporter) : reporter_(reporter) {}
 
     // Reports `error` unless lo <= value <= hi. A value that is not a number lies in no range.
@@ -92,7 +92,7 @@ class RuleCheck {
     void require(bool holds, int error);
     bool passed() const { return passed_; }
 
-  private:
+private:
     ErrorReporter& reporter_;
     bool passed_ = true;
 };

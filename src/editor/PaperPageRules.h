@@ -33,7 +33,7 @@ struct PaperPageState : PageTexts {
 };
 
 class PaperPageRules {
-  public:
+public:
     using State = PaperPageState;
 
     static std::span<const FieldSpec> fields();

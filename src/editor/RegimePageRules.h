@@ -44,7 +44,7 @@ struct RegimePageState : PageTexts {
 };
 
 class RegimePageRules {
-  public:
+public:
     using State = RegimePageState;
 
     static std::span<const FieldSpec> fields();

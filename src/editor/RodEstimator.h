@@ -32,7 +32,7 @@ inline constexpr std::array<std::string_view, 2> kEstimatorMethodLabels{"Method 
 // calls `recompute` whenever one of the inputs loses the focus and `accept` on Accept; Cancel needs
 // nothing.
 class RodEstimator {
-  public:
+public:
     // Start values from the other pages' current texts; a page not displayed since the sheet opened
     // has empty texts, which read as 0.
     RodEstimator(const FilterPageState& filter, const PaperPageState& paper, const YieldsPageState& yields);
@@ -58,7 +58,7 @@ class RodEstimator {
     double paperPermeability = 0;  // CU, from the paper page; not shown
     double rodPressureDrop = 0;    // the estimate, 0 when there is none
 
-  private:
+private:
     int method_ = 1;
 };
 

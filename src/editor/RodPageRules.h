@@ -23,7 +23,7 @@ struct RodPageState : PageTexts {
 };
 
 class RodPageRules {
-  public:
+public:
     using State = RodPageState;
 
     static std::span<const FieldSpec> fields();

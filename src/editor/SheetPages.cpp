@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "editor/DesignSheet.h"
 #include "editor/FieldTableWidget.h"
 #include "editor/PuffPreviewWidget.h"
 #include "editor/RadioButtons.h"
 #include "editor/RodHelpDlg.h"
-#include "editor/DesignSheet.h"
 #include "editor/UiText.h"
 #include "shell/Dialogs.h"
 #include "shell/FileDialogs.h"

@@ -41,7 +41,7 @@ struct TippingPageState : PageTexts {
 };
 
 class TippingPageRules {
-  public:
+public:
     using State = TippingPageState;
 
     static std::span<const FieldSpec> fields();

@@ -37,7 +37,7 @@ struct YieldsPageState : PageTexts {
 double massPerLength(const RodPageState& rod);
 
 class YieldsPageRules {
-  public:
+public:
     using State = YieldsPageState;
 
     static std::span<const FieldSpec> fields();

@@ -18,11 +18,19 @@ void applyDefaults(DesignValues& d, const ModelParameters& mp) {
     if (!d.isKnown(3)) d.tp_perfotype = kElectrostatic;
     if (!d.isKnown(4)) {
         switch (d.tp_perfotype) {
-            case kElectrostatic: d.tp_exponent = 0.68; break;
-            case kMicroLaser: d.tp_exponent = 0.65; break;
+            case kElectrostatic:
+                d.tp_exponent = 0.68;
+                break;
+            case kMicroLaser:
+                d.tp_exponent = 0.65;
+                break;
             case kMacroLaser:
-            case kOnlineLaser: d.tp_exponent = 0.5; break;
-            default: d.tp_exponent = 1.0; break;
+            case kOnlineLaser:
+                d.tp_exponent = 0.5;
+                break;
+            default:
+                d.tp_exponent = 1.0;
+                break;
         }
     }
     if (!d.isKnown(5) && d.tp_perfotype != kOnlineLaser) d.pw_perm = d.tp_perfoperm * 10;
@@ -42,8 +50,10 @@ void applyDefaults(DesignValues& d, const ModelParameters& mp) {
     if (!d.isKnown(17)) d.ro_totmass = 750;
     if (!d.isKnown(18)) d.stat_pdo = 0;
     if (!d.isKnown(19)) d.stat_pdc = 0;
-    if (!d.isKnown(20)) d.stat_fivent = 0;
-    else if (d.tp_perfotype == kOnlineLaser) d.stat_fivent = d.tp_onlinevent;
+    if (!d.isKnown(20))
+        d.stat_fivent = 0;
+    else if (d.tp_perfotype == kOnlineLaser)
+        d.stat_fivent = d.tp_onlinevent;
     if (!d.isKnown(21)) d.stat_rovent = 0;
     if (!d.isKnown(22)) d.stat_mbr = 0;
     if (!d.isKnown(23)) d.iso_puff = 0;

@@ -15,7 +15,7 @@ namespace veltrano {
 // below `threadCount()`), so that each thread can keep its own scratch space. Errors and progress are
 // never reported from a task: the caller does that after `wait`, in task order.
 class ParallelTasks {
-  public:
+public:
     using Task = std::function<void(int task, int thread)>;
 
     ParallelTasks(int count, Task task);
@@ -31,7 +31,7 @@ class ParallelTasks {
     // The threads used for `count` tasks: one per hardware thread, never more than there are tasks.
     static int threadsFor(int count);
 
-  private:
+private:
     bool runNext(int thread);
     void finish(int i, std::exception_ptr error);
 

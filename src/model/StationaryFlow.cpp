@@ -15,7 +15,7 @@ inline constexpr int kProfileSteps = 1000;
 
 // Fills a suction and a flow profile front to back; never writes past their ends.
 class ProfileWriter {
-  public:
+public:
     ProfileWriter(std::vector<double>& pressure, std::vector<double>& flow)
         : pressure_(pressure), flow_(flow) {}
     void add(FlowState s) {
@@ -30,7 +30,7 @@ class ProfileWriter {
         for (double& p : pressure_) p = p / kPaPerMmH2O;
     }
 
-  private:
+private:
     std::vector<double>& pressure_;
     std::vector<double>& flow_;
     std::size_t next_ = 0;

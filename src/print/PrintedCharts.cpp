@@ -76,8 +76,10 @@ void printRegimeRow(QPainter& painter, const QFont& page, const PuffChartAxes& a
     const double t = axes.puffTime.maximum;
     const auto column = [&](int i) { return puffAxisX + 1 + toPixels(i * row.curves.duration / t); };
     const CurveAxis puffY{kAxisY, axisScale(kPlotHeight, axes.puffFlow)};
-    drawCurve(painter, sampledCurve(row.curves.profFlow, kCurveSamples, puffPoints, column, puffY), kThickPen);
-    drawCurve(painter, sampledCurve(row.curves.profFivent, kCurveSamples, puffPoints, column, puffY), kThinPen);
+    drawCurve(painter, sampledCurve(row.curves.profFlow, kCurveSamples, puffPoints, column, puffY),
+              kThickPen);
+    drawCurve(painter, sampledCurve(row.curves.profFivent, kCurveSamples, puffPoints, column, puffY),
+              kThinPen);
 
     // Characteristic chart: ventilation and suction over flow.
     drawTicks(painter, {AxisDirection::Up, ventAxisX, kAxisY, kTickTop, kPlotHeight, axes.ventilation},
@@ -93,7 +95,8 @@ void printRegimeRow(QPainter& painter, const QFont& page, const PuffChartAxes& a
     drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabFivent, tableX, ventY), kThickPen);
     drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabRovent, tableX, ventY), kThinPen);
     drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabPdo, tableX, suctionY), kThickPen);
-    if (perforated) drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabPvent, tableX, suctionY), kThinPen);
+    if (perforated)
+        drawCurve(painter, tableCurve(row.curves.tabFlow, row.curves.tabPvent, tableX, suctionY), kThinPen);
 }
 
 }  // namespace

@@ -15,14 +15,14 @@ double smooth(double x, double y, double cellX, double cellY, std::uint32_t seed
 
 // A small seeded generator (splitmix64) for scattering shapes.
 class Random {
-  public:
+public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
     std::uint64_t next();
     double unit();                            // [0, 1)
     double between(double low, double high);  // [low, high)
     int below(int n);                         // 0 .. n-1, n > 0
 
-  private:
+private:
     std::uint64_t state_;
 };
 

@@ -14,7 +14,9 @@
 
 namespace veltrano {
 
-QString AboutDlg::buildDate() { return QStringLiteral(VELTRANO_BUILD_DATE); }
+QString AboutDlg::buildDate() {
+    return QStringLiteral(VELTRANO_BUILD_DATE);
+}
 
 AboutDlg::AboutDlg(const QImage& logo, Dialogs& dialogs, Gestures gestures, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint),  // a dialog frame, no caption
@@ -67,7 +69,8 @@ bool AboutDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AboutDlg::mouseDoubleClickEvent(QMouseEvent* event) {
-    const bool ctrlShift = (event->modifiers() & Qt::ControlModifier) && (event->modifiers() & Qt::ShiftModifier);
+    const bool ctrlShift =
+        (event->modifiers() & Qt::ControlModifier) && (event->modifiers() & Qt::ShiftModifier);
     if (ctrlShift && event->button() == Qt::LeftButton && (event->buttons() & Qt::RightButton)) {
         if (gestures_.saveStartupDesigns && gestures_.saveStartupDesigns()) dialogs_.beep(3500, 200);
     } else if (ctrlShift && event->button() == Qt::RightButton && (event->buttons() & Qt::LeftButton)) {

@@ -15,7 +15,9 @@ void MainWin::puffByPuffCommand() {
     repaintClient();
 }
 
-void MainWin::printDesigns() { printDesign(dialogs_, this, errors_, state_.designs, puffByPuffValid_); }
+void MainWin::printDesigns() {
+    printDesign(dialogs_, this, errors_, state_.designs, puffByPuffValid_);
+}
 
 void MainWin::about() {
     AboutDlg::Gestures gestures;

@@ -39,7 +39,8 @@ const PanelButton kDesignButtons[] = {
     {1089, "About ...", &MainWin::about, true, 12},
 };
 
-const char* const kRadioTexts[4] = {"Stationary flow", "ISO and alt. yields", "Puff-by-puff analysis", "Data summary"};
+const char* const kRadioTexts[4] = {"Stationary flow", "ISO and alt. yields", "Puff-by-puff analysis",
+                                    "Data summary"};
 
 }  // namespace
 
@@ -92,9 +93,13 @@ DesignDlg::DesignDlg(MainWin& window)
     setFixedSize(sizeHint());
 }
 
-QPushButton* DesignDlg::button(int id) const { return findChild<QPushButton*>(QString::number(id)); }
+QPushButton* DesignDlg::button(int id) const {
+    return findChild<QPushButton*>(QString::number(id));
+}
 
-QRadioButton* DesignDlg::radio(int view) const { return radios_[view - 1]; }
+QRadioButton* DesignDlg::radio(int view) const {
+    return radios_[view - 1];
+}
 
 void DesignDlg::syncRadios() {
     for (int i = 0; i < 4; ++i) radios_[i]->setChecked(window_.viewMode() == i + 1);

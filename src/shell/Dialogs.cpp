@@ -5,8 +5,12 @@
 
 namespace veltrano {
 
-int ModalDialogs::exec(QDialog& dialog) { return dialog.exec(); }
+int ModalDialogs::exec(QDialog& dialog) {
+    return dialog.exec();
+}
 
-void ModalDialogs::beep(int, int) { QApplication::beep(); }
+void ModalDialogs::beep(int, int) {
+    QApplication::beep();
+}
 
 }  // namespace veltrano

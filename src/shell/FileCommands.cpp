@@ -44,15 +44,20 @@ bool MainWin::save() {
 }
 
 bool MainWin::saveAs() {
-    const QString path = askFileName(dialogs_, this, {QFileDialog::AcceptSave, kCigaretteFilter, QStringLiteral("cig")});
+    const QString path =
+        askFileName(dialogs_, this, {QFileDialog::AcceptSave, kCigaretteFilter, QStringLiteral("cig")});
     if (path.isEmpty()) return false;
     setFileName(path);
     return save();
 }
 
-void MainWin::saveFile() { save(); }
+void MainWin::saveFile() {
+    save();
+}
 
-void MainWin::saveFileAs() { saveAs(); }
+void MainWin::saveFileAs() {
+    saveAs();
+}
 
 void MainWin::importFile() {
     if (!confirmDiscardChanges()) return;
@@ -72,9 +77,12 @@ bool MainWin::confirmDiscardChanges() {
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Save);
     switch (dialogs_.exec(box)) {
-        case QMessageBox::Save: return save();
-        case QMessageBox::Discard: return true;
-        default: return false;
+        case QMessageBox::Save:
+            return save();
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -20,7 +20,8 @@ QStringList nameFilters(const char* filterList) {
 QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(request.mode);
-    dialog.setFileMode(request.mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(request.mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                               : QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.filterList));
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
     if (dialogs.exec(dialog) != QDialog::Accepted) return {};

@@ -10,12 +10,12 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "model/PuffByPuff.h"
+#include "model/Recalculation.h"
 #include "shell/DesignDlg.h"
 #include "shell/Dialogs.h"
 #include "shell/PuffWaitDlg.h"
 #include "shell/ViewArea.h"
-#include "model/PuffByPuff.h"
-#include "model/Recalculation.h"
 
 namespace veltrano {
 
@@ -45,11 +45,14 @@ const std::vector<MenuRow>& menuRows() {
         {"File", "Print ...", kCmdPrint, nullptr, &MainWin::printDesigns},
         {"File", nullptr, 0, nullptr, nullptr},
         {"File", "Exit\tAlt+X", kCmdExit, nullptr, &MainWin::exitProgram},
-        {"View", "Stationary Flow Results", kCmdViewStationary, nullptr, [](MainWin& w) { w.setViewMode(1); }, true},
-        {"View", "ISO and Alternative Yields", kCmdViewYields, nullptr, [](MainWin& w) { w.setViewMode(2); }, true},
-        {"View", "Puff by Puff Analysis Results", kCmdViewPuffByPuff, nullptr, [](MainWin& w) { w.setViewMode(3); },
+        {"View", "Stationary Flow Results", kCmdViewStationary, nullptr, [](MainWin& w) { w.setViewMode(1); },
          true},
-        {"View", "Cigarette Data Summary", kCmdViewSummary, nullptr, [](MainWin& w) { w.setViewMode(4); }, true},
+        {"View", "ISO and Alternative Yields", kCmdViewYields, nullptr, [](MainWin& w) { w.setViewMode(2); },
+         true},
+        {"View", "Puff by Puff Analysis Results", kCmdViewPuffByPuff, nullptr,
+         [](MainWin& w) { w.setViewMode(3); }, true},
+        {"View", "Cigarette Data Summary", kCmdViewSummary, nullptr, [](MainWin& w) { w.setViewMode(4); },
+         true},
         {"Cigarette Design", "Reference cigarette ...", kCmdEditReference, nullptr, &MainWin::editReference},
         {"Cigarette Design", "Current cigarette ...", kCmdEditCurrent, nullptr, &MainWin::editCurrent},
         {"Cigarette Design", nullptr, 0, nullptr, nullptr},
@@ -177,7 +180,9 @@ void MainWin::updateMenuEnabling() {
     action(kCmdViewPuffByPuff)->setEnabled(puffNumberKnown);
 }
 
-void MainWin::repaintClient() { viewArea_->update(); }
+void MainWin::repaintClient() {
+    viewArea_->update();
+}
 
 void MainWin::setViewMode(int mode) {
     if (viewMode_ == mode) {
@@ -245,11 +250,20 @@ void MainWin::paintClient(QPainter& painter) {
         return;
     }
     switch (viewMode_) {
-        case 1: drawStationaryFlowView(painter, resources_, d.currentDesign); break;
-        case 2: drawYieldsView(painter, resources_, d.currentDesign); break;
-        case 3: hover_ = drawPuffView(painter, resources_, d.currentDesign, hoveredPuff_); break;
-        case 4: drawSummaryView(painter, resources_, d, puffByPuffValid_); break;
-        default: break;
+        case 1:
+            drawStationaryFlowView(painter, resources_, d.currentDesign);
+            break;
+        case 2:
+            drawYieldsView(painter, resources_, d.currentDesign);
+            break;
+        case 3:
+            hover_ = drawPuffView(painter, resources_, d.currentDesign, hoveredPuff_);
+            break;
+        case 4:
+            drawSummaryView(painter, resources_, d, puffByPuffValid_);
+            break;
+        default:
+            break;
     }
 }
 
@@ -296,6 +310,8 @@ void MainWin::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWin::exitProgram() { close(); }
+void MainWin::exitProgram() {
+    close();
+}
 
 }  // namespace veltrano

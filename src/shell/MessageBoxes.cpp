@@ -11,7 +11,8 @@ int showMessage(Dialogs& dialogs, QWidget* owner, const QString& text, const QSt
 }
 
 void MessageBoxErrorReporter::report(int, const std::string& text) {
-    showMessage(dialogs_, owner_, QString::fromStdString(text), QStringLiteral("Error"), QMessageBox::Warning);
+    showMessage(dialogs_, owner_, QString::fromStdString(text), QStringLiteral("Error"),
+                QMessageBox::Warning);
 }
 
 }  // namespace veltrano

@@ -2,9 +2,9 @@
 
 #include <QMessageBox>
 
-#include "resources/Pictures.h"
 #include "design/ModelParameters.h"
 #include "design/StartupFile.h"
+#include "resources/Pictures.h"
 #include "shell/Dialogs.h"
 #include "shell/MainWin.h"
 #include "shell/MessageBoxes.h"

@@ -24,12 +24,19 @@ PuffWaitDlg::PuffWaitDlg(QWidget* owner)
     setWindowModality(Qt::ApplicationModal);
 }
 
+QString PuffWaitDlg::text() const {
+    return label_->text();
+}
+int PuffWaitDlg::position() const {
+    return bar_->value();
+}
+int PuffWaitDlg::maximum() const {
+    return bar_->maximum();
+}
 
-QString PuffWaitDlg::text() const { return label_->text(); }
-int PuffWaitDlg::position() const { return bar_->value(); }
-int PuffWaitDlg::maximum() const { return bar_->maximum(); }
-
-void PuffWaitDlg::Sink::setRange(int max) { dialog_.bar_->setRange(0, max); }
+void PuffWaitDlg::Sink::setRange(int max) {
+    dialog_.bar_->setRange(0, max);
+}
 
 void PuffWaitDlg::Sink::setPosition(int position) {
     dialog_.bar_->setValue(position);
@@ -48,6 +55,8 @@ void PuffWaitDlg::Sink::show() {
     dialog_.repaint();
 }
 
-void PuffWaitDlg::Sink::hide() { dialog_.hide(); }
+void PuffWaitDlg::Sink::hide() {
+    dialog_.hide();
+}
 
 }  // namespace veltrano

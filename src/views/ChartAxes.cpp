@@ -37,13 +37,16 @@ PuffChartAxes puffChartAxes(const CigaretteDesign& d) {
 }
 
 RegimeCurves isoRegimeCurves(const CigaretteDesign& d) {
-    return {d.iso_prof_flow, d.iso_prof_fivent, d.iso_prof_rovent, d.iso_tab_flow, d.iso_tab_fivent, d.iso_tab_rovent,
-            d.iso_tab_pdo,   d.iso_tab_pvent,   2.0,               d.iso_fivent,   d.iso_rovent,    d.iso_pdo};
+    return {d.iso_prof_flow, d.iso_prof_fivent, d.iso_prof_rovent,
+            d.iso_tab_flow,  d.iso_tab_fivent,  d.iso_tab_rovent,
+            d.iso_tab_pdo,   d.iso_tab_pvent,   2.0,
+            d.iso_fivent,    d.iso_rovent,      d.iso_pdo};
 }
 
 RegimeCurves alternativeRegimeCurves(const CigaretteDesign& d) {
-    return {d.alt_prof_flow, d.alt_prof_fivent, d.alt_prof_rovent, d.alt_tab_flow,  d.alt_tab_fivent, d.alt_tab_rovent,
-            d.alt_tab_pdo,   d.alt_tab_pvent,   d.alt_duration,    d.alt_fivent,    d.alt_rovent,     d.alt_pdo};
+    return {d.alt_prof_flow,  d.alt_prof_fivent, d.alt_prof_rovent, d.alt_tab_flow,
+            d.alt_tab_fivent, d.alt_tab_rovent,  d.alt_tab_pdo,     d.alt_tab_pvent,
+            d.alt_duration,   d.alt_fivent,      d.alt_rovent,      d.alt_pdo};
 }
 
 }  // namespace veltrano

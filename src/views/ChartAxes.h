@@ -29,7 +29,7 @@ struct RegimeCurves {
     const std::vector<double>& tabRovent;
     const std::vector<double>& tabPdo;
     const std::vector<double>& tabPvent;
-    double duration;  // how much of the time axis the puff spans
+    double duration;             // how much of the time axis the puff spans
     double fivent, rovent, pdo;  // the averages over the puff
 };
 RegimeCurves isoRegimeCurves(const CigaretteDesign& d);

@@ -7,13 +7,13 @@ namespace veltrano {
 // Keeps a painter's state for one scope: whatever a painter changes (pen, font, origin, hints) is
 // undone when the scope ends.
 class PainterScope {
-  public:
+public:
     explicit PainterScope(QPainter& painter) : painter_(painter) { painter_.save(); }
     ~PainterScope() { painter_.restore(); }
     PainterScope(const PainterScope&) = delete;
     PainterScope& operator=(const PainterScope&) = delete;
 
-  private:
+private:
     QPainter& painter_;
 };
 
@@ -28,7 +28,7 @@ inline void beginView(QPainter& painter, const QFont& font) {
 
 // A block drawn in local coordinates: the origin moves to the block's position for the scope.
 class BlockScope : public PainterScope {
-  public:
+public:
     BlockScope(QPainter& painter, int x, int y) : PainterScope(painter) { painter.translate(x, y); }
 };
 

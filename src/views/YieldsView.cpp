@@ -77,9 +77,10 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
     const CurveAxis suctionY{kAxisY - 1, axisScale(kPlotHeight, axes.suction)};
     const int averageFrom = rightFrom(tableX, entryOf(row.curves.tabFlow, kFirstTableEntry));
     const int averageTo = rightFrom(tableX, entryOf(row.curves.tabFlow, kLastTableEntry));
-    const std::tuple<double, CurveAxis, QColor> averages[] = {{row.curves.fivent, ventY, palette::lightBlue},
-                                                              {row.curves.rovent, ventY, palette::darkBlue},
-                                                              {row.curves.pdo, suctionY, palette::lightGreen}};
+    const std::tuple<double, CurveAxis, QColor> averages[] = {
+        {row.curves.fivent, ventY, palette::lightBlue},
+        {row.curves.rovent, ventY, palette::darkBlue},
+        {row.curves.pdo, suctionY, palette::lightGreen}};
     for (const auto& [value, axis, colour] : averages) {
         painter.setPen(QPen(colour, 0, Qt::DotLine));
         const int y = upFrom(axis, value);

@@ -22,8 +22,9 @@ struct Result {
 
 class Cli : public ::testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path() /
-                   ("veltrano-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::path dir =
+        fs::temp_directory_path() /
+        ("veltrano-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::string models = std::string(VELTRANO_TEST_DATA_DIR) + "/fixture-models.dat";
 
     void SetUp() override {
@@ -37,8 +38,8 @@ protected:
     Result run(const std::string& arguments) const {
         const std::string out = path("stdout"), err = path("stderr");
         // As from a terminal session without a display.
-        const std::string command = "env -u DISPLAY -u QT_QPA_PLATFORM " + std::string(VELTRANO_CLI) + " " + arguments +
-                                    " >" + out + " 2>" + err;
+        const std::string command = "env -u DISPLAY -u QT_QPA_PLATFORM " + std::string(VELTRANO_CLI) + " " +
+                                    arguments + " >" + out + " 2>" + err;
         const int raw = std::system(command.c_str());
         return {WEXITSTATUS(raw), slurp(out), slurp(err)};
     }
@@ -71,7 +72,7 @@ TEST_F(Cli, NewThenEvaluate) {
     EXPECT_EQ(current["known"].toDouble(), double(0x87FFFFFFu));
     EXPECT_EQ(current["magic"].toString(), "QMX");
     EXPECT_EQ(current["stat_pres_open"].toArray().size(), 300);
-    EXPECT_FALSE(current.contains("puff_co"));  // no puffs without --puffs
+    EXPECT_FALSE(current.contains("puff_co"));               // no puffs without --puffs
     EXPECT_NEAR(current["stat_pdc"].toDouble(), 124, 1e-9);  // calibrated to the reference's own value
 }
 
@@ -151,7 +152,8 @@ TEST_F(Cli, FileErrorsAndBadCommandLines) {
     ASSERT_EQ(run("new " + path("a.cig")).status, 0);
     EXPECT_EQ(run("evaluate " + path("a.cig") + " --models " + path("missing.dat")).status, 1);
 
-    for (const char* args : {"", "frobnicate", "evaluate", "evaluate a b", "evaluate a.cig --fast", "evaluate a.cig --models"})
+    for (const char* args :
+         {"", "frobnicate", "evaluate", "evaluate a b", "evaluate a.cig --fast", "evaluate a.cig --models"})
         EXPECT_EQ(run(args).status, 2) << args;
     r = run("evaluate --help");
     EXPECT_EQ(r.status, 0);
@@ -198,7 +200,8 @@ TEST_F(Cli, SearchGivesEachOutcome) {
 
     o = json(run("search " + path("a.cig") + " --group tipping --code 1 --target 99.5" + m).out);
     EXPECT_EQ(o["outcome"].toString(), "range");
-    EXPECT_TRUE(o["message"].toString().startsWith("Error: The desired degree of filter ventilation has to be between 1% and "));
+    EXPECT_TRUE(o["message"].toString().startsWith(
+        "Error: The desired degree of filter ventilation has to be between 1% and "));
 
     o = json(run("search " + path("broken.cig") + " --group paper --code 5 --target 10" + m).out);
     EXPECT_EQ(o["outcome"].toString(), "error");
@@ -220,7 +223,8 @@ TEST_F(Cli, PrintWritesAPdfWithoutADisplay) {
     const std::string pdf = slurp(path("page.pdf"));
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
     EXPECT_NE(pdf.find("/Count 1"), std::string::npos);  // one page
-    const Result unwritable = run("print " + path("a.cig") + " " + path("no/folder/page.pdf") + " --models " + models);
+    const Result unwritable =
+        run("print " + path("a.cig") + " " + path("no/folder/page.pdf") + " --models " + models);
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("Error 066"), std::string::npos);
 }

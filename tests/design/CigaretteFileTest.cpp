@@ -143,7 +143,7 @@ TEST(CigaretteFile, UnreadablePathsGive54AndChangeNothing) {
 
 // Hands out the bytes of a large file and counts what was taken.
 class CountingSource : public ByteSource {
-  public:
+public:
     std::size_t read(std::span<std::uint8_t> out) override {
         const std::size_t n = std::min<std::size_t>(out.size(), remaining());
         std::fill_n(out.begin(), n, 'Q');

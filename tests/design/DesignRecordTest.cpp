@@ -58,7 +58,8 @@ TEST(CigaretteDesign, FreeAndDetach) {
 
 TEST(CigaretteDesign, ProfilePointCountIsClamped) {
     DesignValues v;
-    for (auto [stored, used] : {std::pair{-5, 2}, {0, 2}, {2, 2}, {37, 37}, {400, 400}, {401, 400}, {1 << 30, 400}}) {
+    for (auto [stored, used] :
+         {std::pair{-5, 2}, {0, 2}, {2, 2}, {37, 37}, {400, 400}, {401, 400}, {1 << 30, 400}}) {
         v.alt_profpnts = stored;
         EXPECT_EQ(v.profilePointCount(), used) << stored;
     }
@@ -84,12 +85,12 @@ TEST(DesignImage, OffsetsOfTheRecordTable) {
     EXPECT_EQ(f64(8), 4.1);
     EXPECT_EQ(static_cast<std::uint32_t>(i32(16)), 0x87FFFFFFu);
     EXPECT_EQ(i32(64), 1);
-    EXPECT_EQ(f64(72), 2.0);                    // a whole number held as f64
-    EXPECT_EQ(f64(400), 60.0);                  // stat_mbr
-    EXPECT_EQ(f64(632), 35.0);                  // alt_volume
-    EXPECT_EQ(f64(664 + 399 * 8), -3.5);        // last shape slot
+    EXPECT_EQ(f64(72), 2.0);              // a whole number held as f64
+    EXPECT_EQ(f64(400), 60.0);            // stat_mbr
+    EXPECT_EQ(f64(632), 35.0);            // alt_volume
+    EXPECT_EQ(f64(664 + 399 * 8), -3.5);  // last shape slot
     EXPECT_EQ(i32(3864), 400);
-    EXPECT_EQ(i32(3868), 7);                    // puff_number
+    EXPECT_EQ(i32(3868), 7);  // puff_number
     EXPECT_EQ(f64(3952), 0.125);
     for (std::size_t slot : {408u, 412u, 416u, 420u, 480u, 500u, 504u, 584u, 628u, 3872u, 3904u})
         EXPECT_EQ(i32(slot), 0) << "pointer slot " << slot;
@@ -104,9 +105,12 @@ TEST(DesignImage, RoundTripKeepsEveryValueBitForBit) {
         std::visit(
             [&](auto member) {
                 using T = std::remove_reference_t<decltype(d.values().*member)>;
-                if constexpr (std::is_same_v<T, double>) d.values().*member = (x *= -1.37);
-                else if constexpr (std::is_same_v<T, std::int32_t>) d.values().*member = static_cast<std::int32_t>(f.offset);
-                else if constexpr (std::is_same_v<T, std::uint32_t>) d.values().*member = 0xDEADBEEF;
+                if constexpr (std::is_same_v<T, double>)
+                    d.values().*member = (x *= -1.37);
+                else if constexpr (std::is_same_v<T, std::int32_t>)
+                    d.values().*member = static_cast<std::int32_t>(f.offset);
+                else if constexpr (std::is_same_v<T, std::uint32_t>)
+                    d.values().*member = 0xDEADBEEF;
                 else if constexpr (std::is_same_v<T, std::array<double, kShapeSlots>>)
                     for (double& s : d.values().*member) s = (x *= 1.001);
             },

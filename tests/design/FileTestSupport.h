@@ -21,7 +21,7 @@ namespace veltrano::testing {
 
 // A fresh folder in the system's temp directory, removed with everything in it.
 class TempFolder {
-  public:
+public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "veltrano-files-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -45,7 +45,7 @@ class TempFolder {
         return out;
     }
 
-  private:
+private:
     std::filesystem::path path_;
 };
 
@@ -124,7 +124,7 @@ inline bool sameArraysAndPuffs(const CigaretteDesign& a, const CigaretteDesign& 
 
 // The real file system with switches that make one step fail.
 class FaultyFileSystem : public PosixSaveFileSystem {
-  public:
+public:
     bool failOpen = false;       // no file opens for writing
     bool failTemporary = false;  // the folder refuses a temporary file
     int failWrite = 0;           // this write (counted from 1 over the whole save) fails; 0: none
@@ -148,9 +148,9 @@ class FaultyFileSystem : public PosixSaveFileSystem {
         return !failRename && PosixSaveFileSystem::replace(from, to);
     }
 
-  private:
+private:
     class Sink : public FileSink {
-      public:
+    public:
         Sink(std::unique_ptr<FileSink> inner, FaultyFileSystem& fs) : inner_(std::move(inner)), fs_(fs) {}
         bool write(std::span<const std::uint8_t> bytes) override {
             ++fs_.writes;
@@ -159,7 +159,7 @@ class FaultyFileSystem : public PosixSaveFileSystem {
         }
         bool finish() override { return inner_->finish() && !fs_.failFinish; }
 
-      private:
+    private:
         std::unique_ptr<FileSink> inner_;
         FaultyFileSystem& fs_;
     };

@@ -12,7 +12,8 @@ namespace {
 
 ModelParameters sampleParameters() {
     ModelParameters p;
-    for (int i = 0; i < kModelParameterCount; ++i) p.mp[static_cast<std::size_t>(i)] = (i - 80) * 0.1234567 + 1e-9 * i;
+    for (int i = 0; i < kModelParameterCount; ++i)
+        p.mp[static_cast<std::size_t>(i)] = (i - 80) * 0.1234567 + 1e-9 * i;
     p.mp[7] = -0.0;
     p.mp[100] = 1e300;
     return p;
@@ -20,12 +21,13 @@ ModelParameters sampleParameters() {
 
 class ModelFile : public ::testing::Test {
 protected:
-    std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 ("veltrano-models-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat");
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("veltrano-models-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat");
     void write(const std::vector<std::uint8_t>& bytes) {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     void TearDown() override { std::filesystem::remove(path); }
 };
@@ -72,7 +74,8 @@ TEST_F(ModelFile, SizesAndStatus) {
     }
     ModelParameters q;
     EXPECT_EQ(loadModelParameters((path.string() + ".missing"), q), kModelParametersUnreadable);
-    EXPECT_EQ(loadModelParameters(std::filesystem::temp_directory_path().string(), q), kModelParametersUnreadable);
+    EXPECT_EQ(loadModelParameters(std::filesystem::temp_directory_path().string(), q),
+              kModelParametersUnreadable);
 }
 
 TEST_F(ModelFile, ShortFileFillsOnlyTheGroupsItHolds) {

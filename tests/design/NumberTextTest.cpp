@@ -14,11 +14,31 @@ TEST(ReadNumber, EntryConventionExamples) {
         const char* text;
         double value;
     } cases[] = {
-        {" 12.5abc", 12.5}, {"+5", 5},   {".5", 0.5},      {"5.", 5},        {"1e3", 1000},     {"1e", 1},
-        {"1e+", 1},         {"nan", 0},  {"inf", 0},       {"0x10", 0},      {"1,5", 1},        {"", 0},
-        {"-", 0},           {".", 0},    {"\t -2.25e-1x", -0.225},           {"  -0", -0.0},    {"1e400", max},
-        {"-1e400", -max},   {"1e-400", 0}, {"123456789012345678901234567890e300", max}, {"0.000e999999999999", 0},
-        {"e5", 0},          {"12 34", 12}, {"7E2", 700},  {"\n5", 0},
+        {" 12.5abc", 12.5},
+        {"+5", 5},
+        {".5", 0.5},
+        {"5.", 5},
+        {"1e3", 1000},
+        {"1e", 1},
+        {"1e+", 1},
+        {"nan", 0},
+        {"inf", 0},
+        {"0x10", 0},
+        {"1,5", 1},
+        {"", 0},
+        {"-", 0},
+        {".", 0},
+        {"\t -2.25e-1x", -0.225},
+        {"  -0", -0.0},
+        {"1e400", max},
+        {"-1e400", -max},
+        {"1e-400", 0},
+        {"123456789012345678901234567890e300", max},
+        {"0.000e999999999999", 0},
+        {"e5", 0},
+        {"12 34", 12},
+        {"7E2", 700},
+        {"\n5", 0},
     };
     for (const auto& c : cases) {
         const double v = readNumber(c.text);
@@ -29,9 +49,9 @@ TEST(ReadNumber, EntryConventionExamples) {
 
 TEST(FormatText, PrintfFormatsWithoutLocale) {
     EXPECT_EQ(formatNumber("%.2f", 12.5), "12.50");
-    EXPECT_EQ(formatNumber("%.0f", 2.5), "2");          // round half to even on the exact value, like printf
+    EXPECT_EQ(formatNumber("%.0f", 2.5), "2");  // round half to even on the exact value, like printf
     EXPECT_EQ(formatNumber("%.0f", 3.5), "4");
-    EXPECT_EQ(formatNumber("%.3f", 1.0005), "1.000");   // 1.0005 is stored just below
+    EXPECT_EQ(formatNumber("%.3f", 1.0005), "1.000");  // 1.0005 is stored just below
     EXPECT_EQ(formatNumber("%6.2f", 3.14159), "  3.14");
     EXPECT_EQ(formatNumber("%8.4f", -0.5), " -0.5000");
     EXPECT_EQ(formatNumber("%10.7e", 1234.5), "1.2345000e+03");

@@ -148,16 +148,15 @@ TEST(RunSheet, ReopensAtTheFailingPageAndCancelLeavesTheTarget) {
     const DesignImage before = encodeDesignImage(target);
     RecordingErrorReporter reporter;
     std::vector<int> shownAt;
-    const bool confirmed =
-        runSheet(target, true, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
-            shownAt.push_back(firstPage);
-            EXPECT_TRUE(sheet.isDisplayed(firstPage));
-            if (shownAt.size() > 1) return false;  // Cancel after the failed check
-            sheet.displayPage(kPaperPage);
-            sheet.paper().texts[kAirPermeability] = "300";
-            sheet.paper().texts[kPaperExponent] = "2";
-            return true;
-        });
+    const bool confirmed = runSheet(target, true, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
+        shownAt.push_back(firstPage);
+        EXPECT_TRUE(sheet.isDisplayed(firstPage));
+        if (shownAt.size() > 1) return false;  // Cancel after the failed check
+        sheet.displayPage(kPaperPage);
+        sheet.paper().texts[kAirPermeability] = "300";
+        sheet.paper().texts[kPaperExponent] = "2";
+        return true;
+    });
     EXPECT_FALSE(confirmed);
     EXPECT_EQ(shownAt, (std::vector<int>{kTippingPage, kPaperPage}));
     EXPECT_EQ(reporter.numbers, (std::vector<int>{12, 13}));

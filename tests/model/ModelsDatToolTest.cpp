@@ -78,7 +78,8 @@ int runTool(const std::string& csv, const std::filesystem::path& output) {
 class ToolRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("veltrano-tool-" + std::to_string(std::random_device{}()));
+        dir = std::filesystem::temp_directory_path() /
+              ("veltrano-tool-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(dir);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }

@@ -15,7 +15,7 @@ namespace {
 using testing::fixtureParameters;
 
 class RecordingProgress : public ProgressSink {
-  public:
+public:
     void setRange(int max) override { calls.push_back("range " + std::to_string(max)); }
     void setPosition(int position) override { calls.push_back("position " + std::to_string(position)); }
     void setText(const std::string& text) override { calls.push_back(text); }

@@ -34,7 +34,8 @@ std::vector<fs::path> corpusFiles() {
 
 void decodePadded(const std::string& bytes, std::size_t offset, CigaretteDesign& design) {
     DesignImage image = encodeDesignImage(CigaretteDesign(ArrayMode::NoArrays));
-    if (bytes.size() > offset) std::copy_n(bytes.begin() + offset, std::min(bytes.size() - offset, image.size()), image.begin());
+    if (bytes.size() > offset)
+        std::copy_n(bytes.begin() + offset, std::min(bytes.size() - offset, image.size()), image.begin());
     decodeDesignImage(image, design);
 }
 
@@ -62,11 +63,21 @@ TEST_P(FuzzCorpus, DrawsInEveryViewAndOnPaper) {
             QPainter p(&screen);
             drawLogo(p, resources);
             switch (view) {
-                case 0: drawStationaryFlowView(p, resources, designs.currentDesign); break;
-                case 1: drawYieldsView(p, resources, designs.currentDesign); break;
-                case 2: drawPuffView(p, resources, designs.currentDesign, 0); break;
-                case 3: drawSummaryView(p, resources, designs, true); break;
-                default: drawRecordListing(p, resources, designs.currentDesign, 600); break;
+                case 0:
+                    drawStationaryFlowView(p, resources, designs.currentDesign);
+                    break;
+                case 1:
+                    drawYieldsView(p, resources, designs.currentDesign);
+                    break;
+                case 2:
+                    drawPuffView(p, resources, designs.currentDesign, 0);
+                    break;
+                case 3:
+                    drawSummaryView(p, resources, designs, true);
+                    break;
+                default:
+                    drawRecordListing(p, resources, designs.currentDesign, 600);
+                    break;
             }
         }
         QImage page(700, 1000, QImage::Format_RGB32);

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "design/DesignSet.h"
-#include "support/PaintRecorder.h"
 #include "print/PrintedPage.h"
+#include "support/PaintRecorder.h"
 #include "views/SyntheticDesign.h"
 
 namespace veltrano::test {

@@ -18,8 +18,8 @@ using AboutBox = ShellTest;
 using Information = ShellTest;
 
 void doubleClick(QWidget& w, Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers) {
-    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(20, 20), w.mapToGlobal(QPointF(20, 20)), button, held,
-                      modifiers);
+    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(20, 20), w.mapToGlobal(QPointF(20, 20)), button,
+                      held, modifiers);
     QApplication::sendEvent(&w, &event);
 }
 
@@ -34,7 +34,8 @@ TEST_F(AboutBox, NameDateAndTheTwoGestures) {
                         .match(d.findChild<QLabel*>("1104")->text())
                         .hasMatch());
         doubleClick(d, Qt::LeftButton, Qt::LeftButton, ctrlShift);  // plain: nothing
-        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton, Qt::ControlModifier);  // Shift missing
+        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
+                    Qt::ControlModifier);  // Shift missing
         EXPECT_TRUE(dialogs.beeps.empty());
         EXPECT_FALSE(std::filesystem::exists(kStartupDesignFileName));
 
@@ -60,7 +61,8 @@ TEST_F(AboutBox, NoBeepWhenTheStartupFileCannotBeWritten) {
     std::filesystem::current_path(folder.path());
     std::filesystem::create_directory(kStartupDesignFileName);  // a folder where the file should go
     dialogs.expect([&](QDialog& d) {
-        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier);
+        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
+                    Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_TRUE(dialogs.beeps.empty());
         return int(QDialog::Rejected);
     });

@@ -26,19 +26,29 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
     const struct Item {
         const char* text;
         int id;  // 0 for a separator
-    } file[] = {{"Open ...", 40007}, {nullptr, 0},          {"Save", 40008},   {"Save as ...", 40009}, {nullptr, 0},
-                {"Import ...", 40026}, {"Print ...", 40010}, {nullptr, 0},     {"Exit\tAlt+X", 40001}},
-      view[] = {{"Stationary Flow Results", 40020}, {"ISO and Alternative Yields", 40021},
-                {"Puff by Puff Analysis Results", 40022}, {"Cigarette Data Summary", 40023}},
-      design[] = {{"Reference cigarette ...", 40011}, {"Current cigarette ...", 40012}, {nullptr, 0},
+    } file[] = {{"Open ...", 40007},    {nullptr, 0}, {"Save", 40008},
+                {"Save as ...", 40009}, {nullptr, 0}, {"Import ...", 40026},
+                {"Print ...", 40010},   {nullptr, 0}, {"Exit\tAlt+X", 40001}},
+      view[] = {{"Stationary Flow Results", 40020},
+                {"ISO and Alternative Yields", 40021},
+                {"Puff by Puff Analysis Results", 40022},
+                {"Cigarette Data Summary", 40023}},
+      design[] = {{"Reference cigarette ...", 40011},
+                  {"Current cigarette ...", 40012},
+                  {nullptr, 0},
                   {"Copy to current\tAlt+C", 40013}},
-      extras[] = {{"Puff by Puff Analysis", 40014}, {"Problem Solver ...", 40015}, {nullptr, 0}, {"Menu Bar", 40019},
-                  {nullptr, 0}, {"Add Information ...", 40024}},
+      extras[] = {{"Puff by Puff Analysis", 40014},
+                  {"Problem Solver ...", 40015},
+                  {nullptr, 0},
+                  {"Menu Bar", 40019},
+                  {nullptr, 0},
+                  {"Add Information ...", 40024}},
       help[] = {{"About ...", 40016}};
     const struct {
         const char* title;
         std::span<const Item> items;
-    } menus[] = {{"File", file}, {"View", view}, {"Cigarette Design", design}, {"Extras", extras}, {"?", help}};
+    } menus[] = {
+        {"File", file}, {"View", view}, {"Cigarette Design", design}, {"Extras", extras}, {"?", help}};
 
     const QList<QAction*> titles = window->menuBar()->actions();
     ASSERT_EQ(titles.size(), 5);

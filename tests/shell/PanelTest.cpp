@@ -17,11 +17,20 @@ TEST_F(Panel, ButtonsAndRadiosInOrderWithTheirIds) {
     const struct {
         int id;
         const char* text;
-    } buttons[] = {{1087, "Open ..."},          {1085, "Save ..."},         {1086, "Save as ..."},
-                   {1092, "Import ..."},        {1088, "Print ..."},        {1080, "Reference cigarette ..."},
-                   {1081, "Copy to current"},   {1082, "Current cigarette ..."}, {1083, "Puff-by-puff analysis"},
-                   {1084, "Problem solver ..."}, {1090, "Add Information ..."}, {1089, "About ..."},
-                   {2, "Close"},                {3, "Exit"}};
+    } buttons[] = {{1087, "Open ..."},
+                   {1085, "Save ..."},
+                   {1086, "Save as ..."},
+                   {1092, "Import ..."},
+                   {1088, "Print ..."},
+                   {1080, "Reference cigarette ..."},
+                   {1081, "Copy to current"},
+                   {1082, "Current cigarette ..."},
+                   {1083, "Puff-by-puff analysis"},
+                   {1084, "Problem solver ..."},
+                   {1090, "Add Information ..."},
+                   {1089, "About ..."},
+                   {2, "Close"},
+                   {3, "Exit"}};
     int lastY = -1;
     window->show();
     for (const auto& b : buttons) {
@@ -31,7 +40,8 @@ TEST_F(Panel, ButtonsAndRadiosInOrderWithTheirIds) {
         EXPECT_GT(button->y(), lastY) << b.text;  // top to bottom in this order
         lastY = button->y();
     }
-    const char* radios[] = {"Stationary flow", "ISO and alt. yields", "Puff-by-puff analysis", "Data summary"};
+    const char* radios[] = {"Stationary flow", "ISO and alt. yields", "Puff-by-puff analysis",
+                            "Data summary"};
     for (int view = 1; view <= 4; ++view) {
         EXPECT_EQ(panel.radio(view)->text(), radios[view - 1]);
         EXPECT_EQ(panel.radio(view)->objectName(), QString::number(1098 + view));

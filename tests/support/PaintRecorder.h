@@ -49,19 +49,29 @@ public:
 protected:
     int metric(PaintDeviceMetric metric) const override {
         switch (metric) {
-            case PdmWidth: return size_.width();
-            case PdmHeight: return size_.height();
-            case PdmWidthMM: return size_.width() * 254 / 960;
-            case PdmHeightMM: return size_.height() * 254 / 960;
+            case PdmWidth:
+                return size_.width();
+            case PdmHeight:
+                return size_.height();
+            case PdmWidthMM:
+                return size_.width() * 254 / 960;
+            case PdmHeightMM:
+                return size_.height() * 254 / 960;
             case PdmDpiX:
             case PdmDpiY:
             case PdmPhysicalDpiX:
-            case PdmPhysicalDpiY: return 96;
-            case PdmDepth: return 32;
-            case PdmNumColors: return 0x7fffffff;
-            case PdmDevicePixelRatio: return 1;
-            case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-            default: return 0;
+            case PdmPhysicalDpiY:
+                return 96;
+            case PdmDepth:
+                return 32;
+            case PdmNumColors:
+                return 0x7fffffff;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return int(devicePixelRatioFScale());
+            default:
+                return 0;
         }
     }
 
@@ -88,7 +98,8 @@ private:
             const QFontMetrics metrics(item.font());
             const QString text = item.text();
             const int left = qRound(at.x()), baseline = qRound(at.y());
-            texts.push_back({text, left, left + metrics.horizontalAdvance(text), baseline - metrics.ascent(), baseline,
+            texts.push_back({text, left, left + metrics.horizontalAdvance(text), baseline - metrics.ascent(),
+                             baseline,
                              QRectF(at.x(), at.y() - metrics.ascent(), metrics.horizontalAdvance(text),
                                     metrics.height())});
         }

@@ -13,8 +13,8 @@
 #include "SheetTestSupport.h"
 #include "design/ErrorMessages.h"
 #include "design/ModelParameters.h"
-#include "editor/PuffPreviewWidget.h"
 #include "editor/DesignSheet.h"
+#include "editor/PuffPreviewWidget.h"
 #include "support/ScriptedDialogs.h"
 
 namespace veltrano {
