@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/RichReference.h"
+
 #include "EditorTestSupport.h"
 #include "design/DesignFields.h"
 #include "editor/DesignSheet.h"
@@ -11,31 +13,7 @@
 namespace veltrano {
 namespace {
 
-// A reference with something on every page: macro laser perforation, banded paper, measured
-// alternative yields and a triangular puff.
-CigaretteDesign richReference() {
-    CigaretteDesign d;
-    d.tp_perfotype = kMacroLaser;
-    d.tp_perfotrack = 4;
-    d.tp_perfoperm = 350;
-    d.cp_lip = 1;
-    d.cp_bandwidth = 6.5;
-    d.cp_bandspace = 21.25;
-    d.cp_bandperm = 12.5;
-    d.cp_banddiff = 0.125;
-    d.known |= 0x78000000u;
-    d.alt_puff = 10.5;
-    d.alt_nfdpm = 14.2;
-    d.alt_nico = 1.05;
-    d.alt_co = 15.3;
-    d.alt_volume = 55;
-    d.alt_interval = 30;
-    d.alt_blocking = 50;
-    d.alt_profile.fill(0);
-    d.alt_profile[1] = 1;
-    d.alt_profpnts = 3;
-    return d;
-}
+using testing::richReference;
 
 TEST(DesignSheet, LoadThenStoreOfEveryPageKeepsTheDesign) {
     const ModelParameters mp;
