@@ -72,8 +72,9 @@ const char* const kExpected[81] = {
     "Error 060: No appropriate cigarette paper permeability was found.",
     "",
     "Error 062: The filter pressure drop per length has to be between 0.8 mmH2O/mm and 5.0 mmH2O/mm.",
-    "Error 063: More than the available tobacco is consumed during smouldering. Adjust puff number and/or "
-    "burn rate.",
+    // clang-format off
+    "Error 063: More than the available tobacco is consumed during smouldering. Adjust puff number and/or burn rate.",
+    // clang-format on
     "Error 064: The printer device context could not be obtained.",
     "Error 065: The printer device context handle could not be obtained.",
     "Error 066: StartDoc() failed.",
