@@ -11,6 +11,6 @@ for corpus in fuzz/corpus/*/; do
   dirs=("$corpus")
   [ -d "fuzz/regressions/$what" ] && dirs+=("fuzz/regressions/$what")
   echo "-- fuzz_$what: $(find "${dirs[@]}" -type f | wc -l) inputs"
-  "$target" -runs=0 -timeout=60 "${dirs[@]}" >"$build/replay-$what.log" 2>&1 || { cat "$build/replay-$what.log"; status=1; }
+  "$target" -runs=0 -timeout=60 -artifact_prefix="$build/replay-$what-" "${dirs[@]}" >"$build/replay-$what.log" 2>&1 || { cat "$build/replay-$what.log"; status=1; }
 done
 exit $status
