@@ -82,7 +82,7 @@ std::optional<ReadableFile> openRegularFileForReading(const std::string& path) {
 }
 
 File openForWriting(const std::string& path, WriteOpen how) {
-    // Non-blocking for the same reason: a pipe without a reader must not hang the program.
+    // The check of an existing file opens without blocking: a pipe without a reader must not hang it.
     const int flags = how == WriteOpen::CreateOrTruncate ? O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC
                                                          : O_WRONLY | O_NONBLOCK | O_CLOEXEC;
     return File(::open(path.c_str(), flags, 0666));
