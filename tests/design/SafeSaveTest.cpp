@@ -96,7 +96,7 @@ TEST(SafeSave, FileWithSeveralNamesIsWrittenInPlace) {
     EXPECT_EQ(readBytes(other), kBoth) << "a rename would have split the two names";
 }
 
-TEST(SafeSave, FolderWithoutRoomForATemporaryFileIsWrittenInPlace) {
+TEST(SafeSave, FolderThatRefusesNewFilesIsWrittenInPlace) {
     TempFolder folder;
     const std::string path = folder.file("design.cig");
     writeBytes(path, kOld);
