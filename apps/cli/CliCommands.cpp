@@ -1,12 +1,7 @@
 #include "CliCommands.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <sstream>
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include "CliSupport.h"
 #include "DesignJson.h"
@@ -78,50 +73,6 @@ int runNew(const Arguments& args, int, char**) {
     return saveCigaretteFile(args.positional(0), designs, errors) == 0 ? 0 : kFileError;
 }
 
-int runBuild(const Arguments& args, int, char**) {
-    std::ifstream in(args.positional(0), std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "veltrano-cli build: %s could not be opened for reading\n",
-                     args.positional(0).c_str());
-        return kFileError;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    QJsonParseError parseError;
-    const QJsonDocument document =
-        QJsonDocument::fromJson(QByteArray::fromStdString(text.str()), &parseError);
-    if (!document.isObject()) {
-        std::fprintf(stderr, "veltrano-cli build: %s is not a JSON object (%s)\n", args.positional(0).c_str(),
-                     parseError.errorString().toStdString().c_str());
-        return kUsageError;
-    }
-    DesignSet designs;
-    const QJsonObject top = document.object();
-    for (auto it = top.begin(); it != top.end(); ++it) {
-        const std::string key = it.key().toStdString();
-        std::optional<std::string> problem;
-        if (key == "informationText") {
-            problem = it.value().isString() ? informationTextFromUtf8(it.value().toString().toStdString(),
-                                                                      designs.informationText)
-                                            : std::optional<std::string>("informationText must be a text");
-        } else if (key == "errors") {
-            continue;  // what evaluate reported; not an input
-        } else if (CigaretteDesign* d = designByName(designs, key)) {
-            problem = it.value().isObject() ? readDesign(it.value().toObject(), d->values())
-                                            : std::optional<std::string>("must be an object");
-            if (problem) problem = "'" + key + "': " + *problem;
-        } else {
-            problem = "unknown member '" + key + "'";
-        }
-        if (problem) {
-            std::fprintf(stderr, "veltrano-cli build: %s\n", problem->c_str());
-            return kUsageError;
-        }
-    }
-    StderrErrorReporter errors;
-    return saveCigaretteFile(args.positional(1), designs, errors) == 0 ? 0 : kFileError;
-}
-
 int runEvaluate(const Arguments& args, int, char**) {
     DesignSet designs;
     ModelParameters mp;
@@ -162,11 +113,8 @@ int runStartup(const Arguments& args, int, char**) {
     if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
     TerminalProgress progress;
     runPuffByPuff(designs.currentDesign, mp, progress);
-    if (saveStartupDesigns(args.positional(1), designs) != 0) {
-        std::fprintf(stderr, "veltrano-cli startup: %s could not be written\n", args.positional(1).c_str());
-        return kFileError;
-    }
-    return 0;
+    SystemSaveFileSystem fileSystem;
+    return saveStartupDesigns(args.positional(1), designs, errors, fileSystem) == 0 ? 0 : kFileError;
 }
 
 }  // namespace
@@ -187,8 +135,16 @@ const std::vector<Command>& commands() {
          "\"workingReference\"\n"
          "and \"current\" holding fields by name (absent fields keep their defaults; \"known\" as an "
          "integer,\n"
-         "\"alt_profile\" as a list), and an optional \"informationText\". Arrays are accepted and ignored.\n"
-         "An unknown field or a wrong type ends with status 2 and names it.",
+         "\"alt_profile\" as a list), and an optional \"informationText\" (at most 510 bytes in "
+         "Windows-1252).\n"
+         "Arrays are accepted and ignored. A design may name a puff shape file, \"altProfileFile\": "
+         "\"PATH\"\n"
+         "(relative to the working directory), read as the regime page's Load from file reads it; it "
+         "replaces\n"
+         "\"alt_profile\" and \"alt_profpnts\", and a file that gives no shape reports error 050 or 051 and "
+         "ends\n"
+         "with status 1. Invalid JSON, a key given twice, an unknown field, a wrong type and anything that\n"
+         "would give a file Open refuses (a \"magic\" other than \"QMX\") end with status 2 and name it.",
          {},
          2,
          runBuild},

@@ -43,6 +43,7 @@ struct Command {
 
 const std::vector<Command>& commands();
 
+int runBuild(const Arguments& args, int argc, char** argv);
 int runSearch(const Arguments& args, int argc, char** argv);
 #ifdef VELTRANO_CLI_DRAWS
 int runPrint(const Arguments& args, int argc, char** argv);

@@ -1,11 +1,10 @@
 #include "CliSupport.h"
 
-#include "design/CigaretteFile.h"
-#include "model/Recalculation.h"
-
 #include <cstdio>
 
-#include <unistd.h>
+#include "design/CigaretteFile.h"
+#include "design/PlatformFiles.h"
+#include "model/Recalculation.h"
 
 namespace veltrano::cli {
 
@@ -14,7 +13,7 @@ void StderrErrorReporter::report(int number, const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-TerminalProgress::TerminalProgress() : terminal_(isatty(fileno(stderr)) != 0) {}
+TerminalProgress::TerminalProgress() : terminal_(platform::standardErrorIsTerminal()) {}
 
 void TerminalProgress::setPosition(int position) {
     if (!terminal_ || max_ <= 0) return;
@@ -35,6 +34,8 @@ bool loadModels(const Arguments& args, ModelParameters& mp) {
         std::fprintf(stderr, "Failed to load model parameters. (%s)\n", path.c_str());
         return false;
     }
+    if (const auto warning = nonFiniteParametersWarning(mp, path))
+        std::fprintf(stderr, "%s\n", warning->c_str());
     return true;
 }
 

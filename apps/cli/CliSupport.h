@@ -29,7 +29,8 @@ private:
 };
 
 // The model parameters from --models, else from models.dat in the working directory; false (after a
-// message) when they cannot be read.
+// message) when they cannot be read. Coefficients that are not finite numbers are warned of, as the
+// program warns at start-up.
 bool loadModels(const Arguments& args, ModelParameters& mp);
 
 // Reads the cigarette file named first on the command line as the program's Open does, loads the model

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 
+#include "design/PlatformFiles.h"
 #include "dialogs/Dialogs.h"
 #include "shell/MyApp.h"
 #include "views/ViewResources.h"
 
 int main(int argc, char** argv) {
+    veltrano::platform::letFileSizeLimitFailWrites();
     QApplication app(argc, argv);
     // Qt took the user's locale; numbers are formatted and read by our own locale-free code, and
     // anything else that formats a number must not write decimal commas either.

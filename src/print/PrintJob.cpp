@@ -25,6 +25,11 @@ void printDesign(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const 
         ReportError(errors, kErrorPrinterNotObtained);
         return;
     }
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        savePdfReport(printer.outputFileName(), printer.pageLayout(), printer.resolution(), designs,
+                      puffByPuffValid, errors);
+        return;
+    }
     printReport(printer, errors, designs, puffByPuffValid);
 }
 

@@ -22,8 +22,9 @@ public:
     ~MyApp();
 
     // Reads the start-up designs from the working directory, shows the main window with the results
-    // they store (nothing is recalculated), then reads the model coefficients. Returns 0 when the
-    // program may run, kStartFailed otherwise (after telling the user).
+    // they store (nothing is recalculated), then reads the model coefficients, warning when some are
+    // not finite numbers. Returns 0 when the program may run, kStartFailed otherwise (after telling
+    // the user).
     int start();
 
     MainWin* mainWindow() const { return mainWin_.get(); }

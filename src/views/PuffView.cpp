@@ -165,10 +165,10 @@ void drawPuffData(QPainter& painter, const CigaretteDesign& d, int n, int hovere
     const int i = hoveredPuff;
     drawText(painter, 425, 5, formatText("Puff #%i data", {static_cast<long long>(i + 1)}), Anchor::Centre);
     const std::string values[] = {
-        formatNumber("%.1f", d.puff_fivent[i]),
-        formatNumber("%.1f", d.puff_rovent[i]),
-        formatNumber("%.1f", d.puff_avgpd[i]),
-        formatNumber("%.1f", d.puff_size[i] / 10.0),
+        valueText("%.1f", d.puff_fivent[i]),
+        valueText("%.1f", d.puff_rovent[i]),
+        valueText("%.1f", d.puff_avgpd[i]),
+        valueText("%.1f", d.puff_size[i] / 10.0),
         valueOr(d.isKnown(KnownBit::IsoTar), "%.2f", d.puff_nfdpm[i], ""),
         valueOr(d.isKnown(KnownBit::IsoNicotine), "%.2f", d.puff_nico[i], ""),
         valueOr(d.isKnown(KnownBit::IsoCo), "%.2f", d.puff_co[i], ""),
@@ -210,9 +210,9 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
         const char* puffUnit;
     };
     const Row rows[] = {
-        {"Degree of filter ventilation", formatNumber("%.1f", d.alt_fivent), "%", "%"},
-        {"Degree of rod ventilation", formatNumber("%.1f", d.alt_rovent), "%", "%"},
-        {"Avg. open draw resistance", formatNumber("%.1f", d.alt_pdo), "mm H2O", "mm H2O"},
+        {"Degree of filter ventilation", valueText("%.1f", d.alt_fivent), "%", "%"},
+        {"Degree of rod ventilation", valueText("%.1f", d.alt_rovent), "%", "%"},
+        {"Avg. open draw resistance", valueText("%.1f", d.alt_pdo), "mm H2O", "mm H2O"},
         {"Puff number", valueOr(puff, "%.2f", d.alt_puff, "--.--"), "", ""},
         {"Nicotine-free DPM ('tar')", valueOr(tar, "%.2f", d.alt_nfdpm, "--.--"), "mg/cig", "mg"},
         {"Nicotine", valueOr(nico, "%.2f", d.alt_nico, "--.--"), "mg/cig", "mg"},
@@ -223,10 +223,7 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
         drawValueWithUnit(painter, 270, rowText(r), rows[r].total, rows[r].unit);
         drawText(painter, 430, rowText(r), rows[r].puffUnit);
     }
-    drawText(
-        painter, 575, 25,
-        formatText("%.0f/%.0f/%.0f/%.0f%%", {d.alt_volume, d.alt_duration, d.alt_interval, d.alt_blocking}),
-        Anchor::Centre);
+    drawText(painter, 575, 25, regimeTitle(d), Anchor::Centre);
     drawPuffData(painter, d, n, hoveredPuff);
 
     painter.setPen(QPen(Qt::black, 0));

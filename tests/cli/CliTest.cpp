@@ -10,56 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include "CliFixture.h"
+#include "editor/RegimePageRules.h"
+
 namespace {
 
+using veltrano::testing::Cli;
+using veltrano::testing::Result;
 namespace fs = std::filesystem;
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class Cli : public ::testing::Test {
-protected:
-    fs::path dir =
-        fs::temp_directory_path() /
-        ("veltrano-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::string models = std::string(VELTRANO_TEST_DATA_DIR) + "/fixture-models.dat";
-
-    void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-
-    Result run(const std::string& arguments) const {
-        const std::string out = path("stdout"), err = path("stderr");
-        // As from a terminal session without a display.
-        const std::string command = "env -u DISPLAY -u QT_QPA_PLATFORM " + std::string(VELTRANO_CLI) + " " +
-                                    arguments + " >" + out + " 2>" + err;
-        const int raw = std::system(command.c_str());
-        return {WEXITSTATUS(raw), slurp(out), slurp(err)};
-    }
-
-    static std::string slurp(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    void write(const std::string& name, const std::string& text) const {
-        std::ofstream(path(name), std::ios::binary) << text;
-    }
-
-    static QJsonObject json(const std::string& text) {
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
-        EXPECT_TRUE(doc.isObject()) << error.errorString().toStdString();
-        return doc.object();
-    }
-};
 
 TEST_F(Cli, NewThenEvaluate) {
     ASSERT_EQ(run("new " + path("a.cig")).status, 0);
@@ -131,6 +89,13 @@ TEST_F(Cli, BuildRefusesUnknownFieldsAndWrongTypes) {
         {R"({"currant": {}})", "currant"},
         {R"({"informationText": "中"})", "informationText"},
         {R"([1, 2])", "JSON object"},
+        // What Open would refuse, refused before anything is written.
+        {R"({"reference": {"magic": ""}})", "'reference': field 'magic'"},
+        {R"({"current": {"magic": "QMY"}})", "'current': field 'magic'"},
+        // A key given twice: the parser would keep one of the values without a word.
+        {R"({"current": {"fi_len": 20, "fi_len": 30}})", "'fi_len' in 'current'"},
+        {R"({"current": {}, "current": {}})", "'current'"},
+        {R"({"current": {"altProfileFile": 5}})", "altProfileFile"},
     };
     for (const auto& c : cases) {
         write("bad.json", c.json);
@@ -139,6 +104,83 @@ TEST_F(Cli, BuildRefusesUnknownFieldsAndWrongTypes) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(path("x.cig")));
     }
+}
+
+TEST_F(Cli, BuildSaysWhatIsWrongWithTheText) {
+    write("array.json", "[1, 2]");
+    Result r = run("build " + path("array.json") + " " + path("x.cig"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("holds a JSON array; a JSON object is expected"), std::string::npos) << r.err;
+    write("cut.json", R"({"current": {"fi_len": )");
+    r = run("build " + path("cut.json") + " " + path("x.cig"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("is not valid JSON: "), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("no error occurred"), std::string::npos) << r.err;
+}
+
+// The information dialog takes 510 bytes; a file built with more would hold what the program cannot.
+TEST_F(Cli, BuildTakesTheInformationTextUpToTheProgramsLimit) {
+    for (const std::size_t length : {std::size_t{510}, std::size_t{511}}) {
+        write("info.json", R"({"informationText": ")" + std::string(length, 'i') + R"("})");
+        const std::string built = path("info" + std::to_string(length) + ".cig");
+        const Result r = run("build " + path("info.json") + " " + built);
+        EXPECT_EQ(r.status, length == 510 ? 0 : 2) << length;
+        EXPECT_EQ(fs::exists(built), length == 510) << length;
+        if (length == 511) {
+            EXPECT_NE(r.err.find("longer than 510 bytes"), std::string::npos) << r.err;
+        }
+    }
+}
+
+// A design may name a measured puff shape: build reads it as the regime page's "Load from file" does.
+TEST_F(Cli, BuildLoadsAPuffShapeFileAsTheRegimePageDoes) {
+    write("shape.txt", "Relative flow\r\n0,0\r\n0,5\r\n1,0\r\n0,25\r\n");
+    write("shaped.json",
+          R"({"current": {"alt_profpnts": 2, "altProfileFile": ")" + path("shape.txt") + R"("}})");
+    ASSERT_EQ(run("build " + path("shaped.json") + " " + path("shaped.cig")).status, 0);
+    const Result r = run("evaluate " + path("shaped.cig") + " --models " + models);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject current = json(r.out)["current"].toObject();
+
+    veltrano::DesignValues loaded;
+    veltrano::RegimePageState page;
+    veltrano::RegimePageRules::loadPage(page, loaded);
+    veltrano::RecordingErrorReporter errors;
+    ASSERT_TRUE(veltrano::RegimePageRules::loadShapeFile(page, path("shape.txt"), errors));
+    veltrano::RegimePageRules::storePage(page, loaded);
+    EXPECT_EQ(current["alt_profpnts"].toInt(), loaded.alt_profpnts);
+    const QJsonArray profile = current["alt_profile"].toArray();
+    ASSERT_EQ(profile.size(), veltrano::kShapeSlots);
+    for (int i = 0; i < veltrano::kShapeSlots; ++i)
+        EXPECT_EQ(profile[i].toDouble(), loaded.alt_profile[static_cast<std::size_t>(i)]) << i;
+
+    // What the page refuses, build refuses with the page's message, at once, and writes nothing.
+    write("one.txt", "5\n");
+    const struct {
+        std::string path;
+        const char* error;
+    } refused[] = {
+        {"/dev/zero", "Error 050"}, {path("missing.txt"), "Error 050"}, {path("one.txt"), "Error 051"}};
+    for (const auto& c : refused) {
+        write("bad.json", R"({"reference": {"altProfileFile": ")" + c.path + R"("}})");
+        const Result bad = run("build " + path("bad.json") + " " + path("bad.cig"));
+        EXPECT_EQ(bad.status, 1) << c.path;
+        EXPECT_NE(bad.err.find(c.error), std::string::npos) << bad.err;
+        EXPECT_FALSE(fs::exists(path("bad.cig"))) << c.path;
+    }
+}
+
+// models.dat of all 0xFF bytes holds 162 NaNs: evaluate still runs, and says so.
+TEST_F(Cli, EvaluateWarnsOfCoefficientsThatAreNotNumbers) {
+    write("broken.dat", std::string(2592, '\xFF'));
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    const Result r = run("evaluate " + path("a.cig") + " --models " + path("broken.dat"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("162 of the 162 coefficients in the model parameter file \"" + path("broken.dat") +
+                         "\" are not finite numbers"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(run("evaluate " + path("a.cig") + " --models " + models).err, "");
 }
 
 TEST_F(Cli, FileErrorsAndBadCommandLines) {
