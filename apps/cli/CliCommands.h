@@ -45,5 +45,7 @@ const std::vector<Command>& commands();
 
 int runSearch(const Arguments& args, int argc, char** argv);
 int runPrint(const Arguments& args, int argc, char** argv);
+int runRender(const Arguments& args, int argc, char** argv);
+int runExport(const Arguments& args, int argc, char** argv);
 
 }  // namespace veltrano::cli

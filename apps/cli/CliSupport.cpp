@@ -1,8 +1,12 @@
 #include "CliSupport.h"
 
 #include "design/CigaretteFile.h"
+#include "model/PuffByPuff.h"
 #include "model/Recalculation.h"
+#include "views/ViewResources.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include <unistd.h>
@@ -44,6 +48,27 @@ bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParamete
     if (!loadModels(args, mp)) return false;
     recalculate(designs, mp, errors);
     return true;
+}
+
+bool analysePuffsIfAsked(const Arguments& args, DesignSet& designs, const ModelParameters& mp, bool always) {
+    if (!always && !args.has("--puffs")) return false;
+    TerminalProgress progress;
+    runPuffByPuff(designs.currentDesign, mp, progress);
+    return true;
+}
+
+HeadlessGui::HeadlessGui(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QGuiApplication>(argc, argv);
+    installFontSubstitutes();
+}
+
+std::optional<double> optionNumber(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
+
+#include <QGuiApplication>
 
 #include "CliCommands.h"
 #include "design/DesignSet.h"
@@ -36,6 +40,24 @@ bool loadModels(const Arguments& args, ModelParameters& mp);
 // parameters and recalculates both designs; false (after a message) when a file cannot be read.
 bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp,
                         StderrErrorReporter& errors);
+
+// With --puffs (or `always`), the puff-by-puff analysis of the current design, with a progress bar on a
+// terminal. Says whether it ran.
+bool analysePuffsIfAsked(const Arguments& args, DesignSet& designs, const ModelParameters& mp,
+                         bool always = false);
+
+// Fonts and pictures need a GUI application; without a display the offscreen platform serves. The
+// font substitutes of the program are installed.
+class HeadlessGui {
+public:
+    HeadlessGui(int& argc, char** argv);
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+// The number of a command-line option, read whole ("2", "1.5"); nothing when it is not one.
+std::optional<double> optionNumber(const std::string& text);
 
 // "reference", "workingReference" or "current".
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name);

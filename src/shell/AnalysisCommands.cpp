@@ -16,7 +16,7 @@ void MainWin::puffByPuffCommand() {
 }
 
 void MainWin::printDesigns() {
-    printDesign(dialogs_, this, errors_, state_.designs, puffByPuffValid_);
+    printDesign(dialogs_, this, errors_, state_.designs, puffByPuffValid_, currentFileName_);
 }
 
 void MainWin::about() {

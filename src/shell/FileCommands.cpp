@@ -61,7 +61,8 @@ void MainWin::saveFileAs() {
 
 void MainWin::importFile() {
     if (!confirmDiscardChanges()) return;
-    const QString path = askFileName(dialogs_, this, {QFileDialog::AcceptOpen, kLegacyFilter, {}});
+    const QString path =
+        askFileName(dialogs_, this, {QFileDialog::AcceptOpen, kLegacyFilter, {}, QStringLiteral("Import")});
     if (path.isEmpty()) return;
     if (importLegacyFile(path.toStdString(), state_.designs, errors_) != 0) return;
     setFileName(path);

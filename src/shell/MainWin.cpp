@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 
 #include "model/PuffByPuff.h"
 #include "model/Recalculation.h"
@@ -77,7 +78,7 @@ MainWin::MainWin(ProgramState& state, Dialogs& dialogs)
     setObjectName("MainWin");
     setWindowTitle(QString::fromLatin1(kTitle));
     viewArea_ = new ViewArea(*this);
-    setCentralWidget(viewArea_);
+    setCentralWidget(scrollingClient(viewArea_));
     buildMenus();
     move(0, 0);
     resize(1024, 820);
@@ -241,30 +242,12 @@ void MainWin::syncPuffByPuffAvailability() {
 }
 
 void MainWin::paintClient(QPainter& painter) {
-    drawLogo(painter, resources_);
-    const DesignSet& d = state_.designs;
-    if (rawListing_) {
-        drawRecordListing(painter, resources_, d.referenceDesign, 0);
-        drawRecordListing(painter, resources_, d.workingReference, 300);
-        drawRecordListing(painter, resources_, d.currentDesign, 600);
-        return;
-    }
-    switch (viewMode_) {
-        case 1:
-            drawStationaryFlowView(painter, resources_, d.currentDesign);
-            break;
-        case 2:
-            drawYieldsView(painter, resources_, d.currentDesign);
-            break;
-        case 3:
-            hover_ = drawPuffView(painter, resources_, d.currentDesign, hoveredPuff_);
-            break;
-        case 4:
-            drawSummaryView(painter, resources_, d, puffByPuffValid_);
-            break;
-        default:
-            break;
-    }
+    const PuffHoverGeometry hover = paintView(painter, resources_, viewScene());
+    if (!rawListing_ && viewMode_ == 3) hover_ = hover;
+}
+
+ViewScene MainWin::viewScene() const {
+    return {state_.designs, viewKindOf(viewMode_, rawListing_), puffByPuffValid_, hoveredPuff_};
 }
 
 void MainWin::mouseMovedTo(QPoint p) {

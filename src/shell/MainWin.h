@@ -7,6 +7,7 @@
 
 #include "shell/MessageBoxes.h"
 #include "shell/ProgramState.h"
+#include "views/ViewPainting.h"
 #include "views/ViewResources.h"
 #include "views/Views.h"
 
@@ -105,6 +106,9 @@ public:
 
     // The panel was closed by its Close button, Escape or its close box.
     void panelClosed();
+
+    // What the client area shows now: the view of the view mode or the raw listing.
+    ViewScene viewScene() const;
 
     // Called by the client area.
     void paintClient(QPainter& painter);
