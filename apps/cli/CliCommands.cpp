@@ -252,9 +252,11 @@ const std::vector<Command>& commands() {
          "[--puffs] [--models PATH]",
          "draw a result view as PNG, SVG or PDF",
          "Recalculates the designs (with --puffs, and always for the puffs view, also runs the puff-by-puff\n"
-         "analysis) and draws the view as the program's window does, on its 1024 x 768 canvas (the listing as\n"
+         "analysis) and draws the view as the program's window does, on its 1024 x 768 canvas (the listing "
+         "as\n"
          "large as it reaches). The extension of OUT chooses the format: a PNG picture at --scale S device\n"
-         "pixels per view pixel (0.25 to 4, default 1), an SVG drawing whose texts stay texts, or a one-page\n"
+         "pixels per view pixel (0.25 to 4, default 1), an SVG drawing whose texts stay texts, or a "
+         "one-page\n"
          "PDF. Needs no display.",
          {"--view=", "--scale=", "--puffs", "--models="},
          2,
@@ -262,8 +264,10 @@ const std::vector<Command>& commands() {
         {"export",
          "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
          "write one table of numbers as CSV",
-         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table as\n"
-         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile point\n"
+         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table "
+         "as\n"
+         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile "
+         "point\n"
          "(profiles), per puff curve point (curves, ISO and alternative) or per puff (puffs; rows only with\n"
          "--puffs). Numbers at full precision with '.' decimals.",
          {"--what=", "--puffs", "--models="},

@@ -11,7 +11,8 @@ namespace veltrano::cli {
 int runRender(const Arguments& args, int argc, char** argv) {
     const std::optional<ViewKind> kind = viewKindNamed(args.value("--view"));
     if (!kind) {
-        std::fprintf(stderr, "veltrano-cli render: --view must be stationary, yields, puffs, summary or listing\n");
+        std::fprintf(stderr,
+                     "veltrano-cli render: --view must be stationary, yields, puffs, summary or listing\n");
         return kUsageError;
     }
     const std::string& out = args.positional(1);
@@ -39,7 +40,8 @@ int runRender(const Arguments& args, int argc, char** argv) {
         ReportError(errors, 53);
         return kFileError;
     }
-    return writeReportFile(out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), errors)
+    return writeReportFile(out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                           errors)
                ? 0
                : kFileError;
 }

@@ -13,8 +13,8 @@ namespace {
 
 // The values found at full precision, each beside the text the dialog shows, then what Accept would
 // write into the current design.
-void writeResult(JsonWriter& json, SolverGroup group, const SearchOutcome& outcome, const CigaretteDesign& current,
-                 const ModelParameters& mp) {
+void writeResult(JsonWriter& json, SolverGroup group, const SearchOutcome& outcome,
+                 const CigaretteDesign& current, const ModelParameters& mp) {
     const bool tipping = group == SolverGroup::Tipping;
     const std::pair<const char*, double> found[] = {
         {tipping ? "plugWrap" : "perm", tipping ? outcome.tipping.plugWrap : outcome.paper.permeability},

@@ -19,8 +19,8 @@ void printDesign(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const 
     // The dialog would take the file name for printing to PDF from the document name, whose ".1" it
     // reads as an extension. A file name set here goes to the dialog as it is; the real printer stays
     // chosen where there is one.
-    printer.setOutputFileName(QString::fromStdString(
-        reportFileName(designFileName.toStdString(), ".pdf", kPrintDocumentName)));
+    printer.setOutputFileName(
+        QString::fromStdString(reportFileName(designFileName.toStdString(), ".pdf", kPrintDocumentName)));
     printer.setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialog(&printer, owner);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

@@ -22,7 +22,8 @@ bool writeReportFile(const std::string& path, std::string_view bytes, ErrorRepor
     return false;
 }
 
-std::string reportFileName(std::string_view designPath, std::string_view extension, std::string_view unnamed) {
+std::string reportFileName(std::string_view designPath, std::string_view extension,
+                           std::string_view unnamed) {
     if (designPath.empty()) return std::string(unnamed) + std::string(extension);
     std::filesystem::path path(designPath);
     path.replace_extension(extension);

@@ -53,7 +53,9 @@ double fieldNumber(const DesignValues& values, const DesignField& field) {
 ColumnRule summaryField(std::string_view name, std::string_view unit) {
     const DesignField* field = findDesignField(name);
     if (!field) throw std::logic_error("a summary column names no field of the record");
-    return {name, unit, [field](const DesignSet& designs, std::size_t row) -> ReportCell {
+    return {name,
+            unit,
+            [field](const DesignSet& designs, std::size_t row) -> ReportCell {
                 return fieldNumber(designs.*kSummaryDesigns[row].member, *field);
             },
             {}};
@@ -61,7 +63,8 @@ ColumnRule summaryField(std::string_view name, std::string_view unit) {
 
 // Entry `row` of an array of the current design.
 template <class T>
-ColumnRule arrayColumn(std::string_view name, std::string_view unit, std::vector<T> CigaretteDesign::*member) {
+ColumnRule arrayColumn(std::string_view name, std::string_view unit,
+                       std::vector<T> CigaretteDesign::*member) {
     return {name, unit,
             [member](const DesignSet& designs, std::size_t row) -> ReportCell {
                 return static_cast<double>((designs.currentDesign.*member)[row]);
@@ -72,7 +75,9 @@ ColumnRule arrayColumn(std::string_view name, std::string_view unit, std::vector
 // A column computed from the row number and the current design.
 ColumnRule rowColumn(std::string_view name, std::string_view unit,
                      std::function<double(const CigaretteDesign&, std::size_t)> value) {
-    return {name, unit, [value = std::move(value)](const DesignSet& designs, std::size_t row) -> ReportCell {
+    return {name,
+            unit,
+            [value = std::move(value)](const DesignSet& designs, std::size_t row) -> ReportCell {
                 return value(designs.currentDesign, row);
             },
             {}};
@@ -83,7 +88,8 @@ const std::vector<TableRule>& tableRules() {
     static const std::vector<TableRule> rules{
         {"summary",
          {
-             {"design", "",
+             {"design",
+              "",
               [](const DesignSet&, std::size_t row) -> ReportCell { return kSummaryDesigns[row].name; },
               {}},
              summaryField("ci_len", "mm"),
@@ -165,8 +171,9 @@ const std::vector<TableRule>& tableRules() {
              arrayColumn("iso_prof_rovent", "cm3/s", &D::iso_prof_rovent),
              arrayColumn("iso_prof_pdo", "mm H2O", &D::iso_prof_pdo),
              arrayColumn("iso_prof_pvent", "mm H2O", &D::iso_prof_pvent),
-             rowColumn("alt_time", "s",
-                       [](const D& d, std::size_t i) { return d.alt_duration * double(i) / (kCurveSamples - 1); }),
+             rowColumn(
+                 "alt_time", "s",
+                 [](const D& d, std::size_t i) { return d.alt_duration * double(i) / (kCurveSamples - 1); }),
              arrayColumn("alt_prof_flow", "cm3/s", &D::alt_prof_flow),
              arrayColumn("alt_prof_fivent", "cm3/s", &D::alt_prof_fivent),
              arrayColumn("alt_prof_rovent", "cm3/s", &D::alt_prof_rovent),
@@ -216,8 +223,9 @@ ReportTable buildReportTable(ReportTableId table, const DesignSet& designs, bool
     ReportTable out;
     std::size_t rows = rule.rows(designs, puffDataCurrent);
     for (const ColumnRule& column : rule.columns) {
-        out.header.push_back(column.unit.empty() ? std::string(column.name)
-                                                 : std::string(column.name) + " [" + std::string(column.unit) + "]");
+        out.header.push_back(column.unit.empty()
+                                 ? std::string(column.name)
+                                 : std::string(column.name) + " [" + std::string(column.unit) + "]");
         if (column.length) rows = std::min(rows, column.length(designs));
     }
     out.rows.reserve(rows);

@@ -15,12 +15,14 @@ namespace veltrano {
 
 namespace {
 
-const char* const kViewFilter = "PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf||";
+const char* const kViewFilter =
+    "PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf||";
 const char* const kDataFilter = "CSV Files (*.csv)|*.csv||";
 
 bool writeBytes(const QString& path, const QByteArray& bytes, ErrorReporter& errors) {
     return writeReportFile(path.toStdString(),
-                           std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), errors);
+                           std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                           errors);
 }
 
 // The design file's name without its extension ("veltrano" while there is none): the chosen
@@ -33,7 +35,8 @@ QString proposedName(const QString& designFileName) {
 // name then gets.
 ExportFormat formatOfChoice(QString& path, const QString& filter) {
     if (const auto format = exportFormatOf(path.toStdString())) return *format;
-    const ExportFormat format = exportFormatOf(QString(filter).remove(QLatin1Char(')')).toStdString()).value_or(ExportFormat::Png);
+    const ExportFormat format =
+        exportFormatOf(QString(filter).remove(QLatin1Char(')')).toStdString()).value_or(ExportFormat::Png);
     path += QLatin1String(exportExtension(format));
     return format;
 }
@@ -72,7 +75,10 @@ std::vector<ReportTableId> tablesOfView(ViewKind kind) {
 
 bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const ViewExportSource& source) {
     QString filter;
-    FileDialogRequest request{QFileDialog::AcceptSave, kViewFilter, {}, QStringLiteral("Export View"),
+    FileDialogRequest request{QFileDialog::AcceptSave,
+                              kViewFilter,
+                              {},
+                              QStringLiteral("Export View"),
                               proposedName(source.designFileName)};
     request.suffixFollowsFilter = true;
     request.chosenFilter = &filter;
@@ -118,7 +124,8 @@ bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const D
         if (dialogs.exec(box) != QMessageBox::Yes) return false;
     }
     for (const auto& [table, file] : files) {
-        if (!writeReportFile(file.toStdString(), csvText(buildReportTable(table, designs, puffByPuffValid)), errors))
+        if (!writeReportFile(file.toStdString(), csvText(buildReportTable(table, designs, puffByPuffValid)),
+                             errors))
             return false;
     }
     return true;

@@ -60,17 +60,22 @@ std::vector<int> labelledPuffs(const PuffColumns& columns, const QFontMetrics& m
     while (step * 5 * columns.cx < widest + gap) step = nextLabelStep(step);
 
     const auto cell = [&](int i) {
-        return textCell(metrics, toPixels(columns.labelX(i)), kAxisY + 8, QString::number(i + 1), Anchor::Centre);
+        return textCell(metrics, toPixels(columns.labelX(i)), kAxisY + 8, QString::number(i + 1),
+                        Anchor::Centre);
     };
-    const auto clearOf = [&](int left, int right) { return cell(right).left() >= cell(left).right() + 1 + gap; };
+    const auto clearOf = [&](int left, int right) {
+        return cell(right).left() >= cell(left).right() + 1 + gap;
+    };
     std::vector<int> labelled{0};
     for (int i = step - 1; i < drawn; i += step)
         if (i > 0 && clearOf(labelled.back(), i)) labelled.push_back(i);
     const int last = drawn - 1;
     if (labelled.back() != last) {
         while (labelled.size() > 1 && !clearOf(labelled.back(), last)) labelled.pop_back();
-        if (clearOf(labelled.back(), last)) labelled.push_back(last);
-        else labelled.back() = last;
+        if (clearOf(labelled.back(), last))
+            labelled.push_back(last);
+        else
+            labelled.back() = last;
     }
     return labelled;
 }
@@ -83,8 +88,8 @@ void drawPuffLabels(QPainter& painter, const PuffColumns& columns) {
         painter.drawLine(x, kAxisY, x, kAxisY + 5);
     }
     for (int i : labelledPuffs(columns, painter.fontMetrics()))
-        drawText(painter, toPixels(columns.labelX(i)), kAxisY + 8, formatText("%i", {static_cast<long long>(i + 1)}),
-                 Anchor::Centre);
+        drawText(painter, toPixels(columns.labelX(i)), kAxisY + 8,
+                 formatText("%i", {static_cast<long long>(i + 1)}), Anchor::Centre);
 }
 
 // Where the bars of a chart go: the bar texture, the puff columns, and the right axis's title and
@@ -111,9 +116,9 @@ void drawBar(QPainter& painter, const BarPlot& plot, BarStripe stripe, int i, in
         if (x <= text.right() && x + plot.columns.cx > text.left())
             height = std::min(height, kAxisY - 1 - text.bottom());
     if (height <= 0) return;
-    painter.drawImage(
-        QPoint(x, kAxisY - height), plot.bars,
-        QRect(static_cast<int>(stripe) * kBarStripeWidth, kBarTextureHeight - height, plot.columns.cx, height));
+    drawImagePiece(painter, QPoint(x, kAxisY - height), plot.bars,
+                   QRect(static_cast<int>(stripe) * kBarStripeWidth, kBarTextureHeight - height,
+                         plot.columns.cx, height));
 }
 
 void drawChartAxes(QPainter& painter) {

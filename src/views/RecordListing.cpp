@@ -185,9 +185,8 @@ struct ListingColumn {
     const CigaretteDesign DesignSet::*design;
     int x;
 };
-constexpr ListingColumn kListingColumns[] = {{&DesignSet::referenceDesign, 0},
-                                             {&DesignSet::workingReference, 300},
-                                             {&DesignSet::currentDesign, 600}};
+constexpr ListingColumn kListingColumns[] = {
+    {&DesignSet::referenceDesign, 0}, {&DesignSet::workingReference, 300}, {&DesignSet::currentDesign, 600}};
 
 }  // namespace
 
@@ -217,7 +216,8 @@ QSize recordListingExtent(const ViewResources& resources, const DesignSet& desig
         for (const std::string& line : listing)
             width = std::max(width, column.x + metrics.horizontalAdvance(listingText(line)));
     }
-    const int height = lines > 0 ? (lines - 1) * kListingLineHeight + metrics.ascent() + metrics.descent() : 0;
+    const int height =
+        lines > 0 ? (lines - 1) * kListingLineHeight + metrics.ascent() + metrics.descent() : 0;
     return QSize(width, height);
 }
 

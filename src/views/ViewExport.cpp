@@ -21,7 +21,8 @@ const char* const kCreator = "veltrano 4.1";
 // choice of the installed twin to the font substitution. A file names the family really drawn.
 ViewResources withDrawnFamilies(const ViewResources& resources) {
     ViewResources resolved = resources;
-    for (QFont* font : {&resolved.listingFont, &resolved.labelFont, &resolved.labelBoldFont, &resolved.titleFont})
+    for (QFont* font :
+         {&resolved.listingFont, &resolved.labelFont, &resolved.labelBoldFont, &resolved.titleFont})
         font->setFamily(QFontInfo(*font).family());
     return resolved;
 }
@@ -83,7 +84,8 @@ std::unique_ptr<QPdfWriter> pdfDevice(QIODevice& buffer, QSize canvas) {
 std::optional<ExportFormat> exportFormatOf(std::string_view fileName) {
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos) return std::nullopt;
-    const QString extension = QString::fromUtf8(fileName.data() + dot, qsizetype(fileName.size() - dot)).toLower();
+    const QString extension =
+        QString::fromUtf8(fileName.data() + dot, qsizetype(fileName.size() - dot)).toLower();
     for (ExportFormat format : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf})
         if (extension == QLatin1String(exportExtension(format))) return format;
     return std::nullopt;

@@ -44,7 +44,8 @@ TEST(ReportFile, ProposedNamesFollowTheDesignFile) {
                  {"/home/u/light", ".png", "/home/u/light.png"},
                  {"/home/u/light.cig", "", "/home/u/light"},
                  {"", ".pdf", "veltrano 4.1.pdf"}};
-    for (const auto& c : cases) EXPECT_EQ(reportFileName(c.design, c.extension, "veltrano 4.1"), c.name) << c.design;
+    for (const auto& c : cases)
+        EXPECT_EQ(reportFileName(c.design, c.extension, "veltrano 4.1"), c.name) << c.design;
 }
 
 }  // namespace

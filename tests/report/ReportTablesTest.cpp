@@ -85,7 +85,8 @@ TEST(ReportTables, CellsAreTheRecordsOwnValues) {
 
 TEST(ReportTables, RowsOnlyWhereTheDataExist) {
     const DesignSet stale = markedDesigns(9);
-    EXPECT_TRUE(buildReportTable(ReportTableId::Puffs, stale, false).rows.empty());  // per-puff data out of date
+    EXPECT_TRUE(
+        buildReportTable(ReportTableId::Puffs, stale, false).rows.empty());  // per-puff data out of date
     const DesignSet none = markedDesigns(0);
     EXPECT_TRUE(buildReportTable(ReportTableId::Puffs, none, true).rows.empty());
 

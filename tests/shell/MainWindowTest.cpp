@@ -2,7 +2,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "shell/DesignDlg.h"
 #include "shell/PuffWaitDlg.h"
@@ -158,6 +161,45 @@ TEST_F(MainWindow, HoverShowsTheDataOfThePuffUnderThePointer) {
     window->runCommand(kCmdViewStationary);
     moveTo(g.puffAreaLeft + 1, y);  // other views never touch it
     EXPECT_EQ(window->hoveredPuff(), -1);
+}
+
+TEST_F(MainWindow, TheRawListingScrollsWhenItIsLargerThanTheWindow) {
+    window->show();
+    window->resize(900, 500);
+    window->runCommand(kCmdPuffByPuff);  // nine puff lines below the fields
+    auto* scroll = window->findChild<QScrollArea*>("ClientScroll");
+    ASSERT_NE(scroll, nullptr);
+    QScrollBar* bar = scroll->verticalScrollBar();
+    const auto repaint = [&] {
+        window->viewArea().repaint();
+        QCoreApplication::processEvents();  // the area takes the listing's size right after the paint
+        QCoreApplication::processEvents();
+    };
+    repaint();
+    EXPECT_EQ(bar->maximum(), 0);  // the views keep to the window
+
+    window->toggleRawListing();
+    repaint();
+    const QSize listing = recordListingExtent(window->resources(), state.designs);
+    EXPECT_EQ(window->viewArea().minimumSize(), listing);
+    EXPECT_GE(bar->maximum(), listing.height() - scroll->viewport()->height());
+    ASSERT_GT(bar->maximum(), 0);
+
+    QTest::keyClick(scroll, Qt::Key_Down);
+    const int afterKey = bar->value();
+    EXPECT_GT(afterKey, 0);
+    EXPECT_LT(afterKey, bar->maximum());
+    QWheelEvent wheel(QPointF(100, 100), scroll->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(scroll->viewport(), &wheel);
+    EXPECT_GT(bar->value(), afterKey);
+    QTest::keyClick(scroll, Qt::Key_PageDown);
+    QTest::keyClick(scroll, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->maximum());  // down to the current design's CO per puff
+
+    window->toggleRawListing();  // back to the view: nothing to scroll
+    repaint();
+    EXPECT_EQ(bar->maximum(), 0);
 }
 
 TEST_F(MainWindow, MenuBarCommandHidesAndShowsThePanelInPlace) {

@@ -54,8 +54,10 @@ TEST(PuffView, ColumnsLabelsBarsAndHoverForAnyPuffCount) {
 
 TEST(PuffView, LabelsOfManyPuffsNeverRunTogetherAndTheLastDrawnPuffIsLabelled) {
     // Puff counts, the bar width they give, and the last puff drawn left of x 720.
-    const struct { int puffs, barWidth, lastDrawn; } cases[] = {
-        {9, 14, 9}, {13, 9, 13}, {26, 4, 26}, {43, 2, 43}, {54, 2, 54}, {64, 2, 64}, {99, 2, 64}, {200, 2, 64}};
+    const struct {
+        int puffs, barWidth, lastDrawn;
+    } cases[] = {{9, 14, 9},  {13, 9, 13}, {26, 4, 26}, {43, 2, 43},
+                 {54, 2, 54}, {64, 2, 64}, {99, 2, 64}, {200, 2, 64}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.puffs);
         const CigaretteDesign d = test::syntheticDesign(c.puffs);
@@ -99,7 +101,8 @@ TEST(PuffView, BarsStopBelowTheRightAxisTitles) {
             const QRect cell = t.cell.toAlignedRect();
             for (int y = cell.top(); y <= cell.bottom(); ++y)
                 for (int x = cell.left(); x <= cell.right(); ++x)
-                    for (const QColor& bar : {palette::barLightGreen, palette::barDarkGreen, palette::barBlue})
+                    for (const QColor& bar :
+                         {palette::barLightGreen, palette::barDarkGreen, palette::barBlue})
                         ASSERT_NE(pixelAt(image, x, y), bar) << unit << " at " << x << "," << y;
         }
     }
