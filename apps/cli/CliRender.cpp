@@ -37,7 +37,7 @@ int runRender(const Arguments& args, int argc, char** argv) {
     const HeadlessGui gui(argc, argv);
     const QByteArray bytes = renderViewFile(makeViewResources(), {designs, *kind, puffs}, *format, *scale);
     if (bytes.isEmpty()) {
-        ReportError(errors, 53);
+        ReportError(errors, kErrorExportNotWritten);
         return kFileError;
     }
     return writeReportFile(out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),

@@ -7,18 +7,12 @@
 
 namespace veltrano {
 
-namespace {
-
-constexpr int kErrorExportWriteFailed = 53;
-
-}  // namespace
-
 bool writeReportFile(const std::string& path, std::string_view bytes, ErrorReporter& errors) {
     PosixSaveFileSystem fileSystem;
     const std::array<std::span<const std::uint8_t>, 1> pieces{
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())};
     if (saveFile(path, pieces, fileSystem).complete()) return true;
-    ReportError(errors, kErrorExportWriteFailed);
+    ReportError(errors, kErrorExportNotWritten);
     return false;
 }
 

@@ -7,6 +7,10 @@
 
 namespace veltrano {
 
+// "Error 053: The cigarette design could not be written to the specified file.": also what an
+// export that cannot be made or written reports.
+inline constexpr int kErrorExportNotWritten = 53;
+
 // Writes an export made in memory to `path` through the safe save, so that a failure (a full disk, a
 // folder that cannot be written) leaves no partial file and keeps an older file of that name. Reports
 // 053 when the file was not written completely; true when it was.

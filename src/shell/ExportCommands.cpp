@@ -93,7 +93,7 @@ bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const V
     }
     const QByteArray bytes = renderViewFile(source.resources, source.scene, format, scale);
     if (bytes.isEmpty()) {
-        ReportError(errors, 53);  // the picture could not be made: nothing is written
+        ReportError(errors, kErrorExportNotWritten);  // the picture could not be made: nothing is written
         return false;
     }
     return writeBytes(path, bytes, errors);
