@@ -9,7 +9,7 @@ packages=(
   fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth imagemagick xdotool poppler-utils librsvg2-bin xclip
+  xvfb xauth openbox imagemagick xdotool poppler-utils librsvg2-bin xclip
   locales python3
 )
 
