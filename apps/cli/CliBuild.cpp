@@ -75,8 +75,9 @@ int runBuild(const Arguments& args, int, char**) {
     if (const auto duplicate = findDuplicateKey(std::string_view(text.constData(), std::size_t(text.size()))))
         return refuse(source + " gives the key " + *duplicate + " twice");
 
-    DesignSet designs;
-    StderrErrorReporter errors;
+    Session session;  // default designs, filled from the JSON; nothing is recalculated
+    DesignSet& designs = session.document.designsForSetUp();
+    StderrErrorReporter& errors = session.errors;
     const QJsonObject top = document.object();
     for (auto it = top.begin(); it != top.end(); ++it) {
         const std::string key = it.key().toStdString();
@@ -102,7 +103,7 @@ int runBuild(const Arguments& args, int, char**) {
         if (!check.imageAccepted[i])
             return refuse("'" + nameOf(designs, designs.*kCigaretteImageOrder[i]) +
                           "': field 'magic' must be \"QMX\"; Open refuses a file whose designs lack it");
-    return saveCigaretteFile(args.positional(1), designs, errors) == 0 ? 0 : kFileError;
+    return session.document.saveAs(args.positional(1), errors) == 0 ? 0 : kFileError;
 }
 
 }  // namespace veltrano::cli

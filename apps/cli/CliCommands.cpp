@@ -9,7 +9,6 @@
 #include "design/CigaretteFile.h"
 #include "design/LegacyImport.h"
 #include "design/StartupFile.h"
-#include "model/PuffByPuff.h"
 #include "model/Recalculation.h"
 
 namespace veltrano::cli {
@@ -68,20 +67,16 @@ std::string Arguments::value(const std::string& option, const std::string& other
 namespace {
 
 int runNew(const Arguments& args, int, char**) {
-    DesignSet designs;
-    StderrErrorReporter errors;
-    return saveCigaretteFile(args.positional(0), designs, errors) == 0 ? 0 : kFileError;
+    Session session;  // the default designs; nothing is recalculated
+    return session.document.saveAs(args.positional(0), session.errors) == 0 ? 0 : kFileError;
 }
 
 int runEvaluate(const Arguments& args, int, char**) {
-    DesignSet designs;
-    ModelParameters mp;
-    StderrErrorReporter errors;
-    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
-    if (args.has("--puffs")) {
-        TerminalProgress progress;
-        runPuffByPuff(designs.currentDesign, mp, progress);
-    }
+    Session session;
+    if (!openDocument(args, session)) return kFileError;
+    const DesignSet& designs = session.designs();
+    StderrErrorReporter& errors = session.errors;
+    analysePuffsIfAsked(args, session.document);
     JsonWriter json;
     json.beginObject();
     for (const char* name : {"reference", "workingReference", "current"}) {
@@ -97,22 +92,18 @@ int runEvaluate(const Arguments& args, int, char**) {
 }
 
 int runImportLegacy(const Arguments& args, int, char**) {
-    DesignSet designs;
-    ModelParameters mp;
-    StderrErrorReporter errors;
-    if (importLegacyFile(args.positional(0), designs, errors) != 0) return kFileError;
-    if (!loadModels(args, mp)) return kFileError;
-    recalculate(designs, mp, errors);
-    return saveCigaretteFile(args.positional(1), designs, errors) == 0 ? 0 : kFileError;
+    Session session;
+    if (!loadModels(args, session.mp)) return kFileError;
+    if (session.document.importLegacy(args.positional(0), session.errors) != 0) return kFileError;
+    return session.document.saveAs(args.positional(1), session.errors) == 0 ? 0 : kFileError;
 }
 
 int runStartup(const Arguments& args, int, char**) {
-    DesignSet designs;
-    ModelParameters mp;
-    StderrErrorReporter errors;
-    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
-    TerminalProgress progress;
-    runPuffByPuff(designs.currentDesign, mp, progress);
+    Session session;
+    if (!openDocument(args, session)) return kFileError;
+    const DesignSet& designs = session.designs();
+    StderrErrorReporter& errors = session.errors;
+    analysePuffsIfAsked(args, session.document, true);
     SystemSaveFileSystem fileSystem;
     return saveStartupDesigns(args.positional(1), designs, errors, fileSystem) == 0 ? 0 : kFileError;
 }
@@ -186,11 +177,17 @@ const std::vector<Command>& commands() {
          "Recalculates the designs and runs what the problem solver's Search button runs for the group\n"
          "(tipping: a tipping/plug wrap combination; paper: a cigarette paper), the target code (1 filter\n"
          "ventilation, 2 ISO 'tar', 3 ISO nicotine, 4 ISO CO, 5 rod ventilation, 6 ISO puff number) and the\n"
-         "target value. Prints one JSON object: \"outcome\" is \"result\" (with \"plugWrap\", \"tipping\" "
-         "and\n"
-         "\"hints\", or \"perm\" and \"diffusion\", as the dialog shows them), \"range\" (with the "
+         "target value. Prints one JSON object: \"outcome\" is \"result\", \"range\" (with the "
          "\"message\"),\n"
-         "\"error\" (with the \"error\" number and its \"message\") or \"not offered\".",
+         "\"error\" (with the \"error\" number and its \"message\") or \"not offered\". A result gives "
+         "the values\n"
+         "found at full precision, each beside the text the dialog shows (\"plugWrap\" and "
+         "\"plugWrapText\",\n"
+         "\"tipping\" and \"tippingText\", and \"hints\"; or \"perm\" and \"permText\", \"diffusion\" "
+         "and \"diffusionText\"),\n"
+         "and under \"accepted\" the values that Accept would write into the current design "
+         "(\"pw_perm\" and\n"
+         "\"tp_perfoperm\", or \"cp_perm\" and \"cp_diff\").",
          {"--group=", "--code=", "--target=", "--models="},
          1,
          runSearch},
@@ -203,6 +200,32 @@ const std::vector<Command>& commands() {
          {"--models=", "--puffs"},
          2,
          runPrint},
+        {"render",
+         "FILE.cig --view stationary|yields|puffs|summary|listing OUT.png|OUT.svg|OUT.pdf [--scale S] "
+         "[--puffs] [--models PATH]",
+         "draw a result view as PNG, SVG or PDF",
+         "Recalculates the designs (with --puffs, and always for the puffs view, also runs the puff-by-puff\n"
+         "analysis) and draws the view as the program's window does, on its 1024 x 768 canvas (the listing "
+         "as\n"
+         "large as it reaches). The extension of OUT chooses the format: a PNG picture at --scale S device\n"
+         "pixels per view pixel (0.25 to 4, default 1), an SVG drawing whose texts stay texts, or a "
+         "one-page\n"
+         "PDF. Needs no display.",
+         {"--view=", "--scale=", "--puffs", "--models="},
+         2,
+         runRender},
+        {"export",
+         "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
+         "write one table of numbers as CSV",
+         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table "
+         "as\n"
+         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile "
+         "point\n"
+         "(profiles), per puff curve point (curves, ISO and alternative) or per puff (puffs; rows only with\n"
+         "--puffs). Numbers at full precision with '.' decimals.",
+         {"--what=", "--puffs", "--models="},
+         2,
+         runExport},
 #endif
     };
     return table;

@@ -1,10 +1,11 @@
 #include "CliSupport.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <utility>
 
-#include "design/CigaretteFile.h"
 #include "design/PlatformFiles.h"
-#include "model/Recalculation.h"
 
 namespace veltrano::cli {
 
@@ -39,15 +40,30 @@ bool loadModels(const Arguments& args, ModelParameters& mp) {
     return true;
 }
 
-bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp,
-                        StderrErrorReporter& errors) {
-    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return false;
-    if (!loadModels(args, mp)) return false;
-    recalculate(designs, mp, errors);
+bool openDocument(const Arguments& args, Session& session) {
+    return loadModels(args, session.mp) && session.document.open(args.positional(0), session.errors) == 0;
+}
+
+bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool always) {
+    if (!always && !args.has("--puffs")) return false;
+    TerminalProgress progress;
+    document.runPuffByPuffAnalysis(progress);
     return true;
 }
 
+std::optional<double> optionNumber(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name) {
+    return const_cast<CigaretteDesign*>(designByName(std::as_const(designs), name));
+}
+
+const CigaretteDesign* designByName(const DesignSet& designs, const std::string& name) {
     if (name == "reference") return &designs.referenceDesign;
     if (name == "workingReference") return &designs.workingReference;
     if (name == "current") return &designs.currentDesign;

@@ -24,7 +24,20 @@ QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& r
                                                                : QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.filterList));
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.title.isEmpty()) dialog.setWindowTitle(request.title);
+    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+    if (request.suffixFollowsFilter) {
+        const auto followFilter = [&dialog](const QString& filter) {
+            const qsizetype dot = filter.lastIndexOf(QLatin1String("*."));
+            const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+            if (dot >= 0 && close > dot) dialog.setDefaultSuffix(filter.mid(dot + 2, close - dot - 2));
+        };
+        followFilter(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    }
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (dialogs.exec(dialog) != QDialog::Accepted) return {};
+    if (request.chosenFilter) *request.chosenFilter = dialog.selectedNameFilter();
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
 }

@@ -1,15 +1,33 @@
-// The commands that only read the designs: print and the about box.
+// The commands that only read the designs: print, export, copy and the about box.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
 #include "design/StartupFile.h"
 #include "dialogs/Dialogs.h"
 #include "print/PrintJob.h"
 #include "shell/AboutDlg.h"
+#include "shell/ExportCommands.h"
 #include "shell/MainWin.h"
 #include "shell/MyApp.h"
 
 namespace veltrano {
 
 void MainWin::printDesigns() {
-    printDesign(dialogs_, this, errors_, document_.designs(), document_.puffDataValid());
+    printDesign(dialogs_, this, errors_, document_.designs(), document_.puffDataValid(), currentFileName_);
+}
+
+void MainWin::exportViewCommand() {
+    exportView(dialogs_, this, errors_, {resources_, viewScene(), currentFileName_, devicePixelRatioF()});
+}
+
+void MainWin::exportDataCommand() {
+    exportData(dialogs_, this, errors_, document_.designs(), document_.puffDataValid(), currentFileName_);
+}
+
+void MainWin::copyView() {
+    QGuiApplication::clipboard()->setMimeData(
+        viewMimeData(resources_, viewScene(), devicePixelRatioF()).release());
 }
 
 void MainWin::about() {

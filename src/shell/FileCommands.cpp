@@ -49,7 +49,8 @@ void MainWin::saveFileAs() {
 
 void MainWin::importFile() {
     if (!confirmDiscardChanges()) return;
-    const QString path = askFileName(dialogs_, this, {QFileDialog::AcceptOpen, kLegacyFilter, {}});
+    const QString path =
+        askFileName(dialogs_, this, {QFileDialog::AcceptOpen, kLegacyFilter, {}, QStringLiteral("Import")});
     if (path.isEmpty()) return;
     if (document_.importLegacy(toFilePath(path), errors_) == 0) undoable_->imported();
 }

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QUndoStack>
 
 #include "dialogs/ControlIds.h"
@@ -46,7 +47,7 @@ MainWin::MainWin(DesignDocument& document, Dialogs& dialogs)
     setObjectName("MainWin");
     setWindowTitle(QString::fromLatin1(kTitle));
     viewArea_ = new ViewArea(*this);
-    setCentralWidget(viewArea_);
+    setCentralWidget(scrollingClient(viewArea_));
     buildMenus();
     move(0, 0);
     resize(1024, 820);
@@ -239,28 +240,13 @@ void MainWin::puffByPuffCommand() {
 }
 
 void MainWin::paintClient(QPainter& painter) {
-    drawLogo(painter, resources_);
-    const DesignSet& d = document_.designs();
-    if (rawListing_) {
-        drawRecordListing(painter, resources_, d.referenceDesign, 0);
-        drawRecordListing(painter, resources_, d.workingReference, 300);
-        drawRecordListing(painter, resources_, d.currentDesign, 600);
-        return;
-    }
-    switch (viewMode_) {
-        case ViewMode::StationaryFlow:
-            drawStationaryFlowView(painter, resources_, d.currentDesign);
-            break;
-        case ViewMode::Yields:
-            drawYieldsView(painter, resources_, d.currentDesign);
-            break;
-        case ViewMode::PuffByPuff:
-            drawPuffView(painter, resources_, d.currentDesign, hoveredPuff_);
-            break;
-        case ViewMode::Summary:
-            drawSummaryView(painter, resources_, d, document_.puffDataValid());
-            break;
-    }
+    paintView(painter, resources_, viewScene());
+}
+
+ViewScene MainWin::viewScene() const {
+    const ViewKind kind =
+        rawListing_ ? ViewKind::Listing : static_cast<ViewKind>(static_cast<int>(viewMode_));
+    return {document_.designs(), kind, document_.puffDataValid(), hoveredPuff_};
 }
 
 void MainWin::mouseMovedTo(QPoint p) {

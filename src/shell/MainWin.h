@@ -9,6 +9,7 @@
 #include "document/DesignDocument.h"
 #include "shell/Commands.h"
 #include "shell/ViewMode.h"
+#include "views/ViewPainting.h"
 #include "views/ViewResources.h"
 #include "views/Views.h"
 
@@ -83,9 +84,15 @@ public:
     void about();
     void undo();
     void redo();
+    void exportViewCommand();
+    void exportDataCommand();
+    void copyView();
 
     // The panel was closed by its Close button, Escape or its close box.
     void panelClosed();
+
+    // What the client area shows now: the view of the view mode or the raw listing.
+    ViewScene viewScene() const;
 
     // Called by the client area.
     void paintClient(QPainter& painter);

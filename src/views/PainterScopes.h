@@ -26,6 +26,12 @@ inline void beginView(QPainter& painter, const QFont& font) {
     painter.setFont(font);
 }
 
+// Draws the piece `source` of a picture with its top-left corner at `at`. The piece is copied out
+// first: the SVG writer embeds a whole picture and would squeeze all of it into the piece's place.
+inline void drawImagePiece(QPainter& painter, QPoint at, const QImage& image, const QRect& source) {
+    painter.drawImage(at, image.copy(source));
+}
+
 // A block drawn in local coordinates: the origin moves to the block's position for the scope.
 class BlockScope : public PainterScope {
 public:

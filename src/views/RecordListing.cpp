@@ -183,6 +183,23 @@ std::vector<std::string> recordListingLines(const CigaretteDesign& d) {
     return lines;
 }
 
+namespace {
+
+QString listingText(const std::string& line) {
+    const std::u32string text = decodeWindows1252(line);
+    return QString::fromUcs4(text.data(), qsizetype(text.size()));
+}
+
+// The three columns of the listing: the reference, the working reference and the current design.
+struct ListingColumn {
+    const CigaretteDesign DesignSet::*design;
+    int x;
+};
+constexpr ListingColumn kListingColumns[] = {
+    {&DesignSet::referenceDesign, 0}, {&DesignSet::workingReference, 300}, {&DesignSet::currentDesign, 600}};
+
+}  // namespace
+
 void drawRecordListing(QPainter& painter, const ViewResources& resources, const CigaretteDesign& design,
                        int x) {
     PainterScope scope(painter);
@@ -190,10 +207,28 @@ void drawRecordListing(QPainter& painter, const ViewResources& resources, const 
     painter.setPen(palette::listingOlive);
     int y = 0;
     for (const std::string& line : recordListingLines(design)) {
-        const std::u32string text = decodeWindows1252(line);
-        drawText(painter, x, y, QString::fromUcs4(text.data(), qsizetype(text.size())));
+        drawText(painter, x, y, listingText(line));
         y += kListingLineHeight;
     }
+}
+
+void drawRecordListings(QPainter& painter, const ViewResources& resources, const DesignSet& designs) {
+    for (const ListingColumn& column : kListingColumns)
+        drawRecordListing(painter, resources, designs.*column.design, column.x);
+}
+
+QSize recordListingExtent(const ViewResources& resources, const DesignSet& designs) {
+    const QFontMetrics metrics(resources.listingFont);
+    int width = 0, lines = 0;
+    for (const ListingColumn& column : kListingColumns) {
+        const std::vector<std::string> listing = recordListingLines(designs.*column.design);
+        lines = std::max(lines, static_cast<int>(listing.size()));
+        for (const std::string& line : listing)
+            width = std::max(width, column.x + metrics.horizontalAdvance(listingText(line)));
+    }
+    const int height =
+        lines > 0 ? (lines - 1) * kListingLineHeight + metrics.ascent() + metrics.descent() : 0;
+    return QSize(width, height);
 }
 
 }  // namespace veltrano

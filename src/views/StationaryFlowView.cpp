@@ -85,7 +85,7 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
 // Copies the left `width` columns of a texture to (x, y), as far as the texture reaches.
 void drawTexturePiece(QPainter& painter, int x, int y, const QImage& texture, int width) {
     width = std::min(width, texture.width());
-    if (width > 0) painter.drawImage(QPoint(x, y), texture, QRect(0, 0, width, texture.height()));
+    if (width > 0) drawImagePiece(painter, QPoint(x, y), texture, QRect(0, 0, width, texture.height()));
 }
 
 // Two strips above the chart: filter and tobacco rod, tipping and cigarette paper, to scale.

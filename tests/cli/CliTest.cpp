@@ -2,7 +2,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -234,11 +236,22 @@ TEST_F(Cli, SearchGivesEachOutcome) {
     EXPECT_EQ(o["tipping"].toDouble(), std::floor(o["tipping"].toDouble()));  // whole CU
     EXPECT_GE(o["plugWrap"].toDouble(), 3300);
     EXPECT_TRUE(o["hints"].isString());
+    EXPECT_EQ(o["tippingText"].toString(), QString::number(o["tipping"].toDouble(), 'f', 0));
+    EXPECT_EQ(o["accepted"].toObject()["tp_perfoperm"].toDouble(), o["tipping"].toDouble());
+    EXPECT_EQ(o["accepted"].toObject()["pw_perm"].toDouble(), o["plugWrapText"].toString().toDouble());
 
     o = json(run("search " + path("a.cig") + " --group paper --code 5 --target 15" + m).out);
     EXPECT_EQ(o["outcome"].toString(), "result");
     EXPECT_GT(o["perm"].toDouble(), 50);  // more rod ventilation than the default paper gives
     EXPECT_GT(o["diffusion"].toDouble(), 0);
+    // The search's own result at full precision, beside the dialog's text; Accept takes the text.
+    const double perm = o["perm"].toDouble();
+    EXPECT_NE(perm, std::round(perm));
+    EXPECT_EQ(o["permText"].toString(), QString::number(perm, 'f', 0));
+    EXPECT_EQ(o["diffusionText"].toString(), QString::number(o["diffusion"].toDouble(), 'f', 3));
+    const QJsonObject accepted = o["accepted"].toObject();
+    EXPECT_EQ(accepted["cp_perm"].toDouble(), std::round(perm));
+    EXPECT_GT(accepted["cp_diff"].toDouble(), 0);
 
     o = json(run("search " + path("a.cig") + " --group tipping --code 1 --target 99.5" + m).out);
     EXPECT_EQ(o["outcome"].toString(), "range");
@@ -272,5 +285,107 @@ TEST_F(Cli, PrintWritesAPdfWithoutADisplay) {
     EXPECT_NE(unwritable.err.find("Error 066"), std::string::npos);
 }
 #endif
+
+// The rows of a CSV file the tool wrote: cells split at commas (its names and numbers hold none).
+std::vector<std::vector<std::string>> csvRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "a line not ended by CR LF";
+        if (end == std::string::npos) break;
+        std::vector<std::string>& row = rows.emplace_back();
+        std::stringstream line(text.substr(start, end - start));
+        for (std::string cell; std::getline(line, cell, ',');) row.push_back(cell);
+        start = end + 2;
+    }
+    return rows;
+}
+
+double csvNumber(const std::string& cell) {
+    std::size_t used = 0;
+    const double value = std::stod(cell, &used);
+    EXPECT_EQ(used, cell.size()) << cell;
+    return value;
+}
+
+TEST_F(Cli, ExportedCsvNumbersAreEvaluatesNumbers) {
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    const std::string m = " --models " + models;
+    const Result evaluate = run("evaluate " + path("a.cig") + " --puffs" + m);
+    ASSERT_EQ(evaluate.status, 0) << evaluate.err;
+    const QJsonObject designs = json(evaluate.out);
+
+    // Summary: a row per design, a column per record value.
+    Result r = run("export " + path("a.cig") + " " + path("summary.csv") + " --what summary" + m);
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto rows = csvRows(slurp(path("summary.csv")));
+    ASSERT_EQ(rows.size(), 4u);
+    const std::vector<std::string>& header = rows[0];
+    EXPECT_EQ(header[0], "design");
+    for (std::size_t row = 1; row < rows.size(); ++row) {
+        const QJsonObject design = designs[QString::fromStdString(rows[row][0])].toObject();
+        ASSERT_FALSE(design.isEmpty()) << rows[row][0];
+        for (std::size_t c = 1; c < header.size(); ++c) {
+            const QString name = QString::fromStdString(header[c].substr(0, header[c].find(" [")));
+            ASSERT_TRUE(design.contains(name)) << header[c];
+            EXPECT_EQ(csvNumber(rows[row][c]), design[name].toDouble()) << rows[row][0] << " " << header[c];
+        }
+    }
+
+    // Per puff and per profile point: the arrays of the current design, entry by entry.
+    const QJsonObject current = designs["current"].toObject();
+    for (const char* what : {"puffs", "profiles"}) {
+        r = run("export " + path("a.cig") + " " + path("t.csv") + " --what " + what + " --puffs" + m);
+        ASSERT_EQ(r.status, 0) << r.err;
+        rows = csvRows(slurp(path("t.csv")));
+        ASSERT_GT(rows.size(), 1u) << what;
+        for (std::size_t c = 0; c < rows[0].size(); ++c) {
+            const QString name = QString::fromStdString(rows[0][c].substr(0, rows[0][c].find(" [")));
+            if (!current.contains(name)) continue;  // the puff number and the position are computed
+            const QJsonArray values = current[name].toArray();
+            ASSERT_EQ(values.size() + 1, qsizetype(rows.size())) << rows[0][c];
+            for (std::size_t row = 1; row < rows.size(); ++row)
+                ASSERT_EQ(csvNumber(rows[row][c]), values[qsizetype(row - 1)].toDouble())
+                    << rows[0][c] << row;
+        }
+    }
+
+    EXPECT_EQ(run("export " + path("a.cig") + " " + path("t.csv") + " --what everything" + m).status, 2);
+    r = run("export " + path("a.cig") + " " + path("no/folder/t.csv") + " --what curves" + m);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Error 053"), std::string::npos);
+}
+
+TEST_F(Cli, RenderDrawsEachViewAsTheWindowDoes) {
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    const std::string m = " --models " + models;
+    Result r = run("render " + path("a.cig") + " --view summary " + path("s.png") + " --scale 2" + m);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string png = slurp(path("s.png"));
+    ASSERT_GT(png.size(), 24u);
+    // The PNG header: width and height, big-endian, at bytes 16 and 20.
+    const auto be32 = [&](std::size_t at) {
+        return (unsigned char)png[at] << 24 | (unsigned char)png[at + 1] << 16 |
+               (unsigned char)png[at + 2] << 8 | (unsigned char)png[at + 3];
+    };
+    EXPECT_EQ(be32(16), 2048u);
+    EXPECT_EQ(be32(20), 1536u);
+
+    r = run("render " + path("a.cig") + " --view stationary " + path("v.svg") + m);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string svg = slurp(path("v.svg"));
+    for (const char* text : {">Open draw resistance<", ">flow rate ventilated<", ">116.0<", ">mm H2O<"})
+        EXPECT_NE(svg.find(text), std::string::npos) << text;
+
+    r = run("render " + path("a.cig") + " --view puffs " + path("p.pdf") + m);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(slurp(path("p.pdf")).find("/Count 1"), std::string::npos);
+
+    for (const char* bad :
+         {" --view charts v.png", " --view summary v.jpg", " --view summary v.png --scale 0",
+          " --view summary v.png --scale x2", " --view summary v.png --scale nan"})
+        EXPECT_EQ(run("render " + path("a.cig") + bad + m).status, 2) << bad;
+}
 
 }  // namespace

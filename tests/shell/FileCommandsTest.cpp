@@ -82,6 +82,16 @@ TEST_F(FileCommands, BadFilesGiveTheirErrorsAndChangeNothing) {
     EXPECT_TRUE(window->currentFileName().isEmpty());  // the failed save forgot the name
 }
 
+TEST_F(FileCommands, TheImportDialogIsTitledImport) {
+    QString title;
+    dialogs.expect([&](QDialog& d) {
+        title = d.windowTitle();
+        return int(QDialog::Rejected);
+    });
+    window->runCommand(kCmdImport);
+    EXPECT_EQ(title, "Import");
+}
+
 TEST_F(FileCommands, ImportSetsTheTitleAndSaveWritesThere) {
     TempFolder folder;
     const std::string legacy = folder.file("old.cig");
