@@ -2,13 +2,10 @@
 // refuses is refused before anything is written.
 #include <cstdio>
 
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "DesignJson.h"
-#include "JsonDuplicateKeys.h"
+#include "JsonReader.h"
 #include "design/CigaretteFile.h"
 #include "editor/PuffShape.h"
 
@@ -28,18 +25,18 @@ int refuse(const std::string& message) {
 
 // The values of one design object. A named puff shape file is loaded as the regime page's "Load from
 // file" loads it and replaces the shape the object gives. Returns 0 or the exit status.
-int readDesignObject(const std::string& name, const QJsonObject& object, DesignValues& values,
+int readDesignObject(const std::string& name, const nlohmann::json& object, DesignValues& values,
                      ErrorReporter& errors) {
-    QJsonObject fields = object;
-    fields.remove(QLatin1String(kShapeFileKey));
+    nlohmann::json fields = object;
+    fields.erase(kShapeFileKey);
     if (const auto problem = readDesign(fields, values)) return refuse("'" + name + "': " + *problem);
-    if (!object.contains(QLatin1String(kShapeFileKey))) return 0;
+    if (!object.contains(kShapeFileKey)) return 0;
 
-    const QJsonValue path = object.value(QLatin1String(kShapeFileKey));
-    if (!path.isString())
+    const nlohmann::json& path = object.at(kShapeFileKey);
+    if (!path.is_string())
         return refuse("'" + name + "': field '" + kShapeFileKey + "' must be a text (a file name)");
     PuffShape shape;
-    if (loadPuffShapeFile(path.toString().toStdString(), shape, errors) != 0) return kFileError;
+    if (loadPuffShapeFile(path.get<std::string>(), shape, errors) != 0) return kFileError;
     storePuffShape(shape, values);
     return 0;
 }
@@ -62,36 +59,28 @@ int runBuild(const Arguments& args, int, char**) {
     if (content.status == FileContent::Status::TooLarge)
         return refuse(source + " is larger than a design description can be (64 MiB)");
 
-    const QByteArray text(reinterpret_cast<const char*>(content.bytes.data()),
-                          static_cast<qsizetype>(content.bytes.size()));
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        return refuse(source + " is not valid JSON: " + parseError.errorString().toStdString() + " at byte " +
-                      std::to_string(parseError.offset));
-    if (!document.isObject())
-        return refuse(source + " holds a JSON " + (document.isArray() ? "array" : "value") +
+    const JsonReading reading =
+        readJson(std::string_view(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size()));
+    if (!reading.error.empty()) return refuse(source + " is not valid JSON: " + reading.error);
+    if (!reading.value.is_object())
+        return refuse(source + " holds a JSON " + (reading.value.is_array() ? "array" : "value") +
                       "; a JSON object is expected");
-    if (const auto duplicate = findDuplicateKey(std::string_view(text.constData(), std::size_t(text.size()))))
-        return refuse(source + " gives the key " + *duplicate + " twice");
+    if (reading.duplicateKey) return refuse(source + " gives the key " + *reading.duplicateKey + " twice");
 
     Session session;  // default designs, filled from the JSON; nothing is recalculated
     DesignSet& designs = session.document.designsForSetUp();
     StderrErrorReporter& errors = session.errors;
-    const QJsonObject top = document.object();
-    for (auto it = top.begin(); it != top.end(); ++it) {
-        const std::string key = it.key().toStdString();
+    for (const auto& [key, value] : reading.value.items()) {
         if (key == "informationText") {
-            if (!it.value().isString()) return refuse("informationText must be a text");
+            if (!value.is_string()) return refuse("informationText must be a text");
             if (const auto problem =
-                    informationTextFromUtf8(it.value().toString().toStdString(), designs.informationText))
+                    informationTextFromUtf8(value.get<std::string>(), designs.informationText))
                 return refuse(*problem);
         } else if (key == "errors") {
             continue;  // what evaluate reported; not an input
         } else if (CigaretteDesign* d = designByName(designs, key)) {
-            if (!it.value().isObject()) return refuse("'" + key + "': must be an object");
-            if (const int status = readDesignObject(key, it.value().toObject(), d->values(), errors))
-                return status;
+            if (!value.is_object()) return refuse("'" + key + "': must be an object");
+            if (const int status = readDesignObject(key, value, d->values(), errors)) return status;
         } else {
             return refuse("unknown member '" + key + "'");
         }

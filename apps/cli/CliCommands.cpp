@@ -214,6 +214,7 @@ const std::vector<Command>& commands() {
          {"--view=", "--scale=", "--puffs", "--models="},
          2,
          runRender},
+#endif
         {"export",
          "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
          "write one table of numbers as CSV",
@@ -226,7 +227,6 @@ const std::vector<Command>& commands() {
          {"--what=", "--puffs", "--models="},
          2,
          runExport},
-#endif
     };
     return table;
 }

@@ -4,9 +4,8 @@
 #include <cstring>
 #include <limits>
 
-#include <QJsonArray>
-
 #include "design/DesignFields.h"
+#include "design/Utf8.h"
 #include "design/Windows1252.h"
 
 namespace veltrano::cli {
@@ -20,27 +19,27 @@ void writeArray(JsonWriter& json, std::string_view name, const std::vector<doubl
     json.endArray();
 }
 
-std::optional<double> numberOf(const QJsonValue& v) {
-    if (v.isDouble()) return v.toDouble();
-    if (v.isString()) {
-        const QString s = v.toString();
-        if (s == QLatin1String("NaN")) return std::numeric_limits<double>::quiet_NaN();
-        if (s == QLatin1String("Infinity")) return std::numeric_limits<double>::infinity();
-        if (s == QLatin1String("-Infinity")) return -std::numeric_limits<double>::infinity();
+// Every JSON number is read as the double nearest to it, whether the text has a fraction or not.
+std::optional<double> numberOf(const nlohmann::json& v) {
+    if (v.is_number()) return v.get<double>();
+    if (v.is_string()) {
+        const std::string& s = v.get_ref<const std::string&>();
+        if (s == "NaN") return std::numeric_limits<double>::quiet_NaN();
+        if (s == "Infinity") return std::numeric_limits<double>::infinity();
+        if (s == "-Infinity") return -std::numeric_limits<double>::infinity();
     }
     return std::nullopt;
 }
 
-std::optional<long long> integerOf(const QJsonValue& v, long long low, long long high) {
-    if (!v.isDouble()) return std::nullopt;
-    const double d = v.toDouble();
+std::optional<long long> integerOf(const nlohmann::json& v, long long low, long long high) {
+    if (!v.is_number()) return std::nullopt;
+    const double d = v.get<double>();
     if (!(d >= static_cast<double>(low) && d <= static_cast<double>(high)) || d != std::trunc(d))
         return std::nullopt;
     return static_cast<long long>(d);
 }
 
-bool isArrayName(const QString& name) {
-    const std::string n = name.toStdString();
+bool isArrayName(const std::string& n) {
     if (n == "puff_size" || n == "puff_number") return true;
     for (const OwnedArray& a : ownedArrays())
         if (n == a.name) return true;
@@ -52,13 +51,13 @@ bool isArrayName(const QString& name) {
 }  // namespace
 
 std::string informationTextUtf8(const InformationText& text) {
-    const std::u32string chars = decodeWindows1252(informationTextString(text));
-    return QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size())).toStdString();
+    return encodeUtf8(decodeWindows1252(informationTextString(text)));
 }
 
 std::optional<std::string> informationTextFromUtf8(const std::string& utf8, InformationText& text) {
-    const QList<uint> ucs4 = QString::fromStdString(utf8).toUcs4();
-    const std::optional<std::string> bytes = encodeWindows1252(std::u32string(ucs4.begin(), ucs4.end()));
+    const std::optional<std::u32string> chars = decodeUtf8(utf8);
+    if (!chars) return std::string("informationText is not UTF-8");
+    const std::optional<std::string> bytes = encodeWindows1252(*chars);
     if (!bytes) return std::string("informationText holds a character that Windows-1252 cannot hold");
     if (bytes->size() > kInformationTextLimit)
         return "informationText is longer than " + std::to_string(kInformationTextLimit) +
@@ -109,14 +108,12 @@ void writeDesign(JsonWriter& json, const CigaretteDesign& design) {
     json.endObject();
 }
 
-std::optional<std::string> readDesign(const QJsonObject& object, DesignValues& values) {
-    for (auto it = object.begin(); it != object.end(); ++it) {
-        const std::string name = it.key().toStdString();
-        const QJsonValue v = it.value();
+std::optional<std::string> readDesign(const nlohmann::json& object, DesignValues& values) {
+    for (const auto& [name, v] : object.items()) {
         const DesignField* field = findDesignField(name);
         if (!field) {
-            if (isArrayName(it.key())) {
-                if (name != "puff_number" && !v.isArray()) return "field '" + name + "' must be a list";
+            if (isArrayName(name)) {
+                if (name != "puff_number" && !v.is_array()) return "field '" + name + "' must be a list";
                 continue;
             }
             return "unknown field '" + name + "'";
@@ -143,26 +140,25 @@ std::optional<std::string> readDesign(const QJsonObject& object, DesignValues& v
                     else
                         error = "field '" + name + "' must be an unsigned 32-bit integer";
                 } else if constexpr (std::is_same_v<T, std::array<char, 4>>) {
-                    const std::string s = v.toString().toStdString();
-                    if (!v.isString() || s.size() > 3) {
+                    const std::string s = v.is_string() ? v.get<std::string>() : std::string();
+                    if (!v.is_string() || s.size() > 3) {
                         error = "field '" + name + "' must be a text of at most 3 characters";
                     } else {
                         target.fill('\0');
                         std::memcpy(target.data(), s.data(), s.size());
                     }
                 } else {
-                    const QJsonArray list = v.toArray();
-                    if (!v.isArray() || list.size() > static_cast<qsizetype>(target.size())) {
+                    if (!v.is_array() || v.size() > target.size()) {
                         error = "field '" + name + "' must be a list of at most 400 numbers";
                         return;
                     }
-                    for (qsizetype i = 0; i < list.size(); ++i) {
-                        auto d = numberOf(list[i]);
+                    for (std::size_t i = 0; i < v.size(); ++i) {
+                        auto d = numberOf(v[i]);
                         if (!d) {
                             error = "field '" + name + "' must be a list of numbers";
                             return;
                         }
-                        target[static_cast<std::size_t>(i)] = *d;
+                        target[i] = *d;
                     }
                 }
             },

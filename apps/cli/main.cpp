@@ -1,8 +1,6 @@
 // veltrano-cli: the model and the design files without a window, for batches of designs and scripts.
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -20,10 +18,16 @@ void printUsage(std::FILE* out, const std::vector<Command>& commands) {
     std::fprintf(out, "\n'veltrano-cli COMMAND --help' describes a command.\n");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Runs the command line `arguments` (UTF-8; the program's name first).
+int run(std::vector<std::string> arguments) {
     veltrano::platform::letFileSizeLimitFailWrites();
+    veltrano::platform::useBinaryStandardOutput();
+    std::vector<char*> pointers;
+    for (std::string& a : arguments) pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+    const int argc = static_cast<int>(arguments.size());
+    char** argv = pointers.data();
+
     const std::vector<Command>& commands = veltrano::cli::commands();
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         printUsage(argc < 2 ? stderr : stdout, commands);
@@ -47,3 +51,16 @@ int main(int argc, char** argv) {
     printUsage(stderr, commands);
     return veltrano::cli::kUsageError;
 }
+
+}  // namespace
+
+#if defined(_WIN32)
+// Only wmain sees the command line as typed; main would get it in the system's code page.
+int wmain(int argc, wchar_t** argv) {
+    return run(veltrano::platform::utf8Arguments(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return run(std::vector<std::string>(argv, argv + argc));
+}
+#endif

@@ -6,10 +6,12 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 // Everything the program asks of the operating system's file access, in one small interface: the
 // readers and the safe save are written against it, and each platform implements it once
-// (PlatformFilesPosix.cpp here).
+// (PlatformFilesPosix.cpp, PlatformFilesWin32.cpp). Paths are UTF-8; each platform hands them to its
+// system as that system wants them.
 namespace veltrano::platform {
 
 // An open file of the system; it is closed when the object goes.
@@ -70,11 +72,11 @@ SaveTarget inspectSaveTarget(const std::string& path);
 // Why a new file could not be made: its folder refuses new files (no write permission, a read-only
 // file system, no such folder), or anything else (no space, no inodes, a name too long, an I/O error).
 enum class CreateFailure { FolderRefusesNewFiles, Other };
-// Sorts a failure of the system's file creation (errno here) into the two.
+// Sorts a failure of the system's file creation (errno on POSIX, GetLastError() on Windows) into the two.
 CreateFailure classifyCreateFailure(int systemError);
 
-// A new, empty file with a short unique name (".veltrano-XXXXXX") in the folder of `besidePath`,
-// readable and writable only by its owner until its permissions are set.
+// A new, empty file with a short unique name (".veltrano-" and a few random characters) in the folder
+// of `besidePath`, for its owner alone until its permissions are set.
 struct TemporaryFile {
     File file;
     std::string path;
@@ -94,5 +96,13 @@ bool standardErrorIsTerminal();
 // Without this, a process that passes its file size limit is killed by a signal in the middle of a
 // write; with it, the write fails (EFBIG) and the save reports it. Both programs call it first thing.
 void letFileSizeLimitFailWrites();
+
+// Standard output passes bytes through as they are (Windows would turn each "\n" into "\r\n").
+void useBinaryStandardOutput();
+
+#if defined(_WIN32)
+// The arguments wmain receives, in UTF-16, as the UTF-8 texts the rest of the program takes.
+std::vector<std::string> utf8Arguments(int argc, wchar_t** argv);
+#endif
 
 }  // namespace veltrano::platform

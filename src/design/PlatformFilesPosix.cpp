@@ -1,6 +1,4 @@
-// File access on POSIX systems. On Windows the same steps are CreateFileW (no FILE_FLAG_OVERLAPPED,
-// GetFileType to refuse pipes and devices), ReadFile/WriteFile, FlushFileBuffers, ReplaceFileW or
-// MoveFileExW with MOVEFILE_REPLACE_EXISTING, and GetLastError classified the same way.
+// File access on POSIX systems.
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -163,5 +161,7 @@ bool standardErrorIsTerminal() {
 void letFileSizeLimitFailWrites() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
+
+void useBinaryStandardOutput() {}  // POSIX streams have no text mode
 
 }  // namespace veltrano::platform

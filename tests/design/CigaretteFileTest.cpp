@@ -1,10 +1,4 @@
-#include <cerrno>
-#include <csignal>
 #include <filesystem>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -16,22 +10,13 @@ namespace veltrano {
 namespace {
 
 using testing::FaultyFileSystem;
-using testing::fillDesign;
-using testing::fillText;
+using testing::fillSet;
 using testing::readBytes;
 using testing::sameArraysAndPuffs;
 using testing::TempFolder;
 using testing::valuesImage;
 using testing::writeBytes;
 using Bytes = std::vector<std::uint8_t>;
-
-// Three distinct designs, each with arrays and puff data, and a full information text.
-void fillSet(DesignSet& set, double seed) {
-    fillDesign(set.referenceDesign, seed, 2);
-    fillDesign(set.workingReference, seed + 1, 3);
-    fillDesign(set.currentDesign, seed + 2, 4);
-    fillText(set.informationText, static_cast<int>(seed));
-}
 
 // Everything a failed read must leave alone.
 struct Snapshot {
@@ -213,75 +198,11 @@ TEST(CigaretteFile, NoRoomForTheNewFileGives053AndKeepsTheOldFile) {
     const Bytes old{'o', 'l', 'd'};
     writeBytes(path, old);
     FaultyFileSystem fs;
-    fs.temporaryError = ENOSPC;
+    fs.temporaryError = testing::kDiskFullError;
     RecordingErrorReporter errors;
     EXPECT_EQ(saveCigaretteFile(path, DesignSet(), errors, fs), 53);
     EXPECT_EQ(errors.numbers, std::vector<int>{53});
     EXPECT_EQ(readBytes(path), old);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"design.cig"});
-}
-
-TEST(CigaretteFile, WriteProtectedFileGives52) {
-    SKIP_WHEN_ROOT();
-    TempFolder folder;
-    const std::string path = folder.file("design.cig");
-    writeBytes(path, {'o', 'l', 'd'});
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    DesignSet set;
-    RecordingErrorReporter errors;
-    EXPECT_EQ(saveCigaretteFile(path, set, errors), 52);
-    EXPECT_EQ(errors.numbers, std::vector<int>{52});
-    EXPECT_EQ(readBytes(path).size(), 3u);
-}
-
-// A file size limit makes a real write fail part way: the child process saves over an existing file
-// with a limit that lets the first image through and stops the second. It starts as the program does
-// (letFileSizeLimitFailWrites, called first thing by both main functions): without that, the limit's
-// signal would kill it in the middle of the save, as it once killed the program with unsaved designs.
-TEST(CigaretteFile, FileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
-    TempFolder folder;
-    const std::string path = folder.file("design.cig");
-    DesignSet old;
-    fillSet(old, 0.6);
-    RecordingErrorReporter unused;
-    ASSERT_EQ(saveCigaretteFile(path, old, unused), 0);
-    const Bytes before = readBytes(path);
-
-    int channel[2];
-    ASSERT_EQ(::pipe(channel), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(channel[0]);
-        std::signal(SIGXFSZ, SIG_DFL);
-        platform::letFileSizeLimitFailWrites();
-        const rlimit limit{6000, 6000};
-        int result[6] = {-1, 0, 0, 0, 0, 0};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) == 0) {
-            DesignSet set;
-            fillSet(set, 0.1);
-            RecordingErrorReporter errors;
-            result[0] = saveCigaretteFile(path, set, errors);
-            result[1] = static_cast<int>(errors.numbers.size());
-            for (std::size_t i = 0; i < errors.numbers.size() && i < 4; ++i)
-                result[2 + i] = errors.numbers[i];
-        }
-        const ssize_t written = ::write(channel[1], result, sizeof result);
-        ::_exit(written == static_cast<ssize_t>(sizeof result) ? 0 : 1);
-    }
-    ::close(channel[1]);
-    int result[6] = {};
-    const ssize_t got = ::read(channel[0], result, sizeof result);
-    ::close(channel[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_EQ(got, static_cast<ssize_t>(sizeof result));
-
-    EXPECT_EQ(result[0], 53);
-    EXPECT_EQ(result[1], 3) << "the second image, the third and the text";
-    EXPECT_EQ(std::vector<int>(result + 2, result + 5), (std::vector<int>{53, 53, 53}));
-    EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"design.cig"});
 }
 

@@ -1,17 +1,17 @@
+#include <filesystem>
 #include <string>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "FileTestSupport.h"
 #include "design/ByteStream.h"
 #include "design/ModelParameters.h"
+#include "support/SpecialFiles.h"
 
 namespace veltrano {
 namespace {
 
+using testing::SpecialFiles;
 using testing::TempFolder;
 using testing::writeBytes;
 using Status = FileContent::Status;
@@ -20,10 +20,10 @@ using Status = FileContent::Status;
 // never ends, a pipe that never delivers or a folder cannot hang or flood a reader.
 TEST(FileReading, OnlyRegularFilesAreOpened) {
     TempFolder folder;
-    const std::string fifo = folder.file("pipe");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path :
-         {std::string("/dev/zero"), fifo, folder.path().string(), folder.file("missing"), std::string()}) {
+    const SpecialFiles special(folder.path());
+    std::vector<std::string> paths = special.paths();
+    paths.insert(paths.end(), {folder.path().string(), folder.file("missing"), std::string()});
+    for (const std::string& path : paths) {
         EXPECT_FALSE(FileByteSource::open(path)) << path;
         EXPECT_EQ(readFileContent(path, 1024).status, Status::NotOpened) << path;
         ModelParameters mp;
@@ -43,7 +43,7 @@ TEST(FileReading, ContentUpToTheCap) {
     // A huge file is not read to its end: the reading stops one step past the cap.
     const std::string huge = folder.file("huge");
     writeBytes(huge, {});
-    ASSERT_EQ(::truncate(huge.c_str(), off_t{1} << 32), 0);
+    std::filesystem::resize_file(huge, std::uintmax_t{1} << 32);
     const FileContent tooLarge = readFileContent(huge, 1 << 20);
     EXPECT_EQ(tooLarge.status, Status::TooLarge);
     EXPECT_TRUE(tooLarge.bytes.empty());

@@ -1,17 +1,25 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
+#if defined(_WIN32)
+#include <winerror.h>
+#else
+#include <cerrno>
+#endif
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "design/DesignFields.h"
 #include "design/DesignSet.h"
@@ -23,9 +31,12 @@ namespace veltrano::testing {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "veltrano-files-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = std::filesystem::temp_directory_path() / ("veltrano-files-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path_)) return;
+        }
+        throw std::runtime_error("no fresh folder in " + std::filesystem::temp_directory_path().string());
     }
     ~TempFolder() {
         std::error_code ec;
@@ -59,9 +70,21 @@ inline std::vector<std::uint8_t> readBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-#define SKIP_WHEN_ROOT()  \
-    if (::geteuid() == 0) \
-    GTEST_SKIP() << "running as root: file permissions do not stop root, so this refusal cannot be provoked"
+// What the safe-save tests write: two pieces, often over a file that holds kOld.
+inline const std::vector<std::uint8_t> kOld{'o', 'l', 'd'};
+inline const std::vector<std::uint8_t> kFirst{'n', 'e', 'w', '-'};
+inline const std::vector<std::uint8_t> kSecond{'d', 'a', 't', 'a'};
+inline const std::vector<std::uint8_t> kBoth{'n', 'e', 'w', '-', 'd', 'a', 't', 'a'};
+
+inline SaveReport save(const std::string& path, SaveFileSystem& fs) {
+    const std::array<std::span<const std::uint8_t>, 2> pieces{kFirst, kSecond};
+    return saveFile(path, pieces, fs);
+}
+
+inline SaveReport save(const std::string& path) {
+    SystemSaveFileSystem fs;
+    return save(path, fs);
+}
 
 // Gives every record value, array entry and puff value of `design` a distinct, awkward bit pattern
 // (negative zero, a NaN with a payload, subnormals), starting from `seed`.
@@ -102,6 +125,14 @@ inline void fillText(InformationText& text, int seed) {
     text[100] = '\0';
 }
 
+// Three distinct designs, each with arrays and puff data, and a full information text.
+inline void fillSet(DesignSet& set, double seed) {
+    fillDesign(set.referenceDesign, seed, 2);
+    fillDesign(set.workingReference, seed + 1, 3);
+    fillDesign(set.currentDesign, seed + 2, 4);
+    fillText(set.informationText, static_cast<int>(seed));
+}
+
 // The bytes of every record value, without the puff count (which belongs to the puff-by-puff data).
 inline DesignImage valuesImage(const DesignValues& values) {
     CigaretteDesign design(ArrayMode::NoArrays);
@@ -122,12 +153,19 @@ inline bool sameArraysAndPuffs(const CigaretteDesign& a, const CigaretteDesign& 
     return a.puff_number == b.puff_number && same(a.puff_size, b.puff_size);
 }
 
+// What the system says when a disk is full.
+#if defined(_WIN32)
+inline constexpr int kDiskFullError = ERROR_DISK_FULL;
+#else
+inline constexpr int kDiskFullError = ENOSPC;
+#endif
+
 // The real file system with switches that make one step fail.
 class FaultyFileSystem : public SystemSaveFileSystem {
 public:
     bool failOpen = false;       // no file opens for writing
     bool failTemporary = false;  // the folder refuses new files (as without write permission)
-    int temporaryError = 0;      // making the temporary file fails with this errno (ENOSPC, ...); 0: none
+    int temporaryError = 0;      // making the temporary file fails with this system error; 0: none
     int failWrite = 0;           // this write (counted from 1 over the whole save) fails; 0: none
     bool failAllWrites = false;
     bool failFinish = false;

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include "editor/PuffShape.h"
+#include "support/SpecialFiles.h"
 
 namespace veltrano {
 namespace {
@@ -85,18 +84,17 @@ TEST(PuffShapeFile, WhatIsNoShapeFileIsRefusedAtOnce) {
     const std::string folder = ::testing::TempDir() + "puff_shape_refusals";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    const std::string fifo = folder + "/pipe.txt", huge = folder + "/huge.txt";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string huge = folder + "/huge.txt";
     std::ofstream(huge) << "1\n2\n";
     std::filesystem::resize_file(huge, kPuffShapeFileCap + 1);  // two points, then zero bytes
 
-    const struct {
+    struct Case {
         std::string path;
         int error;
-    } cases[] = {{"/dev/zero", kPuffShapeFileUnreadable},
-                 {fifo, kPuffShapeFileUnreadable},
-                 {folder, kPuffShapeFileUnreadable},
-                 {huge, kPuffShapeTooFewPoints}};
+    };
+    const testing::SpecialFiles special(folder);
+    std::vector<Case> cases{{folder, kPuffShapeFileUnreadable}, {huge, kPuffShapeTooFewPoints}};
+    for (const std::string& path : special.paths()) cases.push_back({path, kPuffShapeFileUnreadable});
     for (const auto& c : cases) {
         PuffShape shape = builtInShape(BuiltInShape::Ramp);
         RecordingErrorReporter errors;

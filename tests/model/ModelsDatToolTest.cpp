@@ -3,14 +3,12 @@
 #include <fstream>
 #include <iterator>
 #include <random>
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#endif
 
 #include <gtest/gtest.h>
 
 #include "ModelParameterCsv.h"
 #include "design/NumberText.h"
+#include "support/RunCommand.h"
 
 namespace veltrano {
 namespace {
@@ -64,14 +62,8 @@ int runTool(const std::string& csv, const std::filesystem::path& output) {
 #else
     const char* quiet = " 2>/dev/null";
 #endif
-    const std::string command =
-        std::string("\"") + MAKE_MODELS_DAT + "\" \"" + csv + "\" \"" + output.string() + "\"" + quiet;
-    const int status = std::system(command.c_str());
-#if defined(_WIN32)
-    return status;
-#else
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
+    return testing::runCommand(std::string("\"") + MAKE_MODELS_DAT + "\" \"" + csv + "\" \"" +
+                               output.string() + "\"" + quiet);
 }
 
 // A fresh folder for each test: the same tests run at once in several processes.
