@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the normal build with all tests, the core and its tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and one pass of every fuzz target over its corpus.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, one pass of every fuzz target over its corpus,
+# and the Windows build of the core and veltrano-cli with its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,4 +29,7 @@ if [ -d fuzz ] && ls fuzz/*/ >/dev/null 2>&1; then
   cmake --build --preset fuzz -j "$jobs"
   bash tools/fuzz-replay.sh build/fuzz
 fi
+
+echo "== the core and veltrano-cli for Windows, under Wine"
+bash tools/windows-check.sh
 echo "== all tests passed"

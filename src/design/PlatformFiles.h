@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -23,7 +24,13 @@ public:
     File() = default;
     explicit File(Handle handle) : handle_(handle) {}
     File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kNoHandle; }
-    File& operator=(File&& other) noexcept;
+    File& operator=(File&& other) noexcept {
+        if (this != &other) {
+            close();
+            handle_ = std::exchange(other.handle_, kNoHandle);
+        }
+        return *this;
+    }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
     ~File() { close(); }

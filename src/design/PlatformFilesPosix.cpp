@@ -27,14 +27,6 @@ std::pair<std::string, std::string> splitPath(const std::string& path) {
 
 }  // namespace
 
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = std::exchange(other.handle_, kNoHandle);
-    }
-    return *this;
-}
-
 std::size_t File::read(std::span<std::uint8_t> out) {
     std::size_t got = 0;
     while (got < out.size()) {

@@ -140,6 +140,24 @@ TEST(Win32Files, HiddenFileIsWrittenInPlaceAndStaysHidden) {
     EXPECT_EQ(fileIndexOf(file), before);
 }
 
+// A symbolic link stays a link, and the file it points to is replaced.
+TEST(Win32Files, SymbolicLinkStaysALinkAndItsFileIsReplaced) {
+    TempFolder here, there;
+    const std::filesystem::path real = there.path() / "real.cig", link = here.path() / "link.cig";
+    testing::writeBytes(real.string(), testing::kOld);
+    // Without developer mode or the right, no link is made; Wine says it made one and makes none.
+    const bool made = ::CreateSymbolicLinkW(link.c_str(), real.c_str(), 0);
+    const DWORD attributes = attributesOf(link);
+    if (!made || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        GTEST_SKIP() << "no symbolic link could be made here";
+
+    EXPECT_TRUE(testing::save(link.string()).complete());
+    EXPECT_TRUE(attributesOf(link) & FILE_ATTRIBUTE_REPARSE_POINT) << "the link was replaced by a file";
+    EXPECT_EQ(contentOf(real.string()), testing::kBoth);
+    EXPECT_EQ(here.names(), std::vector<std::string>{"link.cig"});
+    EXPECT_EQ(there.names(), std::vector<std::string>{"real.cig"});
+}
+
 // A file that another program holds is never cut and rewritten in its place: without write sharing
 // the save cannot open it (052), without delete sharing the new file cannot take its place (053).
 // Either way the old bytes stay and no temporary file is left.
