@@ -189,11 +189,14 @@ void MainWin::repaintClient() {
     viewArea_->update();
 }
 
+QString MainWin::currentFileName() const {
+    return fromFilePath(document_.fileName());
+}
+
 void MainWin::updateTitle() {
     // The title shows the path last chosen; it stays when a failed save empties the file name.
-    if (!document_.fileName().empty()) currentFileName_ = fromFilePath(document_.fileName());
-    if (!currentFileName_.isEmpty())
-        setWindowTitle(QStringLiteral("veltrano 4.1 - ") + currentFileName_ + "[*]");
+    if (!document_.fileName().empty()) titlePath_ = fromFilePath(document_.fileName());
+    if (!titlePath_.isEmpty()) setWindowTitle(QStringLiteral("veltrano 4.1 - ") + titlePath_ + "[*]");
     setWindowModified(document_.modified());
 }
 

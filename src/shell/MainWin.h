@@ -45,7 +45,8 @@ public:
     bool puffByPuffValid() const { return document_.puffDataValid(); }
     bool rawListing() const { return rawListing_; }
     int hoveredPuff() const { return hoveredPuff_; }
-    const QString& currentFileName() const { return currentFileName_; }
+    // The document's file name (empty after a failed save); the title keeps the last one chosen.
+    QString currentFileName() const;
     bool panelVisible() const { return panelVisible_; }
     bool designsChanged() const { return document_.modified(); }
     bool analysisRunning() const { return analysisRunning_; }
@@ -111,9 +112,13 @@ private:
     void updateTitle();
     // Asks whether unsaved changes are to be saved first; false when the user cancels (or saving failed).
     bool confirmDiscardChanges();
+    // Before a Save over an imported 3.xx file: true to replace it, false to choose another name.
+    bool confirmReplaceLegacyFile();
     bool save();
     bool saveAs();
     void editDesign(DesignRole role);
+    // The about box's gesture: the designs as the start-up file, with no stale per-puff data.
+    bool writeStartupDesigns();
 
     DesignDocument& document_;
     Dialogs& dialogs_;
@@ -126,7 +131,7 @@ private:
     std::map<int, QAction*> actions_;
     QActionGroup* viewGroup_ = nullptr;
 
-    QString currentFileName_;  // the path the title shows: the last one chosen, kept when saving fails
+    QString titlePath_;  // the path the title shows: the last one chosen, kept when saving fails
     bool panelVisible_ = true;
     ViewMode viewMode_ = ViewMode::StationaryFlow;
     int hoveredPuff_ = -1;
