@@ -14,6 +14,7 @@
 #include "dialogs/FilePaths.h"
 #include "shell/DesignDlg.h"
 #include "shell/PuffWaitDlg.h"
+#include "shell/Recovery.h"
 #include "shell/UndoableDocument.h"
 #include "shell/ViewArea.h"
 
@@ -230,10 +231,18 @@ void MainWin::setViewMode(ViewMode mode) {
     updateViewChecks();
 }
 
+void MainWin::attachRecovery(RecoveryWriter* writer) {
+    writer->setParent(this);
+    recovery_ = writer;
+}
+
 void MainWin::runPuffByPuffAnalysis() {
     if (analysisRunning_) return;
     analysisRunning_ = true;
+    // The progress dialog lets events through between puffs; no recovery write may read the designs then.
+    if (recovery_) recovery_->setPaused(true);
     document_.runPuffByPuffAnalysis(puffWait_->progress());
+    if (recovery_) recovery_->setPaused(false);
     analysisRunning_ = false;
 }
 
@@ -292,6 +301,7 @@ void MainWin::closeEvent(QCloseEvent* event) {
         return;
     }
     panel_->hide();
+    if (recovery_) recovery_->discard();
     event->accept();
 }
 

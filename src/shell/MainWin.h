@@ -20,6 +20,7 @@ namespace veltrano {
 class DesignDlg;
 class Dialogs;
 class PuffWaitDlg;
+class RecoveryWriter;
 class UndoableDocument;
 class ViewArea;
 
@@ -34,6 +35,9 @@ public:
 
     const DesignDocument& document() const { return document_; }
     UndoableDocument& undoableDocument() { return *undoable_; }
+    // The window takes the writer of its recovery files: it pauses it while the analysis runs and
+    // lets it clean up when the program ends normally.
+    void attachRecovery(RecoveryWriter* writer);
 
     // The action of a command id (menu items and accelerators), or nullptr.
     QAction* action(int id) const;
@@ -123,6 +127,7 @@ private:
     DesignDocument& document_;
     Dialogs& dialogs_;
     UndoableDocument* undoable_;
+    RecoveryWriter* recovery_ = nullptr;
     MessageBoxErrorReporter errors_;
     ViewResources resources_;
     ViewArea* viewArea_;

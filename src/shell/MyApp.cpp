@@ -7,6 +7,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "resources/Pictures.h"
 #include "shell/MainWin.h"
+#include "shell/Recovery.h"
 
 namespace veltrano {
 
@@ -34,6 +35,13 @@ int MyApp::start() {
     if (const auto warning = nonFiniteParametersWarning(state_.modelParameters, kModelParameterFileName))
         showMessage(dialogs_, mainWin_.get(), QString::fromStdString(*warning), QStringLiteral("Warning"),
                     QMessageBox::Warning);
+
+    // Work a crash took away is offered back; from now on this program keeps its own recovery files.
+    const QString folder = recoveryFolderPath();
+    auto* writer = new RecoveryWriter(mainWin_->undoableDocument(), std::make_unique<RecoveryStore>(folder));
+    mainWin_->attachRecovery(writer);
+    offerRecovery(dialogs_, mainWin_.get(), mainWin_->undoableDocument(), mainWin_->errorReporter(), folder,
+                  writer);
     return 0;
 }
 
