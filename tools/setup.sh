@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
+  libnlopt-dev
   clang libclang-rt-14-dev
   xvfb xauth imagemagick xdotool poppler-utils
   locales python3

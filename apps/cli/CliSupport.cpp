@@ -3,6 +3,8 @@
 #include "design/CigaretteFile.h"
 #include "model/Recalculation.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include <unistd.h>
@@ -44,6 +46,30 @@ bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParamete
     if (!loadModels(args, mp)) return false;
     recalculate(designs, mp, errors);
     return true;
+}
+
+bool openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                      StderrErrorReporter& errors) {
+    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return false;
+    if (!loadModels(args, mp)) return false;
+    recalculateWorkingReference(designs.referenceDesign, designs.workingReference, mp, errors);
+    return true;
+}
+
+std::optional<double> commandLineNumber(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<int> commandLineInteger(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
 }
 
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "CliCommands.h"
@@ -36,6 +37,17 @@ bool loadModels(const Arguments& args, ModelParameters& mp);
 // parameters and recalculates both designs; false (after a message) when a file cannot be read.
 bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp,
                         StderrErrorReporter& errors);
+
+// Reads the cigarette file named first on the command line and the model parameters, and makes the
+// working reference from the reference (its errors go to stderr); the current design keeps the file's
+// values, the start of every variant. False (after a message) when a file cannot be read.
+bool openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                      StderrErrorReporter& errors);
+
+// A number given on the command line: the whole text must be a finite decimal number.
+std::optional<double> commandLineNumber(const std::string& text);
+// A whole number given on the command line, likewise.
+std::optional<int> commandLineInteger(const std::string& text);
 
 // "reference", "workingReference" or "current".
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name);

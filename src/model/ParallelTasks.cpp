@@ -5,17 +5,18 @@
 
 namespace veltrano {
 
-int ParallelTasks::threadsFor(int count) {
+int ParallelTasks::threadsFor(int count, InnerThreads threads) {
+    if (threads == InnerThreads::CallingThread) return 1;
     const int hardware = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     return std::max(1, std::min(hardware, count));
 }
 
-ParallelTasks::ParallelTasks(int count, Task task)
+ParallelTasks::ParallelTasks(int count, Task task, InnerThreads threads)
     : count_(std::max(0, count)),
       task_(std::move(task)),
       done_(static_cast<std::size_t>(count_), 0),
       errors_(static_cast<std::size_t>(count_)) {
-    const int extra = threadsFor(count_) - 1;
+    const int extra = threadsFor(count_, threads) - 1;
     for (int t = 1; t <= extra; ++t) {
         try {
             workers_.emplace_back([this, t] {
