@@ -35,7 +35,7 @@ struct DesignTarget {
 // so the same question gives the same answer on any machine, however many threads run the starts.
 struct TargetSearchLimits {
     int starts = 4;
-    int evaluationsPerStart = 60;
+    int evaluationsPerStart = 150;
     std::uint32_t seed = 20240601;
 };
 
