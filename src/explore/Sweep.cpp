@@ -8,8 +8,8 @@
 namespace veltrano {
 
 double SweepAxis::valueAt(int k) const {
-    if (k >= steps - 1) return to;
-    return from + (to - from) * k / (steps - 1);
+    // Exact at both ends and free of overflow between far-apart bounds.
+    return std::lerp(from, to, static_cast<double>(k) / (steps - 1));
 }
 
 int SweepGrid::pointCount() const {

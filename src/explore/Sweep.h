@@ -21,7 +21,7 @@ struct SweepAxis {
     double from = 0, to = 0;
     int steps = kMinSweepSteps;
 
-    // Value k (0 .. steps-1); the last one is `to` exactly.
+    // Value k (0 .. steps-1); the first is `from` and the last `to` exactly.
     double valueAt(int k) const;
 };
 

@@ -83,7 +83,7 @@ struct StartSearch {
         std::vector<double> v;
         for (std::size_t i = 0; i < variables->size(); ++i) {
             const ValueRange& b = (*variables)[i].bounds;
-            v.push_back(b.lo + std::clamp(x[i], 0.0, 1.0) * (b.hi - b.lo));
+            v.push_back(std::lerp(b.lo, b.hi, std::clamp(x[i], 0.0, 1.0)));
         }
         return v;
     }
@@ -147,8 +147,9 @@ std::vector<std::vector<double>> startingPoints(const std::vector<DesignVariable
     std::vector<std::vector<double>> starts;
     std::vector<double> today;
     for (const DesignVariable& v : variables) {
-        const double span = v.bounds.hi - v.bounds.lo;
-        today.push_back(std::clamp((current.*v.field->member() - v.bounds.lo) / span, 0.0, 1.0));
+        const double t = (current.*v.field->member() - v.bounds.lo) / (v.bounds.hi - v.bounds.lo);
+        // A value that is not a number starts in the middle.
+        today.push_back(std::isfinite(t) ? std::clamp(t, 0.0, 1.0) : 0.5);
     }
     starts.push_back(today);
     std::mt19937 generator(limits.seed);

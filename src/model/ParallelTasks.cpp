@@ -3,11 +3,28 @@
 #include <algorithm>
 #include <system_error>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 namespace veltrano {
+
+namespace {
+
+// The processors this process may run on: a scheduler's or taskset's share, else the machine's.
+int availableProcessors() {
+#ifdef __linux__
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+#endif
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+}  // namespace
 
 int ParallelTasks::threadsFor(int count, InnerThreads threads) {
     if (threads == InnerThreads::CallingThread) return 1;
-    const int hardware = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int hardware = availableProcessors();
     return std::max(1, std::min(hardware, count));
 }
 

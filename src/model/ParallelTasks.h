@@ -33,7 +33,7 @@ public:
     void waitAll();
     int threadCount() const { return static_cast<int>(workers_.size()) + 1; }
 
-    // The threads used for `count` tasks: one per hardware thread (just the calling thread for
+    // The threads used for `count` tasks: one per processor the process may use (just the calling thread for
     // InnerThreads::CallingThread), never more than there are tasks.
     static int threadsFor(int count, InnerThreads threads = InnerThreads::Machine);
 

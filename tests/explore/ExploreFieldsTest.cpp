@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ModelFixtures.h"
+#include "ExploreTestSupport.h"
 #include "design/DesignFields.h"
 #include "explore/ExploreFields.h"
 #include "explore/ExploreOutputs.h"
@@ -96,15 +96,7 @@ TEST(ExploreFields, TheValidRangeIsWhatTheSheetsRulesAccept) {
     microLaser.fi_len = 27;
     microLaser.ro_len = 56;
     expectRangesAreTheSheetsOwn(microLaser, "micro laser");
-    DesignValues online;
-    online.tp_perfotype = kOnlineLaser;
-    online.tp_perfotrack = 2;
-    online.tp_perfowidth = 1;
-    online.tp_onlinevent = 30;
-    online.cp_lip = 1;
-    online.cp_bandwidth = 6;
-    online.cp_bandspace = 20;
-    expectRangesAreTheSheetsOwn(online, "online, banded paper");
+    expectRangesAreTheSheetsOwn(testing::withBands(testing::onlineDesign(30)), "online, banded paper");
 }
 
 TEST(ExploreFields, AnOnlineTargetIsStoredAsTheTippingPageStoresIt) {

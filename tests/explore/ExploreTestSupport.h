@@ -15,6 +15,28 @@ inline DesignImage imageOf(const DesignValues& values) {
     return encodeDesignImage(design);
 }
 
+// An online perforated design as the tipping page stores one (over the record's default plug wrap).
+inline DesignValues onlineDesign(double target) {
+    DesignValues d;
+    d.tp_perfotype = kOnlineLaser;
+    d.tp_onlinevent = target;
+    d.stat_fivent = target;
+    d.tp_perfowidth = 1;
+    d.tp_perfotrack = 2;
+    d.known &= ~known::bit(20);
+    return d;
+}
+
+// The design with low ignition propensity paper: bands of 6 mm every 20 mm.
+inline DesignValues withBands(DesignValues d) {
+    d.cp_lip = 1;
+    d.cp_bandwidth = 6;
+    d.cp_bandspace = 20;
+    d.cp_bandperm = 10;
+    d.cp_banddiff = 0.5;
+    return d;
+}
+
 // A pair of designs with the working reference made, as a sweep or a preview finds them.
 struct ExploreDesigns {
     DesignSet set;

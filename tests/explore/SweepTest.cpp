@@ -38,17 +38,6 @@ std::vector<SweepPoint> sweep(const SweepGrid& grid, const ExploreDesigns& desig
     return points;
 }
 
-DesignValues onlineCurrent(double target) {
-    DesignValues d;
-    d.tp_perfotype = kOnlineLaser;
-    d.tp_onlinevent = target;
-    d.stat_fivent = target;
-    d.tp_perfowidth = 1;
-    d.tp_perfotrack = 2;
-    d.known &= ~known::bit(20);
-    return d;
-}
-
 struct FieldCase {
     const char* field;
     double value;
@@ -57,12 +46,7 @@ struct FieldCase {
 };
 
 TEST(Sweep, APointIsTheCurrentDesignWithTheValueStoredAndRecalculatedBitForBit) {
-    DesignValues banded;
-    banded.cp_lip = 1;
-    banded.cp_bandwidth = 6;
-    banded.cp_bandspace = 20;
-    banded.cp_bandperm = 10;
-    banded.cp_banddiff = 0.5;
+    const DesignValues banded = testing::withBands(DesignValues());
     const std::vector<FieldCase> cases{
         {"tp_perfoperm", 333.3333333333333, {}},
         {"tp_perfopos", 10.123456789, {}},
@@ -81,9 +65,9 @@ TEST(Sweep, APointIsTheCurrentDesignWithTheValueStoredAndRecalculatedBitForBit) 
         {"alt_blocking", 50, {}},
         {"alt_interval", 30, {}},
         {"cp_bandperm", 3.3, banded},
-        {"tp_onlinevent", 18.5, onlineCurrent(25)},
+        {"tp_onlinevent", 18.5, testing::onlineDesign(25)},
         // Over a 2400 CU plug wrap no online perforation reaches 31.5 %: error 76 with the point.
-        {"tp_onlinevent", 31.5, onlineCurrent(15), {76}},
+        {"tp_onlinevent", 31.5, testing::onlineDesign(15), {76}},
     };
     for (const FieldCase& c : cases) {
         const ExploreDesigns designs(DesignValues(), c.current);
@@ -132,6 +116,11 @@ TEST(Sweep, ARefusedPointCarriesTheFailingPageAndItsErrorsAndTheSweepGoesOn) {
     EXPECT_EQ(points[2].result.status, VariantStatus::Refused);
     EXPECT_EQ(points[2].result.refusedPage, kPaperPage);
     EXPECT_EQ(points[2].result.errors, std::vector<int>{12});
+
+    // Values from outside may be anything: the checks refuse what is out of range, nothing breaks.
+    points = sweep(line("fi_totpd", -1e308, 1e308, 3), designs);
+    EXPECT_EQ(points[0].result.errors, (std::vector<int>{21, 62}));
+    EXPECT_EQ(points[2].result.errors, (std::vector<int>{21, 62}));
 
     // A filter of 30 mm under a tipping paper of 32 mm breaks a rule of the tipping page (error 009);
     // the map goes on past it.
@@ -197,7 +186,10 @@ TEST(Sweep, ACancelKeepsThePointsDoneInOrder) {
 TEST(SweepGrid, ValuesRunFromFirstToLastBothIncluded) {
     const SweepAxis down{&field("cp_perm"), 0.3, 0.1, 3};
     EXPECT_EQ(down.valueAt(0), 0.3);
-    EXPECT_EQ(down.valueAt(1), 0.3 + (0.1 - 0.3) * 1 / 2);
+    EXPECT_NEAR(down.valueAt(1), 0.2, 1e-16);
+    const SweepAxis far{&field("cp_perm"), -1e308, 1e308, 3};
+    EXPECT_EQ(far.valueAt(0), -1e308);
+    EXPECT_EQ(far.valueAt(1), 0);
     EXPECT_EQ(down.valueAt(2), 0.1);
     SweepGrid map = line("cp_perm", 0, 10, 3);
     map.second = SweepAxis{&field("fi_totpd"), 400, 500, 2};
