@@ -11,13 +11,17 @@ namespace veltrano {
 
 namespace {
 
-// The processors this process may run on: a scheduler's or taskset's share, else the machine's.
+// The processors this process may run on (a scheduler's or taskset's share, else the machine's), as it
+// started: taken once, so that every caller sizing scratch space by threadsFor sees the same count.
 int availableProcessors() {
+    static const int processors = [] {
 #ifdef __linux__
-    cpu_set_t set;
-    if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+        cpu_set_t set;
+        if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
 #endif
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    }();
+    return processors;
 }
 
 }  // namespace
