@@ -303,6 +303,7 @@ const std::vector<Command>& commands() {
          1,
          runDesign},
 #endif
+#ifdef VELTRANO_CLI_DRAWS
         {"print",
          "FILE.cig OUT.pdf [--models PATH] [--puffs]",
          "write the one-page report as PDF",
@@ -311,6 +312,7 @@ const std::vector<Command>& commands() {
          {"--models=", "--puffs"},
          2,
          runPrint},
+#endif
     };
     return table;
 }

@@ -51,6 +51,8 @@ int runSweep(const Arguments& args, int argc, char** argv);
 #ifdef VELTRANO_HAVE_NLOPT
 int runDesign(const Arguments& args, int argc, char** argv);
 #endif
+#ifdef VELTRANO_CLI_DRAWS
 int runPrint(const Arguments& args, int argc, char** argv);
+#endif
 
 }  // namespace veltrano::cli

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "shell/MyApp.h"
 #include "views/ViewResources.h"
 

@@ -17,10 +17,10 @@ bool perforated(const V& d) {
     return d.tp_perfotype != kNoPerforation;
 }
 bool positionChecked(const V& d) {
-    return perforated(d) && d.isKnown(2);
+    return perforated(d) && d.isKnown(KnownBit::PerforationPosition);
 }
 bool positionInFilterChecked(const V& d) {
-    return perforated(d) && d.isKnown(1) && d.isKnown(2);
+    return perforated(d) && d.isKnown(KnownBit::PerforationWidth) && d.isKnown(KnownBit::PerforationPosition);
 }
 
 // The tipping page: the paper lies between the filter plus 1 mm and the cigarette less 1 mm, and the
@@ -33,11 +33,11 @@ ValueRange tippingLengthLimits(const V& d, ValueRange r) {
 ValueRange positionLimits(const V& d, ValueRange r) {
     const double halfWidth = d.tp_perfowidth / 2;
     r = narrowed(r, halfWidth + 1, d.tp_width - halfWidth - 1);
-    if (d.isKnown(1)) r = narrowed(r, r.lo, d.fi_len - 1 - halfWidth);
+    if (d.isKnown(KnownBit::PerforationWidth)) r = narrowed(r, r.lo, d.fi_len - 1 - halfWidth);
     return r;
 }
 ValueRange widthLimits(const V& d, ValueRange r) {
-    if (!d.isKnown(2)) return r;
+    if (!d.isKnown(KnownBit::PerforationPosition)) return r;
     const double p = d.tp_perfopos;
     return narrowed(r, r.lo, 2 * std::min({p - 1, d.tp_width - 1 - p, d.fi_len - 1 - p}));
 }
@@ -51,13 +51,13 @@ ValueRange filterRodPressureDropLimits(const V& d, ValueRange r) {
 // The plug length meets the tipping rules and, with the rod, a cigarette of 50 to 125 mm.
 ValueRange plugLengthLimits(const V& d, ValueRange r) {
     r = narrowed(r, 50 - d.ro_len, 125 - d.ro_len);
-    if (d.isKnown(0)) r = narrowed(r, d.tp_width - d.ro_len + 1, d.tp_width - 1);
+    if (d.isKnown(KnownBit::TippingLength)) r = narrowed(r, d.tp_width - d.ro_len + 1, d.tp_width - 1);
     if (positionInFilterChecked(d)) r = narrowed(r, d.tp_perfowidth / 2 + d.tp_perfopos + 1, r.hi);
     return r;
 }
 ValueRange rodLengthLimits(const V& d, ValueRange r) {
     r = narrowed(r, 50 - d.fi_len, 125 - d.fi_len);
-    if (d.isKnown(0)) r = narrowed(r, d.tp_width - d.fi_len + 1, r.hi);
+    if (d.isKnown(KnownBit::TippingLength)) r = narrowed(r, d.tp_width - d.fi_len + 1, r.hi);
     return r;
 }
 

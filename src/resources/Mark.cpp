@@ -2,8 +2,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "resources/Palette.h"
 #include "resources/Pictures.h"
-#include "views/Palette.h"
 
 namespace veltrano {
 

@@ -3,11 +3,10 @@
 #include <QMessageBox>
 
 #include "design/ModelParameters.h"
-#include "design/StartupFile.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/MessageBoxes.h"
 #include "resources/Pictures.h"
-#include "shell/Dialogs.h"
 #include "shell/MainWin.h"
-#include "shell/MessageBoxes.h"
 
 namespace veltrano {
 
@@ -17,12 +16,12 @@ MyApp::~MyApp() = default;
 
 int MyApp::start() {
     mainWin_.reset();
-    if (loadStartupDesigns(kStartupDesignFileName, state_.designs) != 0) {
+    if (state_.document.loadStartup(kStartupDesignFileName) != 0) {
         showMessage(dialogs_, nullptr, QStringLiteral("Failed to load initial cigarette data."),
                     QStringLiteral("veltrano 4.1"), QMessageBox::Warning);
         return kStartFailed;
     }
-    mainWin_ = std::make_unique<MainWin>(state_, dialogs_);
+    mainWin_ = std::make_unique<MainWin>(state_.document, dialogs_);
     mainWin_->show();
     mainWin_->repaint();
     mainWin_->setWindowIcon(makeApplicationIcon());

@@ -173,6 +173,7 @@ TEST_F(Cli, SearchGivesEachOutcome) {
         EXPECT_EQ(run("search " + path("a.cig") + bad + m).status, 2) << bad;
 }
 
+#ifdef VELTRANO_CLI_DRAWS
 TEST_F(Cli, PrintWritesAPdfWithoutADisplay) {
     ASSERT_EQ(run("new " + path("a.cig")).status, 0);
     const Result r = run("print " + path("a.cig") + " " + path("page.pdf") + " --puffs --models " + models);
@@ -185,5 +186,6 @@ TEST_F(Cli, PrintWritesAPdfWithoutADisplay) {
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("Error 066"), std::string::npos);
 }
+#endif
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST(ExploreFields, OfferedAreTheFieldsTheCurrentDesignsSheetLetsTheUserType) {
     for (const char* name : {"tp_onlinevent", "cp_bandwidth", "cp_bandperm"})
         EXPECT_FALSE(names.count(name)) << name;
 
-    d.known &= ~(known::bit(0) | known::bit(9));  // tipping length and diffusion capacity from the model
+    d.known &= ~(known::bit(KnownBit::TippingLength) | known::bit(KnownBit::PaperDiffusion));  // tipping length and diffusion capacity from the model
     names = offered(d);
     EXPECT_FALSE(names.count("tp_width"));
     EXPECT_FALSE(names.count("cp_diff"));

@@ -23,7 +23,7 @@ inline DesignValues onlineDesign(double target) {
     d.stat_fivent = target;
     d.tp_perfowidth = 1;
     d.tp_perfotrack = 2;
-    d.known &= ~known::bit(20);
+    d.known &= ~known::bit(KnownBit::FilterVentilation);
     return d;
 }
 

@@ -50,7 +50,7 @@ TEST(SheetPreview, OfTheReferenceSheetEqualsOkToo) {
     DesignSheet sheet(designs.referenceDesign, true, fixtureParameters());
     sheet.displayPage(kYieldsPage);
     sheet.yields().texts[kOpenDrawResistance] = "130";
-    sheet.yields().setBox(21, false);  // rod ventilation no longer measured
+    sheet.yields().setBox(KnownBit::RodVentilation, false);  // rod ventilation no longer measured
     const SheetPreview preview = previewSheet(sheet, designs, fixtureParameters());
     ASSERT_TRUE(preview.values.has_value());
     EXPECT_EQ(*preview.values, afterOk(sheet, designs));

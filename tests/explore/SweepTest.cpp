@@ -202,7 +202,7 @@ TEST(SweepGrid, ValuesRunFromFirstToLastBothIncluded) {
 
 TEST(SweepGrid, RefusesWhatCannotRun) {
     DesignValues noTippingLength;
-    noTippingLength.known &= ~known::bit(0);
+    noTippingLength.known &= ~known::bit(KnownBit::TippingLength);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
         const char* what;

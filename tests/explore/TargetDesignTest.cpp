@@ -108,7 +108,7 @@ TEST(TargetDesign, RefusesQuestionsThatCannotBeAsked) {
     const std::vector<DesignTarget> target{{output("iso_co"), 12}};
     const double nan = std::numeric_limits<double>::quiet_NaN();
     DesignValues noDiffusion;
-    noDiffusion.known &= ~known::bit(9);
+    noDiffusion.known &= ~known::bit(KnownBit::PaperDiffusion);
     struct Case {
         const char* what;
         std::vector<DesignVariable> variables;

@@ -84,13 +84,13 @@ TEST_F(Startup, ShowsTheStoredResultsWithoutRecalculating) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->windowTitle(), "veltrano 4.1 - by korbinel");
-    EXPECT_EQ(w->viewMode(), 1);
+    EXPECT_EQ(w->viewMode(), ViewMode::StationaryFlow);
     EXPECT_TRUE(w->puffByPuffValid());
     EXPECT_FALSE(w->windowIcon().isNull());
     EXPECT_FALSE(w->progressDialog().isVisible());
-    EXPECT_EQ(app.state().designs.currentDesign.stat_pdo, 123.25);
-    EXPECT_EQ(app.state().designs.currentDesign.puff_number, 4);
-    EXPECT_EQ(informationTextString(app.state().designs.informationText), "");
+    EXPECT_EQ(app.state().document.designs().currentDesign.stat_pdo, 123.25);
+    EXPECT_EQ(app.state().document.designs().currentDesign.puff_number, 4);
+    EXPECT_EQ(informationTextString(app.state().document.designs().informationText), "");
     EXPECT_EQ(w->size(), QSize(1024, 820) - (w->frameGeometry().size() - w->geometry().size()));
     EXPECT_TRUE(dialogs_.done());
 }
