@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev
   fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
+  libnlopt-dev
   clang libclang-rt-14-dev
   xvfb xauth openbox imagemagick xdotool poppler-utils librsvg2-bin xclip
   locales python3

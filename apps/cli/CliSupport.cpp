@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <utility>
 
+#include "design/CigaretteFile.h"
 #include "design/PlatformFiles.h"
+#include "model/Recalculation.h"
 
 namespace veltrano::cli {
 
@@ -51,11 +53,27 @@ bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool a
     return true;
 }
 
-std::optional<double> optionNumber(const std::string& text) {
+bool openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                      StderrErrorReporter& errors) {
+    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return false;
+    if (!loadModels(args, mp)) return false;
+    recalculateWorkingReference(designs.referenceDesign, designs.workingReference, mp, errors);
+    return true;
+}
+
+std::optional<double> commandLineNumber(const std::string& text) {
     double value = 0;
     const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<int> commandLineInteger(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
     return value;
 }
 

@@ -53,8 +53,16 @@ bool openDocument(const Arguments& args, Session& session);
 // terminal. Says whether it ran.
 bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool always = false);
 
-// The number of a command-line option, read whole ("2", "1.5"); nothing when it is not one.
-std::optional<double> optionNumber(const std::string& text);
+// Reads the cigarette file named first on the command line and the model parameters, and makes the
+// working reference from the reference (its errors go to stderr); the current design keeps the file's
+// values, the start of every variant. False (after a message) when a file cannot be read.
+bool openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                      StderrErrorReporter& errors);
+
+// A number given on the command line: the whole text must be a finite decimal number.
+std::optional<double> commandLineNumber(const std::string& text);
+// A whole number given on the command line, likewise.
+std::optional<int> commandLineInteger(const std::string& text);
 
 // "reference", "workingReference" or "current".
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name);
