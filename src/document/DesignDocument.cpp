@@ -110,7 +110,7 @@ bool DesignDocument::copyReferenceToCurrent(ErrorReporter& errors) {
     return changeDesigns([](DesignSet& d) { d.currentDesign.assign(d.referenceDesign); }, errors);
 }
 
-bool DesignDocument::acceptSolverResult(const DesignValues& current, ErrorReporter& errors) {
+bool DesignDocument::acceptCurrentDesign(const DesignValues& current, ErrorReporter& errors) {
     return changeDesigns([&](DesignSet& d) { d.currentDesign.assign(current); }, errors);
 }
 

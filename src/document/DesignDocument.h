@@ -84,8 +84,9 @@ public:
     bool copyReferenceToCurrent(ErrorReporter& errors);
     // The information text; true when it differs from the one held.
     bool setInformation(const InformationText& text);
-    // What the problem solver accepted: the current design takes these values.
-    bool acceptSolverResult(const DesignValues& current, ErrorReporter& errors);
+    // What a search accepted (the problem solver, a sweep point, design to targets): the current design
+    // takes these values, its known word included.
+    bool acceptCurrentDesign(const DesignValues& current, ErrorReporter& errors);
     // Brings every result up to date without any change of an input (the solver's first step); the
     // per-puff data stay valid.
     void recalculate(ErrorReporter& errors);
