@@ -22,7 +22,8 @@ namespace veltrano {
 
 namespace {
 
-const char* const kTitle = "veltrano 4.1 - by korbinel";
+// "[*]" shows as "*" while the designs are modified (Qt's convention for a document window's title).
+const char* const kTitle = "veltrano 4.1 - by korbinel[*]";
 
 CommandId viewCommand(ViewMode mode) {
     switch (mode) {

@@ -102,7 +102,7 @@ TEST_F(Startup, ShowsTheStoredResultsWithoutRecalculating) {
     MainWin* w = app.mainWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(w->windowTitle(), "veltrano 4.1 - by korbinel");
+    EXPECT_EQ(shownTitle(*w), "veltrano 4.1 - by korbinel");
     EXPECT_EQ(w->viewMode(), ViewMode::StationaryFlow);
     EXPECT_TRUE(w->puffByPuffValid());
     EXPECT_FALSE(w->windowIcon().isNull());
