@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build git pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
-  fonts-liberation2
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev
+  fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth imagemagick xdotool poppler-utils
   locales python3
+  dpkg-dev file desktop-file-utils appstream shared-mime-info groff-base
 )
 
 SUDO=""

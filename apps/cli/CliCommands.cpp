@@ -195,13 +195,12 @@ const std::vector<Command>& commands() {
         {"evaluate",
          "FILE.cig [--models PATH] [--puffs]",
          "recalculate a cigarette file and print JSON",
-         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat "
-         "in\n"
-         "the working directory), recalculates both designs and, with --puffs, runs the puff-by-puff "
-         "analysis of\n"
-         "the current design. Prints one JSON object: \"reference\", \"workingReference\", \"current\",\n"
-         "\"informationText\" and \"errors\" (the numbered errors reported, in order; their texts go to "
-         "stderr).\n"
+         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat\n"
+         "from the working directory, the user's data folder or the installed data, the first that has it),\n"
+         "recalculates both designs and, with --puffs, runs the puff-by-puff analysis of the current "
+         "design.\n"
+         "Prints one JSON object: \"reference\", \"workingReference\", \"current\", \"informationText\" and\n"
+         "\"errors\" (the numbered errors reported, in order; their texts go to stderr).\n"
          "Numbers have 17 significant digits; NaN and infinities are the strings \"NaN\", \"Infinity\", "
          "\"-Infinity\".",
          {"--models=", "--puffs"},
@@ -220,7 +219,8 @@ const std::vector<Command>& commands() {
          "write a start-up design file",
          "Recalculates the designs of FILE.cig, runs the puff-by-puff analysis of the current design and "
          "writes\n"
-         "a start-up design file (the program reads Startup_cigarette.dat from its working directory).",
+         "a start-up design file (the program reads Startup_cigarette.dat from its working directory, else\n"
+         "from the user's data folder ~/.local/share/veltrano, else from the installed data).",
          {"--models="},
          2,
          runStartup},

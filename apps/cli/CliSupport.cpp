@@ -1,9 +1,12 @@
 #include "CliSupport.h"
 
 #include "design/CigaretteFile.h"
+#include "design/DataFileSearch.h"
 #include "model/Recalculation.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -29,13 +32,24 @@ void TerminalProgress::hide() {
     if (terminal_ && max_ > 0) std::fprintf(stderr, "\r%*s\r", 60, "");
 }
 
+std::filesystem::path executableFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : executable.parent_path();
+}
+
 bool loadModels(const Arguments& args, ModelParameters& mp) {
-    const std::string path = args.value("--models", "models.dat");
-    if (loadModelParameters(path, mp) != kModelParametersOk) {
-        std::fprintf(stderr, "Failed to load model parameters. (%s)\n", path.c_str());
-        return false;
+    DataFileSearch search;
+    if (args.has("--models")) {
+        search.found = args.value("--models");
+        search.tried = {*search.found};
+    } else {
+        search = findDataFile(kModelParameterFileName, dataPlacesOfThisProcess(executableFolder()));
     }
-    return true;
+    if (search.found && loadModelParameters(search.found->string(), mp) == kModelParametersOk) return true;
+    std::fprintf(stderr, "Failed to load model parameters. Paths tried:\n%s\n",
+                 listOfPaths(search.tried).c_str());
+    return false;
 }
 
 bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "CliCommands.h"
@@ -28,8 +29,12 @@ private:
     int max_ = 0;
 };
 
-// The model parameters from --models, else from models.dat in the working directory; false (after a
-// message) when they cannot be read.
+// The folder of the running executable (from /proc/self/exe), empty when the system does not say.
+std::filesystem::path executableFolder();
+
+// The model parameters from --models, else from models.dat in the first of the working folder, the
+// user's data folder and the installed data that has one; false (after a message naming the paths
+// tried) when they cannot be read.
 bool loadModels(const Arguments& args, ModelParameters& mp);
 
 // Reads the cigarette file named first on the command line as the program's Open does, loads the model

@@ -1,6 +1,7 @@
 #include <clocale>
 
 #include <QApplication>
+#include <QFile>
 
 #include "shell/Dialogs.h"
 #include "shell/MyApp.h"
@@ -14,7 +15,11 @@ int main(int argc, char** argv) {
     veltrano::installFontSubstitutes();
 
     veltrano::ModalDialogs dialogs;
-    veltrano::MyApp myApp(dialogs);
+    // The data files are looked for in the working folder, the user's data folder and the installed
+    // data beside the executable.
+    const std::string executableFolder =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    veltrano::MyApp myApp(dialogs, veltrano::dataPlacesOfThisProcess(executableFolder));
     if (const int failed = myApp.start()) return failed;
     return app.exec();
 }

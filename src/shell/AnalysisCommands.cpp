@@ -5,7 +5,6 @@
 #include "shell/AboutDlg.h"
 #include "shell/Dialogs.h"
 #include "shell/MainWin.h"
-#include "shell/MyApp.h"
 
 namespace veltrano {
 
@@ -22,7 +21,7 @@ void MainWin::printDesigns() {
 void MainWin::about() {
     AboutDlg::Gestures gestures;
     gestures.saveStartupDesigns = [this] {
-        return saveStartupDesigns(kStartupDesignFileName, state_.designs) == 0;
+        return saveStartupDesignsToFirst(startupFileTargets_, state_.designs).has_value();
     };
     gestures.toggleRawListing = [this] { toggleRawListing(); };
     AboutDlg dialog(resources_.logo, dialogs_, std::move(gestures), this);

@@ -241,6 +241,9 @@ void MainWin::syncPuffByPuffAvailability() {
 }
 
 void MainWin::paintClient(QPainter& painter) {
+    // The pictures are made for the pixel density of the screen the window is on.
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (resources_.devicePixelRatio != ratio) resources_ = makeViewResources(ratio);
     drawLogo(painter, resources_);
     const DesignSet& d = state_.designs;
     if (rawListing_) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 
+#include "design/StartupFile.h"
 #include "shell/MessageBoxes.h"
 #include "shell/ProgramState.h"
 #include "views/ViewResources.h"
@@ -86,6 +89,11 @@ public:
     // The hovered puff of the puff-by-puff view changed (−1: none).
     void showPuffData(int index);
     void toggleRawListing() { rawListing_ = !rawListing_; }
+    // Where the about box's gesture writes the start-up file, in the order to try (see
+    // startupFileTargets); the working folder until the application says where the file came from.
+    void setStartupFileTargets(std::vector<std::filesystem::path> targets) {
+        startupFileTargets_ = std::move(targets);
+    }
 
     // Commands.
     void openFile();
@@ -146,6 +154,7 @@ private:
     bool designsChanged_ = false;
     bool analysisRunning_ = false;
     bool placed_ = false;
+    std::vector<std::filesystem::path> startupFileTargets_{kStartupDesignFileName};
 };
 
 }  // namespace veltrano

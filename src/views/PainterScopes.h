@@ -17,10 +17,16 @@ private:
     QPainter& painter_;
 };
 
+// A line pen of the screen: one logical pixel wide, so one device pixel at 100 % and two at 200 %
+// (a cosmetic 0-width pen would stay one device pixel, a hairline on a high-resolution screen).
+inline QPen screenPen(const QColor& colour, Qt::PenStyle style = Qt::SolidLine) {
+    return QPen(QBrush(colour), 1, style);
+}
+
 // A view's defaults: aliased 1-pixel lines, black pen, text on a transparent background in `font`.
 inline void beginView(QPainter& painter, const QFont& font) {
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(screenPen(Qt::black));
     painter.setBrush(Qt::NoBrush);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setFont(font);

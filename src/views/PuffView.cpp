@@ -53,8 +53,8 @@ void drawBar(QPainter& painter, const QImage& bars, BarStripe stripe, const Puff
     const int height = std::min(axisOffset(value, scale), kBarTextureHeight);
     if (height <= 0) return;
     const int x = static_cast<int>(columns.firstBar(i)) + slot * columns.cx;
-    painter.drawImage(
-        QPoint(x, kAxisY - height), bars,
+    drawPicturePiece(
+        painter, QPoint(x, kAxisY - height), bars,
         QRect(static_cast<int>(stripe) * kBarStripeWidth, kBarTextureHeight - height, columns.cx, height));
 }
 
@@ -180,7 +180,7 @@ void drawPuffShape(QPainter& painter, const CigaretteDesign& d) {
     drawAxisLine(painter, {510, 155}, {510, 50}, kScreenArrow);
     drawAxisLine(painter, {505, 150}, {645, 150}, kScreenArrow);
     PainterScope scope(painter);
-    painter.setPen(QPen(palette::lightBlue, 0));
+    painter.setPen(screenPen(palette::lightBlue));
     const double scale = 95 / entryOf(d.alt_tab_flow, kTableSamples - 1);
     painter.drawPolyline(
         sampledCurve(d.alt_prof_flow, kCurveSamples, 125, [](int i) { return 511 + i; }, {151, scale}));
@@ -190,7 +190,7 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
                int hoveredPuff) {
     drawPanel(painter, QRect(0, 0, kTableRight + 1, kTableBottom + 1), palette::panelGrey,
               palette::frameGrey);
-    painter.setPen(QPen(palette::frameGrey, 0));
+    painter.setPen(screenPen(palette::frameGrey));
     for (int x : {200, 350, 500}) drawVerticalRule(painter, x, 0, kTableBottom);
     for (int y : {23, 43}) drawHorizontalRule(painter, y, 0, kTableRight);
     for (int y = 63; y <= 143; y += kRowHeight) drawHorizontalRule(painter, y, 0, 500);
@@ -227,7 +227,7 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
         Anchor::Centre);
     drawPuffData(painter, d, n, hoveredPuff);
 
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(screenPen(Qt::black));
     drawPuffShape(painter, d);
 }
 

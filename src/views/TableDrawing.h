@@ -12,8 +12,8 @@ namespace veltrano {
 // Result tables and legends, on screen and on paper.
 
 // A frame on the outermost pixels of `box` (its right and bottom edges at right() and bottom()), in
-// lines of `penWidth` (0: one device pixel, as on screen; paper gives sheet units).
-void drawFrame(QPainter& painter, const QRect& box, const QColor& colour, int penWidth = 0);
+// lines of `penWidth` (one logical pixel, as on screen; paper gives sheet units).
+void drawFrame(QPainter& painter, const QRect& box, const QColor& colour, int penWidth = 1);
 // A filled box with a 1-pixel frame: the result boxes and tables of the views.
 void drawPanel(QPainter& painter, const QRect& box, const QColor& fill, const QColor& frame);
 // Rules in the painter's pen, both ends included.

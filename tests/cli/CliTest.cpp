@@ -35,11 +35,20 @@ protected:
 
     std::string path(const std::string& name) const { return (dir / name).string(); }
 
-    Result run(const std::string& arguments) const {
+    // Where and how the program runs: its working folder, environment variables to set ("NAME=value
+    // ..."), and the executable.
+    struct Process {
+        std::string folder = ".";
+        std::string variables;
+        std::string program = VELTRANO_CLI;
+    };
+
+    Result run(const std::string& arguments, const Process& process = {}) const {
         const std::string out = path("stdout"), err = path("stderr");
         // As from a terminal session without a display.
-        const std::string command = "env -u DISPLAY -u QT_QPA_PLATFORM " + std::string(VELTRANO_CLI) + " " +
-                                    arguments + " >" + out + " 2>" + err;
+        const std::string command = "cd " + process.folder + " && env -u DISPLAY -u QT_QPA_PLATFORM " +
+                                    process.variables + " " + process.program + " " + arguments + " >" + out +
+                                    " 2>" + err;
         const int raw = std::system(command.c_str());
         return {WEXITSTATUS(raw), slurp(out), slurp(err)};
     }
@@ -227,6 +236,37 @@ TEST_F(Cli, PrintWritesAPdfWithoutADisplay) {
         run("print " + path("a.cig") + " " + path("no/folder/page.pdf") + " --models " + models);
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("Error 066"), std::string::npos);
+}
+
+// Without --models the model parameters come from the working folder, else the user's data folder,
+// else the installation the program belongs to: it runs from a home folder that holds no data files.
+TEST_F(Cli, FindsTheModelsInTheUserFolderOrTheInstallation) {
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    fs::create_directories(dir / "home");
+    const Process fromHome{path("home"), "HOME=" + path("home") + " XDG_DATA_HOME="};
+
+    Result r = run("evaluate " + path("a.cig"), fromHome);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Failed to load model parameters. Paths tried:\n" + path("home/models.dat") + "\n" +
+                         path("home/.local/share/veltrano/models.dat") + "\n"),
+              std::string::npos)
+        << r.err;
+
+    fs::create_directories(dir / "home/.local/share/veltrano");
+    fs::copy_file(models, dir / "home/.local/share/veltrano/models.dat");
+    r = run("evaluate " + path("a.cig"), fromHome);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(json(r.out)["errors"].toArray().isEmpty());
+
+    // Installed under a prefix: share/veltrano beside bin/ is found from the executable itself.
+    fs::create_directories(dir / "prefix/bin");
+    fs::create_directories(dir / "prefix/share/veltrano");
+    fs::copy_file(VELTRANO_CLI, dir / "prefix/bin/veltrano-cli");
+    fs::copy_file(models, dir / "prefix/share/veltrano/models.dat");
+    r = run("evaluate " + path("a.cig"),
+            {path("home"), "HOME=/nonexistent XDG_DATA_HOME=", path("prefix/bin/veltrano-cli")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(json(r.out)["errors"].toArray().isEmpty());
 }
 
 }  // namespace
