@@ -20,6 +20,14 @@ struct Result {
     std::string err;
 };
 
+// Where and how the program runs: its working folder, environment variables to set ("NAME=value ..."),
+// and the executable.
+struct Process {
+    std::string folder = ".";
+    std::string variables;
+    std::string program = VELTRANO_CLI;
+};
+
 class Cli : public ::testing::Test {
 protected:
     fs::path dir =
@@ -34,14 +42,6 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     std::string path(const std::string& name) const { return (dir / name).string(); }
-
-    // Where and how the program runs: its working folder, environment variables to set ("NAME=value
-    // ..."), and the executable.
-    struct Process {
-        std::string folder = ".";
-        std::string variables;
-        std::string program = VELTRANO_CLI;
-    };
 
     Result run(const std::string& arguments, const Process& process = {}) const {
         const std::string out = path("stdout"), err = path("stderr");

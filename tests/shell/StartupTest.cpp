@@ -127,27 +127,21 @@ TEST_F(Startup, LooksInTheWorkingFolderThenTheUserFolderThenTheInstalledData) {
                                 "\n" + (userFolder() / kStartupDesignFileName).string() + "\n" +
                                 (installedFolder() / kStartupDesignFileName).string());
     }
+    // The stored draw resistance of the current design the program starts with.
+    const auto startedWith = [&] {
+        MyApp app(dialogs_, places_);
+        EXPECT_EQ(app.start(), 0);
+        return app.state().designs.currentDesign.stat_pdo;
+    };
     // An installation under any prefix: both files from share/veltrano beside bin/.
     writeStartupFile(installedFolder(), 1.5);
     writeModels(installedFolder());
-    {
-        MyApp app(dialogs_, places_);
-        ASSERT_EQ(app.start(), 0);
-        EXPECT_EQ(app.state().designs.currentDesign.stat_pdo, 1.5);
-    }
+    EXPECT_EQ(startedWith(), 1.5);
     // The user's own start-up designs come before the installed ones, the working folder's first of all.
     writeStartupFile(userFolder(), 2.5);
-    {
-        MyApp app(dialogs_, places_);
-        ASSERT_EQ(app.start(), 0);
-        EXPECT_EQ(app.state().designs.currentDesign.stat_pdo, 2.5);
-    }
+    EXPECT_EQ(startedWith(), 2.5);
     writeStartupFile(places_.workingFolder, 3.5);
-    {
-        MyApp app(dialogs_, places_);
-        ASSERT_EQ(app.start(), 0);
-        EXPECT_EQ(app.state().designs.currentDesign.stat_pdo, 3.5);
-    }
+    EXPECT_EQ(startedWith(), 3.5);
     EXPECT_TRUE(dialogs_.done());
 }
 
