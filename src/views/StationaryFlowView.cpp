@@ -42,7 +42,7 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
     PainterScope scope(painter);
     const QRect box(60, 430, 670, 105);
     constexpr int rowHeight = 20, textInset = 3, divider = 395;
-    painter.fillRect(box, palette::panelGrey);
+    fillPanel(painter, box, palette::panelGrey);
     painter.setFont(resources.titleFont);
     painter.setPen(palette::textGrey);
 
