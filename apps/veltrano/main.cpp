@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The desktop entry it is installed with, so the desktop shows its icon and name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.korbinel.veltrano"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELTRANO_APP_ID));
     // Qt took the user's locale; numbers are formatted and read by our own locale-free code, and
     // anything else that formats a number must not write decimal commas either.
     std::setlocale(LC_NUMERIC, "C");

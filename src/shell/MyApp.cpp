@@ -1,5 +1,6 @@
 #include "shell/MyApp.h"
 
+#include <QFile>
 #include <QMessageBox>
 
 #include "design/ModelParameters.h"
@@ -14,7 +15,8 @@ namespace veltrano {
 namespace {
 
 QString pathsTried(const DataFileSearch& search) {
-    return QStringLiteral("Paths tried:\n") + QString::fromStdString(listOfPaths(search.tried));
+    return QStringLiteral("Paths tried:\n") +
+           QFile::decodeName(QByteArray::fromStdString(listOfPaths(search.tried)));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 # programs, their data, the desktop integration files, the icons in every size, the man pages. Then
 # runs the installed veltrano-cli from an empty folder with no user data: it must find the installed
 # coefficients from its own place.
-#   cmake -DBUILD_DIR=... -DDESTDIR=... -P CheckInstall.cmake
+#   cmake -DBUILD_DIR=... -DDESTDIR=... -DAPP_ID=... -P CheckInstall.cmake
 file(REMOVE_RECURSE ${DESTDIR})
 execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${DESTDIR} ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
                 RESULT_VARIABLE status OUTPUT_QUIET)
@@ -11,7 +11,7 @@ if(NOT status EQUAL 0)
 endif()
 
 set(usr ${DESTDIR}/usr)
-set(id com.korbinel.veltrano)
+set(id ${APP_ID})
 set(expected
   bin/veltrano bin/veltrano-cli
   share/veltrano/models.dat share/veltrano/Startup_cigarette.dat
