@@ -59,7 +59,8 @@ void YieldRangeOverVentilation(benchmark::State& state) {
     RecordingErrorReporter errors;
     for (auto _ : state) {
         double high = 0, low = 0;
-        yieldRangeOverVentilation(design(), calibration(), kTarTarget, high, low, parameters(), errors);
+        yieldRangeOverVentilation(design(), calibration(), SolverTarget::Tar, high, low, parameters(),
+                                  errors);
         benchmark::DoNotOptimize(low);
     }
 }
@@ -68,10 +69,10 @@ BENCHMARK(YieldRangeOverVentilation)->Unit(benchmark::kMicrosecond);
 void VentilationForYield(benchmark::State& state) {
     RecordingErrorReporter errors;
     double high = 0, low = 0;
-    yieldRangeOverVentilation(design(), calibration(), kTarTarget, high, low, parameters(), errors);
+    yieldRangeOverVentilation(design(), calibration(), SolverTarget::Tar, high, low, parameters(), errors);
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            ventilationForYield(design(), calibration(), kTarTarget, 9.5, low, high, parameters()));
+            ventilationForYield(design(), calibration(), SolverTarget::Tar, 9.5, low, high, parameters()));
     }
 }
 BENCHMARK(VentilationForYield)->Unit(benchmark::kMicrosecond);
@@ -80,7 +81,7 @@ void PaperTargetRange(benchmark::State& state) {
     RecordingErrorReporter errors;
     for (auto _ : state) {
         double high = 0, low = 0;
-        paperTargetRange(design(), calibration(), kPuffNumberTarget, high, low, parameters(), errors);
+        paperTargetRange(design(), calibration(), SolverTarget::PuffNumber, high, low, parameters(), errors);
         benchmark::DoNotOptimize(low);
     }
 }
@@ -94,10 +95,10 @@ BENCHMARK(PaperForRodVentilation)->Unit(benchmark::kMicrosecond);
 void PaperForTarget(benchmark::State& state) {
     RecordingErrorReporter errors;
     double high = 0, low = 0;
-    paperTargetRange(design(), calibration(), kPuffNumberTarget, high, low, parameters(), errors);
+    paperTargetRange(design(), calibration(), SolverTarget::PuffNumber, high, low, parameters(), errors);
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            paperForTarget(design(), calibration(), kPuffNumberTarget, 7.5, low, high, parameters()));
+            paperForTarget(design(), calibration(), SolverTarget::PuffNumber, 7.5, low, high, parameters()));
     }
 }
 BENCHMARK(PaperForTarget)->Unit(benchmark::kMicrosecond);
@@ -107,7 +108,7 @@ void SearchClick(benchmark::State& state) {
     RecordingErrorReporter errors;
     const bool tipping = state.range(0) == 0;
     const SolverGroup group = tipping ? SolverGroup::Tipping : SolverGroup::Paper;
-    const int code = tipping ? kTarTarget : kPuffNumberTarget;
+    const SolverTarget code = tipping ? SolverTarget::Tar : SolverTarget::PuffNumber;
     const char* target = tipping ? "9.5" : "7.5";
     for (auto _ : state)
         benchmark::DoNotOptimize(runSolverSearch(designs(), group, code, target, parameters(), errors));

@@ -238,6 +238,7 @@ const std::vector<Command>& commands() {
          {"--group=", "--code=", "--target=", "--models="},
          1,
          runSearch},
+#ifdef VELTRANO_CLI_DRAWS
         {"print",
          "FILE.cig OUT.pdf [--models PATH] [--puffs]",
          "write the one-page report as PDF",
@@ -246,6 +247,7 @@ const std::vector<Command>& commands() {
          {"--models=", "--puffs"},
          2,
          runPrint},
+#endif
     };
     return table;
 }

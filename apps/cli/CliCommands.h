@@ -44,6 +44,8 @@ struct Command {
 const std::vector<Command>& commands();
 
 int runSearch(const Arguments& args, int argc, char** argv);
+#ifdef VELTRANO_CLI_DRAWS
 int runPrint(const Arguments& args, int argc, char** argv);
+#endif
 
 }  // namespace veltrano::cli

@@ -6,7 +6,7 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "model/PuffByPuff.h"
-#include "print/PrintJob.h"
+#include "print/ReportPdf.h"
 #include "views/ViewResources.h"
 
 namespace veltrano::cli {

@@ -1,6 +1,7 @@
 // veltrano-cli search: what the problem solver's Search button does, for scripts.
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "CliCommands.h"
 #include "CliSupport.h"
@@ -17,7 +18,9 @@ int runSearch(const Arguments& args, int, char**) {
         return kUsageError;
     }
     const std::string codeText = args.value("--code");
-    if (codeText.size() != 1 || codeText[0] < '1' || codeText[0] > '6') {
+    const std::optional<SolverTarget> code =
+        codeText.size() == 1 ? solverTargetFromCode(codeText[0] - '0') : std::nullopt;
+    if (!code) {
         std::fprintf(stderr, "veltrano-cli search: --code must be a target code from 1 to 6\n");
         return kUsageError;
     }
@@ -30,8 +33,7 @@ int runSearch(const Arguments& args, int, char**) {
     ModelParameters mp;
     StderrErrorReporter errors;
     if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
-    const SearchOutcome outcome =
-        runSolverSearch(designs, group, codeText[0] - '0', args.value("--target"), mp, errors);
+    const SearchOutcome outcome = runSolverSearch(designs, group, *code, args.value("--target"), mp, errors);
 
     JsonWriter json;
     json.beginObject();

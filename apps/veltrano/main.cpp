@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QFile>
 
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "shell/MyApp.h"
 #include "views/ViewResources.h"
 

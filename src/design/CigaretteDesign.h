@@ -6,10 +6,48 @@
 
 namespace veltrano {
 
-// Bits of the `known` word: a set bit means the user gave the value (or measured it).
+// Bits of the `known` word, named after the value each marks: a set bit means the user gave the value
+// (an input) or measured it (a result of the reference). A clear input bit makes the model use its
+// default. `None` stands in tables for a field without a bit.
+enum class KnownBit : std::int8_t {
+    None = -1,
+    TippingLength = 0,        // tp_width
+    PerforationWidth = 1,     // tp_perfowidth (and, with PerforationPosition, the position)
+    PerforationPosition = 2,  // tp_perfopos, used only together with PerforationWidth
+    PerforationType = 3,      // tp_perfotype
+    TippingExponent = 4,      // tp_exponent
+    PlugWrapPermeability = 5,
+    PlugWrapExponent = 6,
+    PaperPermeability = 7,  // cp_perm; also makes the paper's yield factors use it
+    PaperExponent = 8,
+    PaperDiffusion = 9,     // cp_diff
+    PaperCitrate = 10,      // cp_citrate
+    PaperComposition = 11,  // cp_fiber and cp_filler (basis weight and filler content)
+    Unused12 = 12,
+    FilterExponent = 13,
+    FilterTotalDenier = 14,  // fi_totden
+    FilterFibreDenier = 15,  // fi_fibden
+    RodExponent = 16,
+    TobaccoMass = 17,           // ro_totmass
+    OpenDrawResistance = 18,    // stat_pdo, measured
+    ClosedDrawResistance = 19,  // stat_pdc, measured
+    FilterVentilation = 20,     // stat_fivent, measured
+    RodVentilation = 21,        // stat_rovent, measured
+    StaticBurnRate = 22,        // stat_mbr, measured
+    IsoPuffNumber = 23,         // iso_puff, measured; also offers the puff-by-puff analysis
+    IsoNicotine = 24,
+    IsoTar = 25,
+    IsoCo = 26,
+    AltPuffNumber = 27,
+    AltNicotine = 28,
+    AltTar = 29,
+    AltCo = 30,
+    Unused31 = 31,
+};
+
 namespace known {
-inline constexpr std::uint32_t bit(int n) {
-    return std::uint32_t{1} << n;
+inline constexpr std::uint32_t bit(KnownBit b) {
+    return std::uint32_t{1} << static_cast<int>(b);
 }
 inline constexpr std::uint32_t kDefault = 0x87FFFFFFu;
 }  // namespace known
@@ -110,7 +148,7 @@ struct DesignValues {
     double cp_bandperm = 0.0;
     double cp_banddiff = 0.0;
 
-    bool isKnown(int bit) const { return (known & known::bit(bit)) != 0; }
+    bool isKnown(KnownBit bit) const { return (known & known::bit(bit)) != 0; }
 
     // The number of puff shape points in use. `alt_profpnts` keeps what a file held; every user of
     // the shape reads N through here, so a stored value outside 2..400 can never index past the shape.

@@ -16,11 +16,6 @@ namespace veltrano {
 // 512 bytes of information text. Nothing else, nothing more.
 inline constexpr std::size_t kCigaretteFileSize = 3 * kImageSize + kInformationTextSize;  // 13016
 
-inline constexpr int kErrorCigaretteNotWritable = 52;
-inline constexpr int kErrorCigaretteWriteFailed = 53;
-inline constexpr int kErrorCigaretteNotReadable = 54;
-inline constexpr int kErrorNotCigaretteData = 55;
-
 // The bytes of a cigarette file of `designs`.
 std::vector<std::uint8_t> encodeCigaretteFile(const DesignSet& designs);
 

@@ -9,4 +9,13 @@ std::string informationTextString(const InformationText& text) {
     return std::string(text.begin(), end);
 }
 
+DesignSet DesignSet::clone() const {
+    DesignSet copy;
+    copy.referenceDesign = referenceDesign.clone();
+    copy.workingReference = workingReference.clone();
+    copy.currentDesign = currentDesign.clone();
+    copy.informationText = informationText;
+    return copy;
+}
+
 }  // namespace veltrano

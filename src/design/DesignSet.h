@@ -20,6 +20,9 @@ struct DesignSet {
     CigaretteDesign workingReference;  // the model's own prediction for the reference
     CigaretteDesign currentDesign;     // the design under development
     InformationText informationText{};
+
+    // Everything, arrays and per-puff data included.
+    DesignSet clone() const;
 };
 
 }  // namespace veltrano

@@ -73,12 +73,20 @@ constexpr std::uint32_t kLegacyKnownStart = 0x87BFFDAFu;
 
 struct FlagBit {
     int legacy;
-    int known;
+    KnownBit known;
 };
 
 constexpr FlagBit kFlagBits[] = {
-    {0, 0},   {1, 1},   {2, 2},   {3, 3},   {4, 5},   {6, 7},   {7, 10},  {8, 14},  {9, 15},  {10, 17},
-    {13, 18}, {14, 19}, {15, 20}, {16, 21}, {17, 23}, {18, 25}, {19, 24}, {20, 26}, {21, 11},
+    {0, KnownBit::TippingLength},        {1, KnownBit::PerforationWidth},
+    {2, KnownBit::PerforationPosition},  {3, KnownBit::PerforationType},
+    {4, KnownBit::PlugWrapPermeability}, {6, KnownBit::PaperPermeability},
+    {7, KnownBit::PaperCitrate},         {8, KnownBit::FilterTotalDenier},
+    {9, KnownBit::FilterFibreDenier},    {10, KnownBit::TobaccoMass},
+    {13, KnownBit::OpenDrawResistance},  {14, KnownBit::ClosedDrawResistance},
+    {15, KnownBit::FilterVentilation},   {16, KnownBit::RodVentilation},
+    {17, KnownBit::IsoPuffNumber},       {18, KnownBit::IsoTar},
+    {19, KnownBit::IsoNicotine},         {20, KnownBit::IsoCo},
+    {21, KnownBit::PaperComposition},
 };
 
 }  // namespace
@@ -118,7 +126,7 @@ DesignValues convertLegacyRecord(std::span<const std::uint8_t, kLegacyRecordSize
     const std::uint32_t notKnown = valueAt<std::uint32_t>(record, kFlagWordOffset);
     d.known = kLegacyKnownStart;
     for (const FlagBit& f : kFlagBits)
-        if (notKnown & known::bit(f.legacy)) d.known &= ~known::bit(f.known);
+        if (notKnown & (std::uint32_t{1} << f.legacy)) d.known &= ~known::bit(f.known);
     return d;
 }
 

@@ -20,9 +20,6 @@ inline constexpr std::size_t kLegacyTextOffset = 44064;
 // The part of a legacy record that holds values: up to and including its flag word at 8496.
 inline constexpr std::size_t kLegacyRecordSize = 8500;
 
-inline constexpr int kErrorLegacyNotReadable = 73;
-inline constexpr int kErrorNotLegacyData = 74;
-
 // A record with the constructor's defaults that takes the values of a legacy record, converted to this
 // version's units, and the `known` word built from the legacy flag word. Any bit pattern converts:
 // implausible values (NaN, huge, negative) are taken as they are and left to the sheet pages.

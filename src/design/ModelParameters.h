@@ -20,6 +20,33 @@ struct ModelParameters {
     double operator[](int i) const { return mp[static_cast<std::size_t>(i)]; }
 };
 
+// Indices of the coefficients the model reads one by one. Blocks of polynomial coefficients are named by
+// their first index (the yield tables of the ISO yields name theirs where they are used).
+enum ModelCoefficient : int {
+    kElectrostaticPerforation = 0,     // 0..2: the perforation law of electrostatic tipping
+    kMicroLaserPerforation = 3,        // 3..5: the same for micro laser perforation
+    kMacroLaserPerforation = 6,        // 6..8: the same for macro laser perforation
+    kDiffusionScale = 57,              // diffusion capacity from permeability: scale
+    kDiffusionExponent = 58,           //   and exponent
+    kDiffusionFillerScale = 59,        // the filler term of the diffusion capacity: scale,
+    kDiffusionFillerRoot = 60,         //   root of the permeability
+    kDiffusionFillerBasisWeight = 61,  //   and basis weight slope
+    kNicotineFilterEfficiency = 70,    // 70..93: nicotine filter efficiency surfaces
+    kTarFilterEfficiency = 94,         // 94..117: the same for 'tar'
+    kNicotineFilterLengthExponent = 118,
+    kTarFilterLengthExponent = 119,
+    kCoalPressureDrop = 120,       // the coal of the later puffs: pressure drop at the standard flow (mmH2O)
+    kCoalExponent = 121,           //   and its flow exponent
+    kFirstCoalPressureDrop = 122,  // the same for the first puff's coal
+    kFirstCoalExponent = 123,
+    kCoalLength = 124,         // mm
+    kTarRetentionSlope = 125,  // retention in the rod still to burn, over packing density
+    kTarRetentionOffset = 126,
+    kNicotineRetentionSlope = 127,
+    kNicotineRetentionOffset = 128,
+    kCoGasTransfer = 129,  // gas-side transfer of CO to the paper
+};
+
 // Status of loading "models.dat": 0 all 162 values read, 1 the file could not be read,
 // 2 it held another number of whole 16-byte groups (the values it held are still taken).
 enum ModelParameterStatus {

@@ -4,11 +4,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/Dialogs.h"
 #include "editor/DesignSheet.h"
 #include "editor/FieldTableWidget.h"
 #include "editor/SheetPages.h"
 #include "editor/UiText.h"
-#include "shell/Dialogs.h"
 
 namespace veltrano {
 

@@ -11,18 +11,19 @@ constexpr std::string_view kForMeasuring = "(as used for measuring its pressure 
 
 const std::array<FieldSpec, kFilterFieldCount> kFields{{
     {"fi_len", kGroup, "Length of the filter plug", "(as used on the cigarette)", "mm", &DesignValues::fi_len,
-     -1, false, "%.2f", 0},
-    {"fi_diam", kGroup, "Cigarette diameter", "", "mm", &DesignValues::fi_diam, -1, false, "%.2f", 0},
-    {"fi_totlen", kGroup, "Length of the filter rod", kForMeasuring, "mm", &DesignValues::fi_totlen, -1,
-     false, "%.2f", 0},
-    {"fi_totpd", kGroup, "Filter rod pressure drop", "(measured according to ISO 6565)", "mm H2O",
-     &DesignValues::fi_totpd, -1, false, "%.2f", 0},
-    {"fi_exponent", kGroup, "Pressure drop exponent", "", "", &DesignValues::fi_exponent, 13, true, "%.2f",
+     KnownBit::None, false, "%.2f", 0},
+    {"fi_diam", kGroup, "Cigarette diameter", "", "mm", &DesignValues::fi_diam, KnownBit::None, false, "%.2f",
      0},
+    {"fi_totlen", kGroup, "Length of the filter rod", kForMeasuring, "mm", &DesignValues::fi_totlen,
+     KnownBit::None, false, "%.2f", 0},
+    {"fi_totpd", kGroup, "Filter rod pressure drop", "(measured according to ISO 6565)", "mm H2O",
+     &DesignValues::fi_totpd, KnownBit::None, false, "%.2f", 0},
+    {"fi_exponent", kGroup, "Pressure drop exponent", "", "", &DesignValues::fi_exponent,
+     KnownBit::FilterExponent, true, "%.2f", 0},
     {"fi_totden", kGroup, "Total titer", "(mass of 9000 m of tow in [g])", "den", &DesignValues::fi_totden,
-     14, true, "%.0f", 0},
+     KnownBit::FilterTotalDenier, true, "%.0f", 0},
     {"fi_fibden", kGroup, "Filament titer", "(mass of 9000 m of a single fiber in [g])", "den",
-     &DesignValues::fi_fibden, 15, true, "%.2f", 0},
+     &DesignValues::fi_fibden, KnownBit::FilterFibreDenier, true, "%.2f", 0},
 }};
 
 const std::array<HelpSpec, 1> kHelps{{{"fi_exponent_help", kFilterExponent, false}}};
@@ -50,15 +51,15 @@ void FilterPageRules::storePage(const State& page, DesignValues& design) {
 
 bool FilterPageRules::validatePage(const DesignValues& d, ErrorReporter& reporter) {
     RuleCheck check(reporter);
-    check.inRange(d.fi_len, 5, 45, 18);
-    check.inRange(d.fi_diam, 2.5, 8.5, 19);
-    check.inRange(d.fi_totlen, 5, 200, 20);
-    check.inRange(d.fi_totpd, 15, 800, 21);
+    check.inRange(d.fi_len, 5, 45, kErrorFilterLength);
+    check.inRange(d.fi_diam, 2.5, 8.5, kErrorFilterDiameter);
+    check.inRange(d.fi_totlen, 5, 200, kErrorFilterRodLength);
+    check.inRange(d.fi_totpd, 15, 800, kErrorFilterRodPressureDrop);
     // Pressure drop per length between 0.8 and 5.0 mmH2O/mm.
-    check.inRange(d.fi_totpd, 0.8 * d.fi_totlen, 5 * d.fi_totlen, 62);
-    if (d.isKnown(13)) check.inRange(d.fi_exponent, 0.7, 2.3, 22);
-    if (d.isKnown(15)) check.inRange(d.fi_fibden, 1.5, 8, 23);
-    if (d.isKnown(14)) check.inRange(d.fi_totden, 20000, 50000, 24);
+    check.inRange(d.fi_totpd, 0.8 * d.fi_totlen, 5 * d.fi_totlen, kErrorFilterPressureDropPerLength);
+    if (d.isKnown(KnownBit::FilterExponent)) check.inRange(d.fi_exponent, 0.7, 2.3, kErrorFilterExponent);
+    if (d.isKnown(KnownBit::FilterFibreDenier)) check.inRange(d.fi_fibden, 1.5, 8, kErrorFibreTiter);
+    if (d.isKnown(KnownBit::FilterTotalDenier)) check.inRange(d.fi_totden, 20000, 50000, kErrorTotalTiter);
     return check.passed();
 }
 

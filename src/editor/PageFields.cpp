@@ -4,7 +4,7 @@
 
 namespace veltrano {
 
-void PageTexts::setBox(int bit, bool checked) {
+void PageTexts::setBox(KnownBit bit, bool checked) {
     if (checked)
         boxes |= known::bit(bit);
     else
@@ -32,7 +32,7 @@ void loadValues(PageTexts& page, std::span<const FieldSpec> fields, const Design
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const FieldSpec& f = fields[i];
         if (!f.member) continue;
-        const bool shown = f.knownBit < 0 || design.isKnown(f.knownBit);
+        const bool shown = f.knownBit == KnownBit::None || design.isKnown(f.knownBit);
         page.texts[i] = shown ? formatNumber(f.format, design.*f.member) : std::string();
     }
 }
@@ -60,7 +60,7 @@ void store(const PageTexts& page, std::span<const FieldSpec> fields, DesignValue
 PageEnabling enablingByBoxes(const PageTexts& page, std::span<const FieldSpec> fields,
                              std::span<const HelpSpec> helps) {
     PageEnabling e;
-    for (const FieldSpec& f : fields) e.field.push_back(f.knownBit < 0 || page.box(f.knownBit));
+    for (const FieldSpec& f : fields) e.field.push_back(f.knownBit == KnownBit::None || page.box(f.knownBit));
     enableHelpsByFields(e, helps);
     return e;
 }
@@ -73,7 +73,7 @@ void enableHelpsByFields(PageEnabling& enabling, std::span<const HelpSpec> helps
 
 }  // namespace page
 
-void RuleCheck::require(bool holds, int error) {
+void RuleCheck::require(bool holds, ErrorNumber error) {
     if (holds) return;
     passed_ = false;
     ReportError(reporter_, error);

@@ -20,7 +20,7 @@ struct FieldSpec {
     std::string_view subLabel;     // empty when none
     std::string_view unit;         // empty when none
     double DesignValues::*member;  // nullptr when the field is derived from other values
-    int knownBit;                  // the bit of `known` the field follows, -1 when none
+    KnownBit knownBit;             // the bit of `known` the field follows, None when none
     bool ownBox;                   // a "known" check box for `knownBit` stands beside this field
     std::string_view format;       // how a value is shown ("%.2f")
     int maxLength;                 // characters the user may type, 0 when unlimited
@@ -42,8 +42,8 @@ struct PageTexts {
     std::vector<std::string> texts;
     std::uint32_t boxes = 0;  // the check boxes, as bits of the known word
 
-    bool box(int bit) const { return (boxes & known::bit(bit)) != 0; }
-    void setBox(int bit, bool checked);
+    bool box(KnownBit bit) const { return (boxes & known::bit(bit)) != 0; }
+    void setBox(KnownBit bit, bool checked);
     // The value of a field's text, read by the entry convention.
     double value(int field) const;
 };
@@ -85,11 +85,11 @@ public:
     explicit RuleCheck(ErrorReporter& reporter) : reporter_(reporter) {}
 
     // Reports `error` unless lo <= value <= hi. A value that is not a number lies in no range.
-    void inRange(double value, double lo, double hi, int error) {
+    void inRange(double value, double lo, double hi, ErrorNumber error) {
         require(lo <= value && value <= hi, error);
     }
     // Reports `error` unless the rule holds.
-    void require(bool holds, int error);
+    void require(bool holds, ErrorNumber error);
     bool passed() const { return passed_; }
 
 private:

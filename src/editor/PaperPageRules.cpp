@@ -12,20 +12,26 @@ namespace {
 constexpr std::string_view kGroup = "Cigarette Paper";
 
 const std::array<FieldSpec, kPaperFieldCount> kFields{{
-    {"basis_weight", kGroup, "Basis weight", "", "g/m²", nullptr, 11, true, "%.2f", 0},
-    {"filler_content", kGroup, "Filler content", "", "%", nullptr, 11, false, "%.2f", 0},
-    {"cp_citrate", kGroup, "Burn additive content", "", "%", &DesignValues::cp_citrate, 10, true, "%.2f", 0},
-    {"cp_perm", kGroup, "Air permeability (ISO 2965)", "", "CU", &DesignValues::cp_perm, 7, true, "%.0f", 0},
-    {"cp_exponent", kGroup, "Air permeability exponent (ISO 2965)", "", "", &DesignValues::cp_exponent, 8,
-     true, "%.2f", 0},
-    {"cp_diff", kGroup, "Diffusion capacity", "", "cm/s", &DesignValues::cp_diff, 9, true, "%.3f", 0},
-    {"cp_bandwidth", kGroup, "Width of bands", "", "mm", &DesignValues::cp_bandwidth, -1, false, "%.2f", 6},
-    {"cp_bandspace", kGroup, "Spacing between bands", "", "mm", &DesignValues::cp_bandspace, -1, false,
+    {"basis_weight", kGroup, "Basis weight", "", "g/m²", nullptr, KnownBit::PaperComposition, true, "%.2f",
+     0},
+    {"filler_content", kGroup, "Filler content", "", "%", nullptr, KnownBit::PaperComposition, false, "%.2f",
+     0},
+    {"cp_citrate", kGroup, "Burn additive content", "", "%", &DesignValues::cp_citrate,
+     KnownBit::PaperCitrate, true, "%.2f", 0},
+    {"cp_perm", kGroup, "Air permeability (ISO 2965)", "", "CU", &DesignValues::cp_perm,
+     KnownBit::PaperPermeability, true, "%.0f", 0},
+    {"cp_exponent", kGroup, "Air permeability exponent (ISO 2965)", "", "", &DesignValues::cp_exponent,
+     KnownBit::PaperExponent, true, "%.2f", 0},
+    {"cp_diff", kGroup, "Diffusion capacity", "", "cm/s", &DesignValues::cp_diff, KnownBit::PaperDiffusion,
+     true, "%.3f", 0},
+    {"cp_bandwidth", kGroup, "Width of bands", "", "mm", &DesignValues::cp_bandwidth, KnownBit::None, false,
      "%.2f", 6},
-    {"cp_bandperm", kGroup, "Air permeability of bands", "", "CU", &DesignValues::cp_bandperm, -1, false,
-     "%.1f", 8},
-    {"cp_banddiff", kGroup, "Diffusion capacity of bands", "", "cm/s", &DesignValues::cp_banddiff, -1, false,
-     "%.3f", 8},
+    {"cp_bandspace", kGroup, "Spacing between bands", "", "mm", &DesignValues::cp_bandspace, KnownBit::None,
+     false, "%.2f", 6},
+    {"cp_bandperm", kGroup, "Air permeability of bands", "", "CU", &DesignValues::cp_bandperm, KnownBit::None,
+     false, "%.1f", 8},
+    {"cp_banddiff", kGroup, "Diffusion capacity of bands", "", "cm/s", &DesignValues::cp_banddiff,
+     KnownBit::None, false, "%.3f", 8},
 }};
 
 const std::array<HelpSpec, 2> kHelps{{
@@ -49,7 +55,7 @@ void PaperPageRules::loadPage(State& page, const DesignValues& d) {
     page.lowIgnitionPropensity = d.cp_lip == 1;
     page.texts[kBasisWeight].clear();
     page.texts[kFillerContent].clear();
-    if (d.isKnown(11)) {
+    if (d.isKnown(KnownBit::PaperComposition)) {
         const double basisWeight = d.cp_fiber + d.cp_filler;
         // A paper of no mass has no filler share; 0 % rather than a non-number in the field.
         const double share = basisWeight != 0 ? 100 * d.cp_filler / (d.cp_filler + d.cp_fiber) : 0.0;
@@ -76,22 +82,22 @@ void PaperPageRules::storePage(const State& page, DesignValues& d) {
 
 bool PaperPageRules::validatePage(const DesignValues& d, ErrorReporter& reporter) {
     RuleCheck check(reporter);
-    if (d.isKnown(7)) check.inRange(d.cp_perm, 0, 220, 12);
-    if (d.isKnown(8)) check.inRange(d.cp_exponent, 0.3, 1.3, 13);
-    if (d.isKnown(10)) check.inRange(d.cp_citrate, 0, 2, 14);
-    if (d.isKnown(9)) check.inRange(d.cp_diff, 0, 3.5, 15);
-    if (d.isKnown(11)) {
-        check.inRange(d.cp_fiber + d.cp_filler, 15, 45, 16);
+    if (d.isKnown(KnownBit::PaperPermeability)) check.inRange(d.cp_perm, 0, 220, kErrorPaperPermeability);
+    if (d.isKnown(KnownBit::PaperExponent)) check.inRange(d.cp_exponent, 0.3, 1.3, kErrorPaperExponent);
+    if (d.isKnown(KnownBit::PaperCitrate)) check.inRange(d.cp_citrate, 0, 2, kErrorCitrate);
+    if (d.isKnown(KnownBit::PaperDiffusion)) check.inRange(d.cp_diff, 0, 3.5, kErrorPaperDiffusion);
+    if (d.isKnown(KnownBit::PaperComposition)) {
+        check.inRange(d.cp_fiber + d.cp_filler, 15, 45, kErrorBasisWeight);
         // Filler shares of 5 % (0.05/0.95 of the fibre, with a relative tolerance of one millionth) to
         // 35 % (0.35/0.65) of the basis weight.
         check.inRange(d.cp_filler, d.cp_fiber * 0.999999 * 0.052631578947368425,
-                      d.cp_fiber * 0.5384615384615384, 17);
+                      d.cp_fiber * 0.5384615384615384, kErrorFillerContent);
     }
     if (d.cp_lip == 1) {
-        check.inRange(d.cp_bandwidth, 1, 50, 78);
-        check.inRange(d.cp_bandspace, 1, 99, 79);
-        check.inRange(d.cp_bandperm, 0, 220, 80);
-        check.inRange(d.cp_banddiff, 0, 3.5, 81);
+        check.inRange(d.cp_bandwidth, 1, 50, kErrorBandWidth);
+        check.inRange(d.cp_bandspace, 1, 99, kErrorBandSpacing);
+        check.inRange(d.cp_bandperm, 0, 220, kErrorBandPermeability);
+        check.inRange(d.cp_banddiff, 0, 3.5, kErrorBandDiffusion);
     }
     return check.passed();
 }
@@ -108,7 +114,7 @@ void PaperPageRules::diffusionHelp(State& page, const ModelParameters& mp) {
     }
     // The capacity of a paper of this permeability alone, its composition left out.
     DesignValues paper;
-    paper.known = known::bit(7);
+    paper.known = known::bit(KnownBit::PaperPermeability);
     paper.cp_perm = P;
     page.texts[kDiffusionCapacity] = formatNumber("%.3f", predictDiffusion(paper, mp));
 }

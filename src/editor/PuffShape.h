@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "design/CigaretteDesign.h"
+#include "design/ErrorMessages.h"
 
 namespace veltrano {
 
@@ -26,8 +27,8 @@ inline constexpr std::array<std::string_view, 4> kBuiltInShapeLabels{"Sinus (ISO
 PuffShape builtInShape(BuiltInShape shape);
 
 // Puff shape files.
-inline constexpr int kPuffShapeFileUnreadable = 50;
-inline constexpr int kPuffShapeTooFewPoints = 51;
+inline constexpr int kPuffShapeFileUnreadable = kErrorPuffShapeNotReadable;
+inline constexpr int kPuffShapeTooFewPoints = kErrorPuffShapeTooFewPoints;
 
 // Reads a puff shape file: one value a line, lines longer than 249 characters counting as several,
 // commas taken as decimal points, lines without a digit skipped, each line's leading number read as a

@@ -7,13 +7,14 @@ namespace veltrano {
 namespace {
 
 const std::array<FieldSpec, kRegimeFieldCount> kFields{{
-    {"alt_volume", kRegimeGroup, "Puff volume", "", "cm³", &DesignValues::alt_volume, -1, false, "%.2f", 0},
-    {"alt_duration", kRegimeGroup, "Puff duration", "", "s", &DesignValues::alt_duration, -1, false, "%.2f",
-     0},
-    {"alt_interval", kRegimeGroup, "Puff interval", "(start of puff to start of next puff)", "s",
-     &DesignValues::alt_interval, -1, false, "%.2f", 0},
-    {"alt_blocking", kRegimeGroup, "Ventilation blocking", "", "%", &DesignValues::alt_blocking, -1, false,
+    {"alt_volume", kRegimeGroup, "Puff volume", "", "cm³", &DesignValues::alt_volume, KnownBit::None, false,
      "%.2f", 0},
+    {"alt_duration", kRegimeGroup, "Puff duration", "", "s", &DesignValues::alt_duration, KnownBit::None,
+     false, "%.2f", 0},
+    {"alt_interval", kRegimeGroup, "Puff interval", "(start of puff to start of next puff)", "s",
+     &DesignValues::alt_interval, KnownBit::None, false, "%.2f", 0},
+    {"alt_blocking", kRegimeGroup, "Ventilation blocking", "", "%", &DesignValues::alt_blocking,
+     KnownBit::None, false, "%.2f", 0},
 }};
 
 void setShape(RegimePageState& page, const PuffShape& shape) {
@@ -64,10 +65,10 @@ void RegimePageRules::storePage(const State& page, DesignValues& design) {
 
 bool RegimePageRules::validatePage(const DesignValues& d, ErrorReporter& reporter) {
     RuleCheck check(reporter);
-    check.inRange(d.alt_volume, 10, 100, 46);
-    check.inRange(d.alt_duration, 0.5, 8, 47);
-    check.inRange(d.alt_interval, 10, 180, 48);
-    check.inRange(d.alt_blocking, 0, 100, 49);
+    check.inRange(d.alt_volume, 10, 100, kErrorPuffVolume);
+    check.inRange(d.alt_duration, 0.5, 8, kErrorPuffDuration);
+    check.inRange(d.alt_interval, 10, 180, kErrorPuffInterval);
+    check.inRange(d.alt_blocking, 0, 100, kErrorVentilationBlocking);
     return check.passed();
 }
 

@@ -10,14 +10,16 @@ constexpr std::string_view kIso6565 = "(according to ISO 6565)";
 constexpr std::string_view kPlug = "Filter plug pressure drop";
 
 const std::array<FieldSpec, kEstimatorFieldCount> kFields{{
-    {"method1_plug", kEstimatorMethodLabels[0], kPlug, kIso6565, "mm H2O", nullptr, -1, false, "%.2f", 0},
-    {"method1_closed", kEstimatorMethodLabels[0], "Closed draw resistance", kIso6565, "mm H2O", nullptr, -1,
-     false, "%.2f", 0},
-    {"method2_plug", kEstimatorMethodLabels[1], kPlug, kIso6565, "mm H2O", nullptr, -1, false, "%.2f", 0},
-    {"method2_open", kEstimatorMethodLabels[1], "Open draw resistance", kIso6565, "mm H2O", nullptr, -1,
-     false, "%.2f", 0},
+    {"method1_plug", kEstimatorMethodLabels[0], kPlug, kIso6565, "mm H2O", nullptr, KnownBit::None, false,
+     "%.2f", 0},
+    {"method1_closed", kEstimatorMethodLabels[0], "Closed draw resistance", kIso6565, "mm H2O", nullptr,
+     KnownBit::None, false, "%.2f", 0},
+    {"method2_plug", kEstimatorMethodLabels[1], kPlug, kIso6565, "mm H2O", nullptr, KnownBit::None, false,
+     "%.2f", 0},
+    {"method2_open", kEstimatorMethodLabels[1], "Open draw resistance", kIso6565, "mm H2O", nullptr,
+     KnownBit::None, false, "%.2f", 0},
     {"method2_ventilation", kEstimatorMethodLabels[1], "Degree of filter ventilation", kIso6565, "%", nullptr,
-     -1, false, "%.2f", 0},
+     KnownBit::None, false, "%.2f", 0},
 }};
 
 // A value outside lo..hi is replaced by `fallback`.

@@ -11,15 +11,15 @@ constexpr std::string_view kForMeasuring = "(as used for measuring its pressure 
 
 const std::array<FieldSpec, kRodFieldCount> kFields{{
     {"ro_len", kGroup, "Length of the tobacco rod", "(as used on the cigarette)", "mm", &DesignValues::ro_len,
-     -1, false, "%.2f", 0},
-    {"ro_totlen", kGroup, "Length of the tobacco rod", kForMeasuring, "mm", &DesignValues::ro_totlen, -1,
-     false, "%.2f", 0},
+     KnownBit::None, false, "%.2f", 0},
+    {"ro_totlen", kGroup, "Length of the tobacco rod", kForMeasuring, "mm", &DesignValues::ro_totlen,
+     KnownBit::None, false, "%.2f", 0},
     {"ro_totpd", kGroup, "Tobacco rod pressure drop", "(according to ISO 6565)", "mm H2O",
-     &DesignValues::ro_totpd, -1, false, "%.2f", 0},
-    {"ro_exponent", kGroup, "Pressure drop exponent", "", "", &DesignValues::ro_exponent, 16, true, "%.2f",
-     0},
-    {"ro_totmass", kGroup, "Mass of tobacco in the rod", kForMeasuring, "mg", &DesignValues::ro_totmass, 17,
-     true, "%.2f", 0},
+     &DesignValues::ro_totpd, KnownBit::None, false, "%.2f", 0},
+    {"ro_exponent", kGroup, "Pressure drop exponent", "", "", &DesignValues::ro_exponent,
+     KnownBit::RodExponent, true, "%.2f", 0},
+    {"ro_totmass", kGroup, "Mass of tobacco in the rod", kForMeasuring, "mg", &DesignValues::ro_totmass,
+     KnownBit::TobaccoMass, true, "%.2f", 0},
 }};
 
 const std::array<HelpSpec, 2> kHelps{{
@@ -50,12 +50,12 @@ void RodPageRules::storePage(const State& page, DesignValues& design) {
 
 bool RodPageRules::validatePage(const DesignValues& d, ErrorReporter& reporter) {
     RuleCheck check(reporter);
-    check.require(d.ro_len >= 30, 25);
-    check.inRange(d.ro_totlen, 30, 150, 26);
-    check.inRange(d.ro_totpd, 20, 300, 27);
-    check.inRange(d.fi_len + d.ro_len, 50, 125, 28);
-    if (d.isKnown(16)) check.inRange(d.ro_exponent, 0.7, 2.3, 29);
-    if (d.isKnown(17)) check.inRange(d.ro_totmass, 300, 3000, 30);
+    check.require(d.ro_len >= 30, kErrorRodOnCigaretteTooShort);
+    check.inRange(d.ro_totlen, 30, 150, kErrorRodMeasurementLength);
+    check.inRange(d.ro_totpd, 20, 300, kErrorRodPressureDrop);
+    check.inRange(d.fi_len + d.ro_len, 50, 125, kErrorCigaretteLength);
+    if (d.isKnown(KnownBit::RodExponent)) check.inRange(d.ro_exponent, 0.7, 2.3, kErrorRodExponent);
+    if (d.isKnown(KnownBit::TobaccoMass)) check.inRange(d.ro_totmass, 300, 3000, kErrorTobaccoMass);
     return check.passed();
 }
 

@@ -8,14 +8,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/Dialogs.h"
+#include "dialogs/FileDialogs.h"
+#include "dialogs/FilePaths.h"
 #include "editor/DesignSheet.h"
 #include "editor/FieldTableWidget.h"
 #include "editor/PuffPreviewWidget.h"
 #include "editor/RadioButtons.h"
 #include "editor/RodHelpDlg.h"
 #include "editor/UiText.h"
-#include "shell/Dialogs.h"
-#include "shell/FileDialogs.h"
 
 namespace veltrano {
 
@@ -137,7 +138,7 @@ FieldTableWidget* regimePage(const SheetPageContext& context) {
         const QString path =
             askFileName(context.dialogs, page, {QFileDialog::AcceptOpen, kPuffShapeFilterList, {}});
         if (path.isEmpty()) return;
-        RegimePageRules::loadShapeFile(state, QFile::encodeName(path).toStdString(), context.reporter);
+        RegimePageRules::loadShapeFile(state, toFilePath(path), context.reporter);
         page->refresh();
     });
     page->addRefresh([&state, presets, shapes, preview] {

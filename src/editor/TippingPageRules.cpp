@@ -12,24 +12,24 @@ namespace {
 constexpr std::string_view kIso2965 = "(Measured according to ISO 2965)";
 
 const std::array<FieldSpec, kTippingFieldCount> kFields{{
-    {"tp_width", "Tipping Paper", "Length of the tipping paper", "", "mm", &DesignValues::tp_width, 0, true,
-     "%.2f", 0},
+    {"tp_width", "Tipping Paper", "Length of the tipping paper", "", "mm", &DesignValues::tp_width,
+     KnownBit::TippingLength, true, "%.2f", 0},
     {"tp_perfoperm", "Tipping Paper", "Permeability of the perforation", kIso2965, "CU",
-     &DesignValues::tp_perfoperm, -1, false, "%.0f", 0},
-    {"tp_exponent", "Tipping Paper", "Permeability exponent", kIso2965, "", &DesignValues::tp_exponent, 4,
-     true, "%.2f", 0},
+     &DesignValues::tp_perfoperm, KnownBit::None, false, "%.0f", 0},
+    {"tp_exponent", "Tipping Paper", "Permeability exponent", kIso2965, "", &DesignValues::tp_exponent,
+     KnownBit::TippingExponent, true, "%.2f", 0},
     {"tp_perfopos", "Tipping Paper", "Position of perforation", "(mouth end to center of perforation)", "mm",
-     &DesignValues::tp_perfopos, 2, true, "%.2f", 0},
+     &DesignValues::tp_perfopos, KnownBit::PerforationPosition, true, "%.2f", 0},
     {"tp_perfowidth", "Tipping Paper", "Width of the perforated zone", "", "mm", &DesignValues::tp_perfowidth,
-     1, true, "%.2f", 0},
+     KnownBit::PerforationWidth, true, "%.2f", 0},
     {"tp_perfotrack", "Tipping Paper", "Number of perforated tracks", "", "", &DesignValues::tp_perfotrack,
-     -1, false, "%.0f", 0},
+     KnownBit::None, false, "%.0f", 0},
     {"pw_perm", "Plug Wrap Paper", "Permeability of the plug wrap paper", kIso2965, "CU",
-     &DesignValues::pw_perm, 5, true, "%.0f", 0},
-    {"pw_exponent", "Plug Wrap Paper", "Permeability exponent", kIso2965, "", &DesignValues::pw_exponent, 6,
-     true, "%.2f", 0},
+     &DesignValues::pw_perm, KnownBit::PlugWrapPermeability, true, "%.0f", 0},
+    {"pw_exponent", "Plug Wrap Paper", "Permeability exponent", kIso2965, "", &DesignValues::pw_exponent,
+     KnownBit::PlugWrapExponent, true, "%.2f", 0},
     {"tp_onlinevent", "Filter Ventilation", "Targeted filter ventilation", "(for online perforation)", "%",
-     &DesignValues::tp_onlinevent, -1, false, "%.2f", 0},
+     &DesignValues::tp_onlinevent, KnownBit::None, false, "%.2f", 0},
 }};
 
 const std::array<HelpSpec, 3> kHelps{{
@@ -80,14 +80,14 @@ PageEnabling TippingPageRules::updateEnabling(const State& page) {
     const bool adjustable = !none && !online;
     PageEnabling e;
     e.field.resize(kTippingFieldCount);
-    e.field[kTippingLength] = page.box(0);
+    e.field[kTippingLength] = page.box(KnownBit::TippingLength);
     e.field[kPerforationPermeability] = adjustable;
-    e.field[kPerforationExponent] = page.box(4) && adjustable;
-    e.field[kPerforationPosition] = page.box(2) && !none;
-    e.field[kPerforationWidth] = page.box(1) && adjustable;
+    e.field[kPerforationExponent] = page.box(KnownBit::TippingExponent) && adjustable;
+    e.field[kPerforationPosition] = page.box(KnownBit::PerforationPosition) && !none;
+    e.field[kPerforationWidth] = page.box(KnownBit::PerforationWidth) && adjustable;
     e.field[kPerforationTracks] = isLaser(type);
-    e.field[kPlugWrapPermeability] = page.box(5) && adjustable;
-    e.field[kPlugWrapExponent] = page.box(6) && adjustable;
+    e.field[kPlugWrapPermeability] = page.box(KnownBit::PlugWrapPermeability) && adjustable;
+    e.field[kPlugWrapExponent] = page.box(KnownBit::PlugWrapExponent) && adjustable;
     e.field[kTargetedVentilation] = online;
     page::enableHelpsByFields(e, kHelps);
     return e;
@@ -115,7 +115,7 @@ void TippingPageRules::storePage(const State& page, DesignValues& d) {
             d.tp_perfotrack = 2.0;
             d.pw_perm = 30000;
             d.pw_exponent = 0.6;
-            d.known &= ~known::bit(20);
+            d.known &= ~known::bit(KnownBit::FilterVentilation);
             d.stat_fivent = d.tp_onlinevent;
             break;
         default:
@@ -129,23 +129,27 @@ void TippingPageRules::storePage(const State& page, DesignValues& d) {
 bool TippingPageRules::validatePage(const DesignValues& d, ErrorReporter& reporter) {
     RuleCheck check(reporter);
     const double L = d.tp_width, w = d.tp_perfowidth, p = d.tp_perfopos, F = d.fi_len, R = d.ro_len;
-    if (d.isKnown(0)) {
-        check.inRange(L, 15, 80, 1);
-        check.require(L <= R + F - 1, 8);
-        check.require(L >= F + 1, 9);
+    if (d.isKnown(KnownBit::TippingLength)) {
+        check.inRange(L, 15, 80, kErrorTippingLength);
+        check.require(L <= R + F - 1, kErrorTippingShorterThanCigarette);
+        check.require(L >= F + 1, kErrorTippingWiderThanFilter);
     }
     if (d.tp_perfotype == kNoPerforation) return check.passed();
-    check.inRange(d.tp_perfoperm, 0, 8000, 2);
-    if (d.isKnown(4)) check.inRange(d.tp_exponent, 0.3, 1.3, 3);
-    if (d.isKnown(1)) check.inRange(w, 0.1, 10, 4);
+    check.inRange(d.tp_perfoperm, 0, 8000, kErrorPerforationPermeability);
+    if (d.isKnown(KnownBit::TippingExponent)) check.inRange(d.tp_exponent, 0.3, 1.3, kErrorTippingExponent);
+    if (d.isKnown(KnownBit::PerforationWidth)) check.inRange(w, 0.1, 10, kErrorPerforationWidth);
     // Judged on the stored width and length even when their boxes are clear: a position is only
     // given together with the tipping paper it sits on.
-    if (d.isKnown(2)) check.require(p >= w / 2 + 1 && p <= L - w / 2 - 1, 5);
-    if (isLaser(d.tp_perfotype) || d.tp_perfotype == kOnlineLaser) check.inRange(d.tp_perfotrack, 1, 8, 6);
-    if (d.isKnown(1) && d.isKnown(2)) check.require(w / 2 + p <= F - 1, 7);
-    if (d.isKnown(5)) check.inRange(d.pw_perm, 0, 30000, 10);
-    if (d.isKnown(6)) check.inRange(d.pw_exponent, 0.3, 1.3, 11);
-    if (d.tp_perfotype == kOnlineLaser) check.inRange(d.tp_onlinevent, 15, 85, 75);
+    if (d.isKnown(KnownBit::PerforationPosition))
+        check.require(p >= w / 2 + 1 && p <= L - w / 2 - 1, kErrorPerforationFromTippingEdges);
+    if (isLaser(d.tp_perfotype) || d.tp_perfotype == kOnlineLaser)
+        check.inRange(d.tp_perfotrack, 1, 8, kErrorPerforationTracks);
+    if (d.isKnown(KnownBit::PerforationWidth) && d.isKnown(KnownBit::PerforationPosition))
+        check.require(w / 2 + p <= F - 1, kErrorPerforationFromFilterEnd);
+    if (d.isKnown(KnownBit::PlugWrapPermeability))
+        check.inRange(d.pw_perm, 0, 30000, kErrorPlugWrapPermeability);
+    if (d.isKnown(KnownBit::PlugWrapExponent)) check.inRange(d.pw_exponent, 0.3, 1.3, kErrorPlugWrapExponent);
+    if (d.tp_perfotype == kOnlineLaser) check.inRange(d.tp_onlinevent, 15, 85, kErrorTargetVentilation);
     return check.passed();
 }
 

@@ -6,13 +6,10 @@
 #include <string_view>
 
 #include "design/ModelParameters.h"
+#include "design/PlugWrapGrades.h"
 #include "editor/PageFields.h"
 
 namespace veltrano {
-
-// The nine plug wrap permeability grades in CU, ascending.
-inline constexpr std::array<double, 9> plugWrapGrades{3300,  4800,  6000,  8000, 10000,
-                                                      12000, 15000, 24000, 26000};
 
 // The tipping and plug wrap page: fields in page order.
 enum TippingField {

@@ -16,26 +16,32 @@ constexpr std::string_view kTar = "Nicotine-free dry particulate matter ('tar')"
 
 // Nicotine has the lower bit (24, 28) although 'tar' stands first on the page.
 const std::array<FieldSpec, kYieldsFieldCount> kFields{{
-    {"stat_pdo", kStationary, "Open draw resistance", kIso6565, "mm H2O", &DesignValues::stat_pdo, 18, true,
-     "%.2f", 0},
-    {"stat_pdc", kStationary, "Closed draw resistance", kIso6565, "mm H2O", &DesignValues::stat_pdc, 19, true,
-     "%.2f", 0},
+    {"stat_pdo", kStationary, "Open draw resistance", kIso6565, "mm H2O", &DesignValues::stat_pdo,
+     KnownBit::OpenDrawResistance, true, "%.2f", 0},
+    {"stat_pdc", kStationary, "Closed draw resistance", kIso6565, "mm H2O", &DesignValues::stat_pdc,
+     KnownBit::ClosedDrawResistance, true, "%.2f", 0},
     {"stat_fivent", kStationary, "Degree of filter ventilation", kIso6565, "%", &DesignValues::stat_fivent,
-     20, true, "%.2f", 0},
-    {"stat_rovent", kStationary, "Degree of rod ventilation", kIso6565, "%", &DesignValues::stat_rovent, 21,
-     true, "%.2f", 0},
-    {"stat_mbr", kStationary, "Mass burn rate during smouldering", "", "mg/min", &DesignValues::stat_mbr, 22,
-     true, "%.2f", 0},
-    {"linear_burn_rate", kStationary, "Linear burn rate during smouldering", "", "mm/min", nullptr, 22, false,
+     KnownBit::FilterVentilation, true, "%.2f", 0},
+    {"stat_rovent", kStationary, "Degree of rod ventilation", kIso6565, "%", &DesignValues::stat_rovent,
+     KnownBit::RodVentilation, true, "%.2f", 0},
+    {"stat_mbr", kStationary, "Mass burn rate during smouldering", "", "mg/min", &DesignValues::stat_mbr,
+     KnownBit::StaticBurnRate, true, "%.2f", 0},
+    {"linear_burn_rate", kStationary, "Linear burn rate during smouldering", "", "mm/min", nullptr,
+     KnownBit::StaticBurnRate, false, "%.2f", 0},
+    {"iso_puff", kIso, "Puff number", "", "", &DesignValues::iso_puff, KnownBit::IsoPuffNumber, true, "%.2f",
+     0},
+    {"iso_nfdpm", kIso, kTar, "", "mg/cig", &DesignValues::iso_nfdpm, KnownBit::IsoTar, true, "%.2f", 0},
+    {"iso_nico", kIso, "Nicotine", "", "mg/cig", &DesignValues::iso_nico, KnownBit::IsoNicotine, true, "%.2f",
+     0},
+    {"iso_co", kIso, "Carbon monoxide (CO)", "", "mg/cig", &DesignValues::iso_co, KnownBit::IsoCo, true,
      "%.2f", 0},
-    {"iso_puff", kIso, "Puff number", "", "", &DesignValues::iso_puff, 23, true, "%.2f", 0},
-    {"iso_nfdpm", kIso, kTar, "", "mg/cig", &DesignValues::iso_nfdpm, 25, true, "%.2f", 0},
-    {"iso_nico", kIso, "Nicotine", "", "mg/cig", &DesignValues::iso_nico, 24, true, "%.2f", 0},
-    {"iso_co", kIso, "Carbon monoxide (CO)", "", "mg/cig", &DesignValues::iso_co, 26, true, "%.2f", 0},
-    {"alt_puff", kAlt, "Puff number", "", "", &DesignValues::alt_puff, 27, true, "%.2f", 0},
-    {"alt_nfdpm", kAlt, kTar, "", "mg/cig", &DesignValues::alt_nfdpm, 29, true, "%.2f", 0},
-    {"alt_nico", kAlt, "Nicotine", "", "mg/cig", &DesignValues::alt_nico, 28, true, "%.2f", 0},
-    {"alt_co", kAlt, "Carbon monoxide (CO)", "", "mg/cig", &DesignValues::alt_co, 30, true, "%.2f", 0},
+    {"alt_puff", kAlt, "Puff number", "", "", &DesignValues::alt_puff, KnownBit::AltPuffNumber, true, "%.2f",
+     0},
+    {"alt_nfdpm", kAlt, kTar, "", "mg/cig", &DesignValues::alt_nfdpm, KnownBit::AltTar, true, "%.2f", 0},
+    {"alt_nico", kAlt, "Nicotine", "", "mg/cig", &DesignValues::alt_nico, KnownBit::AltNicotine, true, "%.2f",
+     0},
+    {"alt_co", kAlt, "Carbon monoxide (CO)", "", "mg/cig", &DesignValues::alt_co, KnownBit::AltCo, true,
+     "%.2f", 0},
 }};
 
 }  // namespace
@@ -61,7 +67,7 @@ void YieldsPageRules::loadPage(State& page, const DesignValues& design, const Ro
 
 PageEnabling YieldsPageRules::updateEnabling(const State& page) {
     PageEnabling e = page::enablingByBoxes(page, kFields, {});
-    e.field[kLinearBurnRate] = page.box(22) && page.massPerLength > 0;
+    e.field[kLinearBurnRate] = page.box(KnownBit::StaticBurnRate) && page.massPerLength > 0;
     return e;
 }
 
@@ -83,7 +89,7 @@ void YieldsPageRules::storePage(const State& page, DesignValues& d) {
     page::store(page, kFields, d);
     if (d.tp_perfotype == kOnlineLaser) {
         // Online perforation is fitted to its targeted ventilation; a measured value has no place.
-        d.known &= ~known::bit(20);
+        d.known &= ~known::bit(KnownBit::FilterVentilation);
         d.stat_fivent = d.tp_onlinevent;
     }
 }
@@ -91,15 +97,18 @@ void YieldsPageRules::storePage(const State& page, DesignValues& d) {
 bool YieldsPageRules::validatePage(const DesignValues& d, const ModelParameters& mp,
                                    ErrorReporter& reporter) {
     RuleCheck check(reporter);
-    if (d.isKnown(18)) check.inRange(d.stat_pdo, 30, 300, 32);
-    if (d.isKnown(19)) check.inRange(d.stat_pdc, 30, 300, 33);
-    if (d.isKnown(20)) check.inRange(d.stat_fivent, 0, 99.999, 34);
-    if (d.isKnown(21)) check.inRange(d.stat_rovent, 0, 99.999, 35);
-    if (d.isKnown(20) && d.isKnown(21)) check.inRange(d.stat_fivent + d.stat_rovent, 0, 99.999, 36);
-    if (d.isKnown(22)) check.inRange(d.stat_mbr, 10, 200, 37);
-    if (d.isKnown(23)) {
-        check.inRange(d.iso_puff, 1, 30, 38);
-        if (d.isKnown(22)) {
+    if (d.isKnown(KnownBit::OpenDrawResistance)) check.inRange(d.stat_pdo, 30, 300, kErrorOpenDrawResistance);
+    if (d.isKnown(KnownBit::ClosedDrawResistance))
+        check.inRange(d.stat_pdc, 30, 300, kErrorClosedDrawResistance);
+    if (d.isKnown(KnownBit::FilterVentilation))
+        check.inRange(d.stat_fivent, 0, 99.999, kErrorFilterVentilation);
+    if (d.isKnown(KnownBit::RodVentilation)) check.inRange(d.stat_rovent, 0, 99.999, kErrorRodVentilation);
+    if (d.isKnown(KnownBit::FilterVentilation) && d.isKnown(KnownBit::RodVentilation))
+        check.inRange(d.stat_fivent + d.stat_rovent, 0, 99.999, kErrorTotalVentilation);
+    if (d.isKnown(KnownBit::StaticBurnRate)) check.inRange(d.stat_mbr, 10, 200, kErrorBurnRate);
+    if (d.isKnown(KnownBit::IsoPuffNumber)) {
+        check.inRange(d.iso_puff, 1, 30, kErrorIsoPuffNumber);
+        if (d.isKnown(KnownBit::StaticBurnRate)) {
             // Tobacco balance of ISO smoking: between two puffs, 60 s apart and 2 s long, the cigarette
             // smoulders for 58 s. The rod is taken as the model will take it, so an unknown tobacco mass
             // counts with its default rather than with the 0 its empty field stored.
@@ -108,16 +117,16 @@ bool YieldsPageRules::validatePage(const DesignValues& d, const ModelParameters&
             const double butt = buttLength(rod);
             const double smouldered = (d.iso_puff - 1) * 58 / 60 * d.stat_mbr;
             const double available = (rod.ro_len + rod.fi_len - butt) * rod.ro_totmass / rod.ro_totlen;
-            check.require(smouldered <= available, 63);
+            check.require(smouldered <= available, kErrorTobaccoOverconsumed);
         }
     }
-    if (d.isKnown(25)) check.inRange(d.iso_nfdpm, 0.1, 50, 39);
-    if (d.isKnown(24)) check.inRange(d.iso_nico, 0.01, 10, 40);
-    if (d.isKnown(26)) check.inRange(d.iso_co, 0.1, 80, 41);
-    if (d.isKnown(27)) check.inRange(d.alt_puff, 1, 30, 42);
-    if (d.isKnown(29)) check.inRange(d.alt_nfdpm, 0.1, 50, 43);
-    if (d.isKnown(28)) check.inRange(d.alt_nico, 0.01, 10, 44);
-    if (d.isKnown(30)) check.inRange(d.alt_co, 0.1, 80, 45);
+    if (d.isKnown(KnownBit::IsoTar)) check.inRange(d.iso_nfdpm, 0.1, 50, kErrorIsoTar);
+    if (d.isKnown(KnownBit::IsoNicotine)) check.inRange(d.iso_nico, 0.01, 10, kErrorIsoNicotine);
+    if (d.isKnown(KnownBit::IsoCo)) check.inRange(d.iso_co, 0.1, 80, kErrorIsoCo);
+    if (d.isKnown(KnownBit::AltPuffNumber)) check.inRange(d.alt_puff, 1, 30, kErrorAltPuffNumber);
+    if (d.isKnown(KnownBit::AltTar)) check.inRange(d.alt_nfdpm, 0.1, 50, kErrorAltTar);
+    if (d.isKnown(KnownBit::AltNicotine)) check.inRange(d.alt_nico, 0.01, 10, kErrorAltNicotine);
+    if (d.isKnown(KnownBit::AltCo)) check.inRange(d.alt_co, 0.1, 80, kErrorAltCo);
     return check.passed();
 }
 

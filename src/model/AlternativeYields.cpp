@@ -30,17 +30,17 @@ void applyAlternativeYields(DesignValues& d, const UnventilatedCompanion& compan
     double a = d.alt_fivent, b = d.alt_rovent;
 
     // Measured values of the reference correct what enters the balance.
-    if (R.isKnown(23) && W.iso_puff > 0.1) u = R.iso_puff * u / W.iso_puff;
-    if (R.isKnown(22) && W.stat_mbr > 1) {
+    if (R.isKnown(KnownBit::IsoPuffNumber) && W.iso_puff > 0.1) u = R.iso_puff * u / W.iso_puff;
+    if (R.isKnown(KnownBit::StaticBurnRate) && W.stat_mbr > 1) {
         m = R.stat_mbr * m / W.stat_mbr;
-    } else if (R.isKnown(23) && W.iso_puff > 0.1) {
+    } else if (R.isKnown(KnownBit::IsoPuffNumber) && W.iso_puff > 0.1) {
         m = W.iso_puff * m / R.iso_puff;  // the burn rate moves inversely to the puff number
     }
-    if (R.isKnown(21) && W.stat_rovent > 0.1) {
+    if (R.isKnown(KnownBit::RodVentilation) && W.stat_rovent > 0.1) {
         e = R.stat_rovent * e / W.stat_rovent;
         b = R.stat_rovent * b / W.stat_rovent;
     }
-    if (R.isKnown(20) && W.stat_fivent > 0.1) a = R.stat_fivent * a / W.stat_fivent;
+    if (R.isKnown(KnownBit::FilterVentilation) && W.stat_fivent > 0.1) a = R.stat_fivent * a / W.stat_fivent;
 
     // Consumable tobacco, burnt by smouldering between puffs and by the air drawn through the coal.
     const double H = (d.ci_len - buttLength(d)) * d.ro_totmass / d.ro_totlen;

@@ -5,18 +5,29 @@
 
 namespace veltrano {
 
+namespace {
+
+// The perforation law of one kind of perforation: plug wrap permeability Q and perforation x in series,
+// with the kind's three coefficients from `base` on.
+double perforationConductance(const ModelParameters& mp, int base, double Q, double x) {
+    return Q * x / (Q * mp[base + 1] + mp[base] * x + mp[base + 2]);
+}
+
+}  // namespace
+
 double wallCoefficient(double permeability, double n) {
     return permeability * kCuToMetresPerSecond * 1000 / std::pow(1000.0, n);
 }
 
 void applyDefaults(DesignValues& d, const ModelParameters& mp) {
     d.ci_len = d.fi_len + d.ro_len;
-    if (!d.isKnown(0)) d.tp_width = d.fi_len + 4;
+    if (!d.isKnown(KnownBit::TippingLength)) d.tp_width = d.fi_len + 4;
     // The width keeps its value for online perforation; the type tested is the stored one.
-    if (!d.isKnown(1) && d.tp_perfotype != kOnlineLaser) d.tp_perfowidth = 3.0;
-    if (!d.isKnown(2) || !d.isKnown(1)) d.tp_perfopos = d.fi_len * 0.5;
-    if (!d.isKnown(3)) d.tp_perfotype = kElectrostatic;
-    if (!d.isKnown(4)) {
+    if (!d.isKnown(KnownBit::PerforationWidth) && d.tp_perfotype != kOnlineLaser) d.tp_perfowidth = 3.0;
+    if (!d.isKnown(KnownBit::PerforationPosition) || !d.isKnown(KnownBit::PerforationWidth))
+        d.tp_perfopos = d.fi_len * 0.5;
+    if (!d.isKnown(KnownBit::PerforationType)) d.tp_perfotype = kElectrostatic;
+    if (!d.isKnown(KnownBit::TippingExponent)) {
         switch (d.tp_perfotype) {
             case kElectrostatic:
                 d.tp_exponent = 0.68;
@@ -33,37 +44,38 @@ void applyDefaults(DesignValues& d, const ModelParameters& mp) {
                 break;
         }
     }
-    if (!d.isKnown(5) && d.tp_perfotype != kOnlineLaser) d.pw_perm = d.tp_perfoperm * 10;
-    if (!d.isKnown(6) && d.tp_perfotype != kOnlineLaser) d.pw_exponent = 0.68;
-    if (!d.isKnown(7)) d.cp_perm = 50;
-    if (!d.isKnown(8)) d.cp_exponent = 1.0;
-    if (!d.isKnown(9)) d.cp_diff = predictDiffusion(d, mp);
-    if (!d.isKnown(10)) d.cp_citrate = 1.0;
-    if (!d.isKnown(11)) {
+    if (!d.isKnown(KnownBit::PlugWrapPermeability) && d.tp_perfotype != kOnlineLaser)
+        d.pw_perm = d.tp_perfoperm * 10;
+    if (!d.isKnown(KnownBit::PlugWrapExponent) && d.tp_perfotype != kOnlineLaser) d.pw_exponent = 0.68;
+    if (!d.isKnown(KnownBit::PaperPermeability)) d.cp_perm = 50;
+    if (!d.isKnown(KnownBit::PaperExponent)) d.cp_exponent = 1.0;
+    if (!d.isKnown(KnownBit::PaperDiffusion)) d.cp_diff = predictDiffusion(d, mp);
+    if (!d.isKnown(KnownBit::PaperCitrate)) d.cp_citrate = 1.0;
+    if (!d.isKnown(KnownBit::PaperComposition)) {
         d.cp_fiber = 21;
         d.cp_filler = 9;
     }
-    if (!d.isKnown(13)) d.fi_exponent = 1.0;
-    if (!d.isKnown(14)) d.fi_totden = 30000;
-    if (!d.isKnown(15)) d.fi_fibden = 3.0;
-    if (!d.isKnown(16)) d.ro_exponent = 1.2;
-    if (!d.isKnown(17)) d.ro_totmass = 750;
-    if (!d.isKnown(18)) d.stat_pdo = 0;
-    if (!d.isKnown(19)) d.stat_pdc = 0;
-    if (!d.isKnown(20))
+    if (!d.isKnown(KnownBit::FilterExponent)) d.fi_exponent = 1.0;
+    if (!d.isKnown(KnownBit::FilterTotalDenier)) d.fi_totden = 30000;
+    if (!d.isKnown(KnownBit::FilterFibreDenier)) d.fi_fibden = 3.0;
+    if (!d.isKnown(KnownBit::RodExponent)) d.ro_exponent = 1.2;
+    if (!d.isKnown(KnownBit::TobaccoMass)) d.ro_totmass = 750;
+    if (!d.isKnown(KnownBit::OpenDrawResistance)) d.stat_pdo = 0;
+    if (!d.isKnown(KnownBit::ClosedDrawResistance)) d.stat_pdc = 0;
+    if (!d.isKnown(KnownBit::FilterVentilation))
         d.stat_fivent = 0;
     else if (d.tp_perfotype == kOnlineLaser)
         d.stat_fivent = d.tp_onlinevent;
-    if (!d.isKnown(21)) d.stat_rovent = 0;
-    if (!d.isKnown(22)) d.stat_mbr = 0;
-    if (!d.isKnown(23)) d.iso_puff = 0;
-    if (!d.isKnown(24)) d.iso_nico = 0;
-    if (!d.isKnown(25)) d.iso_nfdpm = 0;
-    if (!d.isKnown(26)) d.iso_co = 0;
-    if (!d.isKnown(27)) d.alt_puff = 0;
-    if (!d.isKnown(28)) d.alt_nico = 0;
-    if (!d.isKnown(29)) d.alt_nfdpm = 0;
-    if (!d.isKnown(30)) d.alt_co = 0;
+    if (!d.isKnown(KnownBit::RodVentilation)) d.stat_rovent = 0;
+    if (!d.isKnown(KnownBit::StaticBurnRate)) d.stat_mbr = 0;
+    if (!d.isKnown(KnownBit::IsoPuffNumber)) d.iso_puff = 0;
+    if (!d.isKnown(KnownBit::IsoNicotine)) d.iso_nico = 0;
+    if (!d.isKnown(KnownBit::IsoTar)) d.iso_nfdpm = 0;
+    if (!d.isKnown(KnownBit::IsoCo)) d.iso_co = 0;
+    if (!d.isKnown(KnownBit::AltPuffNumber)) d.alt_puff = 0;
+    if (!d.isKnown(KnownBit::AltNicotine)) d.alt_nico = 0;
+    if (!d.isKnown(KnownBit::AltTar)) d.alt_nfdpm = 0;
+    if (!d.isKnown(KnownBit::AltCo)) d.alt_co = 0;
 }
 
 void computePerforationCoefficients(DesignValues& d, const ModelParameters& mp) {
@@ -79,13 +91,13 @@ void computePerforationCoefficients(DesignValues& d, const ModelParameters& mp) 
     const double F = kCuToMetresPerSecond * 1000 / std::pow(1000.0, d.tp_n);
     if (type == kElectrostatic) {
         const double x = P * 10 / W;
-        d.tp_k = Q * x / (Q * mp[1] + mp[0] * x + mp[2]) * 0.743 * F;
+        d.tp_k = perforationConductance(mp, kElectrostaticPerforation, Q, x) * 0.743 * F;
     } else if (type == kMicroLaser) {
         const double x = P / T;
-        d.tp_k = Q * x / (Q * mp[4] + mp[3] * x + mp[5]) * T * 10 / W * 0.83 * F;
+        d.tp_k = perforationConductance(mp, kMicroLaserPerforation, Q, x) * T * 10 / W * 0.83 * F;
     } else {
         const double x = P / T;
-        d.tp_k = Q * x / (Q * mp[7] + mp[6] * x + mp[8]) * T * 10 / W * 1.1 * F;
+        d.tp_k = perforationConductance(mp, kMacroLaserPerforation, Q, x) * T * 10 / W * 1.1 * F;
     }
 }
 
@@ -112,12 +124,14 @@ void computeRodCoefficients(DesignValues& d) {
 }
 
 double predictDiffusion(const DesignValues& d, const ModelParameters& mp) {
-    if (!d.isKnown(7)) return mp[57] * std::pow(50.0, mp[58]);
-    const double D = mp[57] * std::pow(d.cp_perm, mp[58]);
-    if (!d.isKnown(11)) return D;
+    if (!d.isKnown(KnownBit::PaperPermeability))
+        return mp[kDiffusionScale] * std::pow(50.0, mp[kDiffusionExponent]);
+    const double D = mp[kDiffusionScale] * std::pow(d.cp_perm, mp[kDiffusionExponent]);
+    if (!d.isKnown(KnownBit::PaperComposition)) return D;
     const double B = d.cp_fiber + d.cp_filler;
     const double c = 100 * d.cp_filler / B;
-    return D + mp[59] * std::pow(d.cp_perm, 1 / mp[60]) * (1 + mp[61] * (B - 25)) * (c - 25);
+    return D + mp[kDiffusionFillerScale] * std::pow(d.cp_perm, 1 / mp[kDiffusionFillerRoot]) *
+                   (1 + mp[kDiffusionFillerBasisWeight] * (B - 25)) * (c - 25);
 }
 
 double buttLength(const DesignValues& d) {

@@ -44,12 +44,13 @@ double limited(double x, double low, double high) {
 }
 
 double rodFactor(const DesignValues& d) {
-    if (d.isKnown(17)) return (d.ci_len - buttLength(d)) * (d.ro_totmass / d.ro_totlen) / 651.639344262295;
+    if (d.isKnown(KnownBit::TobaccoMass))
+        return (d.ci_len - buttLength(d)) * (d.ro_totmass / d.ro_totlen) / 651.639344262295;
     return (d.ci_len - buttLength(d)) / 54;
 }
 
 double citrateFactor(const DesignValues& d, const ModelParameters& mp, const YieldCoefficients& y) {
-    if (!d.isKnown(10)) return 1;
+    if (!d.isKnown(KnownBit::PaperCitrate)) return 1;
     double permeability = d.cp_perm;
     if (banded(d)) {
         const double f = bandFraction(d, 1);
@@ -60,9 +61,9 @@ double citrateFactor(const DesignValues& d, const ModelParameters& mp, const Yie
 }
 
 double diffusionFactor(const DesignValues& d, const ModelParameters& mp, const YieldCoefficients& y) {
-    if (!d.isKnown(9) && d.cp_lip == 0) return 1;
+    if (!d.isKnown(KnownBit::PaperDiffusion) && d.cp_lip == 0) return 1;
     const double predicted = predictDiffusion(d, mp);
-    double diffusion = d.isKnown(9) ? d.cp_diff : predicted;
+    double diffusion = d.isKnown(KnownBit::PaperDiffusion) ? d.cp_diff : predicted;
     if (banded(d)) {
         const double f = bandFraction(d, y.bandShare);
         diffusion = (1 - f) * diffusion + f * d.cp_banddiff;
@@ -78,15 +79,15 @@ double paperComposition(const ModelParameters& mp, int b, double fibre, double f
 }
 
 double paperFactor(const DesignValues& d, const ModelParameters& mp, const YieldCoefficients& y) {
-    if (!d.isKnown(11)) return 1;
-    const double permeability = d.isKnown(7) ? limited(d.cp_perm, 20, 200) : 50;
+    if (!d.isKnown(KnownBit::PaperComposition)) return 1;
+    const double permeability = d.isKnown(KnownBit::PaperPermeability) ? limited(d.cp_perm, 20, 200) : 50;
     return paperComposition(mp, y.paper, d.cp_fiber, d.cp_filler, permeability) /
            paperComposition(mp, y.paper, 18.125, 6.875, permeability);
 }
 
 // Retention relative to the reference filter (7.8 mm, 23 mm, 68.33 mmH2O, 30000 den, 3 den).
 double filtrationFactor(const DesignValues& d, const ModelParameters& mp, FilterYield kind) {
-    if (!d.isKnown(14) || !d.isKnown(15)) return 1;
+    if (!d.isKnown(KnownBit::FilterTotalDenier) || !d.isKnown(KnownBit::FilterFibreDenier)) return 1;
     return (1 - filterEfficiency(kind, d.fi_diam, d.fi_len, d.fi_pd, d.fi_totden, d.fi_fibden, mp)) /
            (1 - filterEfficiency(kind, 7.8, 23, 68.33333333333333, 30000, 3, mp));
 }
@@ -95,8 +96,9 @@ double filtrationFactor(const DesignValues& d, const ModelParameters& mp, Filter
 
 double filterEfficiency(FilterYield kind, double d, double L, double dp, double T, double t,
                         const ModelParameters& mp) {
-    const int b = kind == FilterYield::Nicotine ? 70 : 94;
-    const int lengthExponent = kind == FilterYield::Nicotine ? 118 : 119;
+    const int b = kind == FilterYield::Nicotine ? kNicotineFilterEfficiency : kTarFilterEfficiency;
+    const int lengthExponent =
+        kind == FilterYield::Nicotine ? kNicotineFilterLengthExponent : kTarFilterLengthExponent;
     const double totalTiter = T / 1000;
     const auto G = [&](int base) { return quadratic(mp, base, t, totalTiter); };
     // Efficiencies in % of a 20 mm plug at 7.5 and 8.5 mm, interpolated in the cube of the diameter.

@@ -50,12 +50,11 @@ struct PuffScratch {
 
 void setCoalParameters(DesignValues& d, const ModelParameters& mp) {
     const double v0 = standardVelocity(d.fi_diam);
-    d.coal_n = mp[121];
-    d.coal1_n = mp[123];
-    d.coal_len = mp[124];
-    // MP[120] and MP[122] are the coal pressure drops in mmH2O at the standard flow.
-    d.coal_k = mp[120] * kPaPerMmH2O / (power(v0, d.coal_n) * d.coal_len * 0.001);
-    d.coal1_k = mp[122] * kPaPerMmH2O / (power(v0, d.coal1_n) * d.coal_len * 0.001);
+    d.coal_n = mp[kCoalExponent];
+    d.coal1_n = mp[kFirstCoalExponent];
+    d.coal_len = mp[kCoalLength];
+    d.coal_k = mp[kCoalPressureDrop] * kPaPerMmH2O / (power(v0, d.coal_n) * d.coal_len * 0.001);
+    d.coal1_k = mp[kFirstCoalPressureDrop] * kPaPerMmH2O / (power(v0, d.coal1_n) * d.coal_len * 0.001);
 }
 
 double burningZoneSuction(const DesignValues& t, double f, double r, double vc, bool firstPuff) {
@@ -74,7 +73,7 @@ double coEscape(const DesignValues& d, double a, double P, double l, const Model
         diffusion = (1 - phi) * diffusion + phi * d.cp_banddiff;
     }
     // Gas-side transfer and paper diffusion in series, against the air drawn in through the paper.
-    const double G = mp[129] * 2 / (d.fi_diam / 20);
+    const double G = mp[kCoGasTransfer] * 2 / (d.fi_diam / 20);
     const double effective = 1 / (1 / G + 1 / diffusion);
     const double inflow = power(P * kPaPerMmH2O, d.cp_n) * d.cp_k * 100;
     const double x = effective > inflow ? effective - inflow : 0;
@@ -135,7 +134,7 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
         DesignValues values = base;
         values.ci_len = cigaretteLength[puff];
         values.ro_len = rodLength[puff];
-        const int regime = i == 0 ? kFirstPuffRegime : kLaterPuffRegime;
+        const PuffRegime regime = i == 0 ? kFirstPuffRegime : kLaterPuffRegime;
         PuffScratch& space = scratch[static_cast<std::size_t>(thread)];
         const FlowTableView table = space.tableView();
         fillFlowTable(values, regime, puffFlow, table, stats ? &puffStats[puff] : nullptr);
@@ -160,9 +159,14 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
         t.puff_mass[i] = (100 - f - r) * (t.puff_size[i] * B / 10 * M) / 100;
         // Retention of 'tar' and nicotine in the rod still to burn.
         const double tarRetention =
-            density < 200 ? 0 : 1 - std::exp(-(mp[125] * density + mp[126]) * t.ro_len);
+            density < 200
+                ? 0
+                : 1 - std::exp(-(mp[kTarRetentionSlope] * density + mp[kTarRetentionOffset]) * t.ro_len);
         const double nicotineRetention =
-            density < 200 ? 0 : 1 - std::exp(-(mp[127] * density + mp[128]) * t.ro_len);
+            density < 200
+                ? 0
+                : 1 - std::exp(-(mp[kNicotineRetentionSlope] * density + mp[kNicotineRetentionOffset]) *
+                               t.ro_len);
         t.puff_nfdpm[i] = (1 - tarRetention) * t.puff_mass[i];
         t.puff_nico[i] = (1 - nicotineRetention) * t.puff_mass[i];
         const double escape = coEscape(t, (100 - f - r / 2) * vc / 100, P, t.ci_len - t.tp_width, mp);
@@ -183,15 +187,16 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
         if (!measured || sum == 0) return;
         for (double& x : perPuff) x = x * (total / sum);
     };
-    scaleTo(t.puff_nfdpm, t.alt_nfdpm, sumTar, t.isKnown(25) || t.isKnown(29));
-    scaleTo(t.puff_nico, t.alt_nico, sumNicotine, t.isKnown(24) || t.isKnown(28));
-    scaleTo(t.puff_co, t.alt_co, sumCo, t.isKnown(26) || t.isKnown(30));
+    scaleTo(t.puff_nfdpm, t.alt_nfdpm, sumTar, t.isKnown(KnownBit::IsoTar) || t.isKnown(KnownBit::AltTar));
+    scaleTo(t.puff_nico, t.alt_nico, sumNicotine,
+            t.isKnown(KnownBit::IsoNicotine) || t.isKnown(KnownBit::AltNicotine));
+    scaleTo(t.puff_co, t.alt_co, sumCo, t.isKnown(KnownBit::IsoCo) || t.isKnown(KnownBit::AltCo));
     progress.hide();
 }
 
 void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, ProgressSink& progress,
                    ShootingStatistics* stats) {
-    if (!design.isKnown(23)) return;
+    if (!design.isKnown(KnownBit::IsoPuffNumber)) return;
     setCoalParameters(design, mp);
     CigaretteDesign t(ArrayMode::WithArrays);
     t.assign(design);

@@ -25,7 +25,7 @@ double simpsonSum(std::span<const double> y) {
     return sum;
 }
 
-int solverTypeFor(int regime) {
+int solverTypeFor(PuffRegime regime) {
     switch (regime) {
         case kIsoRegime:
             return kNoCoalIso;
@@ -38,7 +38,7 @@ int solverTypeFor(int regime) {
     }
 }
 
-double duration(const DesignValues& d, int regime) {
+double duration(const DesignValues& d, PuffRegime regime) {
     return regime == kIsoRegime ? 2 : d.alt_duration;
 }
 
@@ -48,7 +48,7 @@ double integrateOverPuff(std::span<const double> y, double puffDuration) {
     return puffDuration / 398 / 3 * simpsonSum(y);
 }
 
-void fillPuffFlow(const DesignValues& d, int regime, std::span<double> flow) {
+void fillPuffFlow(const DesignValues& d, PuffRegime regime, std::span<double> flow) {
     double scale;
     if (regime == kIsoRegime) {
         for (int i = 0; i < kCurveSamples; ++i) flow[i] = std::fabs(std::sin(kPi * i / 399)) * kIsoPeakFlow;
@@ -69,7 +69,7 @@ void fillPuffFlow(const DesignValues& d, int regime, std::span<double> flow) {
     for (double& y : flow) y = y / scale;
 }
 
-void fillFlowTable(const DesignValues& d, int regime, std::span<const double> puffFlow,
+void fillFlowTable(const DesignValues& d, PuffRegime regime, std::span<const double> puffFlow,
                    const FlowTableView& table, ShootingStatistics* stats) {
     double peak = kIsoPeakFlow;
     if (regime != kIsoRegime) {
@@ -116,7 +116,7 @@ void fillFlowTable(const DesignValues& d, int regime, std::span<const double> pu
     for (int k = 0; k <= kLastEntry; ++k) table.flow[k] = grid[k] * area;
 }
 
-PuffAverages fillPuffCurves(const DesignValues& d, int regime, const FlowTableView& table,
+PuffAverages fillPuffCurves(const DesignValues& d, PuffRegime regime, const FlowTableView& table,
                             const PuffCurveView& curves) {
     // The lookup treats the table as evenly spaced from entry 1 to entry 199.
     const auto& x = table.flow;
@@ -145,7 +145,7 @@ PuffAverages fillPuffCurves(const DesignValues& d, int regime, const FlowTableVi
     return {100 * fivent / d.alt_volume, 100 * rovent / d.alt_volume, pdo / d.alt_duration};
 }
 
-FlowTableView flowTableOf(CigaretteDesign& d, int regime) {
+FlowTableView flowTableOf(CigaretteDesign& d, PuffRegime regime) {
     if (regime == kIsoRegime) {
         return {d.iso_tab_flow, d.iso_tab_fivent, d.iso_tab_rovent,
                 d.iso_tab_pdo,  d.iso_tab_pvent,  d.iso_tab_pfilt};
@@ -154,7 +154,7 @@ FlowTableView flowTableOf(CigaretteDesign& d, int regime) {
             d.alt_tab_pdo,  d.alt_tab_pvent,  d.alt_tab_pfilt};
 }
 
-PuffCurveView puffCurvesOf(CigaretteDesign& d, int regime) {
+PuffCurveView puffCurvesOf(CigaretteDesign& d, PuffRegime regime) {
     if (regime == kIsoRegime) {
         return {d.iso_prof_flow, d.iso_prof_fivent, d.iso_prof_rovent,
                 d.iso_prof_pdo,  d.iso_prof_pvent,  d.iso_prof_pfilt};
@@ -163,11 +163,11 @@ PuffCurveView puffCurvesOf(CigaretteDesign& d, int regime) {
             d.alt_prof_pdo,  d.alt_prof_pvent,  d.alt_prof_pfilt};
 }
 
-std::span<double> puffFlowOf(CigaretteDesign& d, int regime) {
+std::span<double> puffFlowOf(CigaretteDesign& d, PuffRegime regime) {
     return regime == kIsoRegime ? std::span<double>(d.iso_prof_flow) : std::span<double>(d.alt_prof_flow);
 }
 
-void storePuffAverages(DesignValues& d, int regime, const PuffAverages& averages) {
+void storePuffAverages(DesignValues& d, PuffRegime regime, const PuffAverages& averages) {
     if (regime == kIsoRegime) {
         d.iso_fivent = averages.fivent;
         d.iso_rovent = averages.rovent;
@@ -184,15 +184,15 @@ void ensureModelArrays(CigaretteDesign& d) {
     for (const OwnedArray& a : ownedArrays()) (d.*a.member).assign(static_cast<std::size_t>(a.count), 0.0);
 }
 
-void buildPuffProfile(CigaretteDesign& d, int regime) {
+void buildPuffProfile(CigaretteDesign& d, PuffRegime regime) {
     if (d.hasArrays()) fillPuffFlow(d, regime, puffFlowOf(d, regime));
 }
 
-void buildFlowTable(CigaretteDesign& d, int regime, ShootingStatistics* stats) {
+void buildFlowTable(CigaretteDesign& d, PuffRegime regime, ShootingStatistics* stats) {
     if (d.hasArrays()) fillFlowTable(d, regime, puffFlowOf(d, regime), flowTableOf(d, regime), stats);
 }
 
-void integratePuff(CigaretteDesign& d, int regime) {
+void integratePuff(CigaretteDesign& d, PuffRegime regime) {
     if (!d.hasArrays()) return;
     storePuffAverages(d, regime, fillPuffCurves(d, regime, flowTableOf(d, regime), puffCurvesOf(d, regime)));
 }

@@ -32,26 +32,26 @@ struct PuffAverages {
 };
 
 // The pure computations behind the three operations below; they read `d` and write only the views.
-void fillPuffFlow(const DesignValues& d, int regime, std::span<double> flow);
-void fillFlowTable(const DesignValues& d, int regime, std::span<const double> puffFlow,
+void fillPuffFlow(const DesignValues& d, PuffRegime regime, std::span<double> flow);
+void fillFlowTable(const DesignValues& d, PuffRegime regime, std::span<const double> puffFlow,
                    const FlowTableView& table, ShootingStatistics* stats = nullptr);
-PuffAverages fillPuffCurves(const DesignValues& d, int regime, const FlowTableView& table,
+PuffAverages fillPuffCurves(const DesignValues& d, PuffRegime regime, const FlowTableView& table,
                             const PuffCurveView& curves);
 
 // The table and curve arrays of a design for a regime (`iso_` for 2, `alt_` otherwise).
-FlowTableView flowTableOf(CigaretteDesign& d, int regime);
-PuffCurveView puffCurvesOf(CigaretteDesign& d, int regime);
-std::span<double> puffFlowOf(CigaretteDesign& d, int regime);
+FlowTableView flowTableOf(CigaretteDesign& d, PuffRegime regime);
+PuffCurveView puffCurvesOf(CigaretteDesign& d, PuffRegime regime);
+std::span<double> puffFlowOf(CigaretteDesign& d, PuffRegime regime);
 // Stores the averages in `iso_fivent`, `iso_rovent`, `iso_pdo` (regime 2) or the `alt_` fields.
-void storePuffAverages(DesignValues& d, int regime, const PuffAverages& averages);
+void storePuffAverages(DesignValues& d, PuffRegime regime, const PuffAverages& averages);
 
 // Gives a design without arrays its 28 arrays (zero-filled); a design with arrays keeps them.
 void ensureModelArrays(CigaretteDesign& d);
 
 // The three puff operations on a design with arrays, always called in this order for one regime (a
 // design without arrays is left as it is).
-void buildPuffProfile(CigaretteDesign& d, int regime);
-void buildFlowTable(CigaretteDesign& d, int regime, ShootingStatistics* stats = nullptr);
-void integratePuff(CigaretteDesign& d, int regime);
+void buildPuffProfile(CigaretteDesign& d, PuffRegime regime);
+void buildFlowTable(CigaretteDesign& d, PuffRegime regime, ShootingStatistics* stats = nullptr);
+void integratePuff(CigaretteDesign& d, PuffRegime regime);
 
 }  // namespace veltrano

@@ -34,7 +34,7 @@ struct PuffWork {
 
 enum PuffTask { kCompanionTask, kIsoTask, kAlternativeTask, kTasksPerDesign };
 
-PuffAverages simulateInto(CigaretteDesign& d, const DesignValues& values, int regime,
+PuffAverages simulateInto(CigaretteDesign& d, const DesignValues& values, PuffRegime regime,
                           ShootingStatistics* stats) {
     const std::span<double> flow = puffFlowOf(d, regime);
     fillPuffFlow(values, regime, flow);
@@ -100,7 +100,7 @@ void calibrate(DesignValues& design, const DesignValues& reference, const Design
     // the inverse one (W.x / R.x) moves the burn rate against the puff number.
     struct Ratio {
         double V::*field = nullptr;
-        int bit = 0;
+        KnownBit bit = KnownBit::None;
         double threshold = 0;
         bool inverse = false;
     };
@@ -111,25 +111,31 @@ void calibrate(DesignValues& design, const DesignValues& reference, const Design
         bool skippedWhenOnline = false;
     };
     static const Row rows[] = {
-        {&V::iso_nico, {&V::iso_nico, 24, 0.01}, {}},
-        {&V::iso_nfdpm, {&V::iso_nfdpm, 25, 0.01}, {}},
-        {&V::iso_co, {&V::iso_co, 26, 0.01}, {}},
-        {&V::iso_puff, {&V::iso_puff, 23, 0.1}, {}},
-        {&V::stat_mbr, {&V::stat_mbr, 22, 1}, {&V::iso_puff, 23, 0.1, true}},
-        {&V::iso_pdo, {&V::stat_pdo, 18, 1}, {}},
-        {&V::iso_fivent, {&V::stat_fivent, 20, 0.1}, {}, true},
-        {&V::iso_rovent, {&V::stat_rovent, 21, 0.1}, {}},
-        {&V::alt_pdo, {&V::stat_pdo, 18, 1}, {}},
-        {&V::alt_fivent, {&V::stat_fivent, 20, 0.1}, {}, true},
-        {&V::alt_rovent, {&V::stat_rovent, 21, 0.1}, {}},
-        {&V::alt_nico, {&V::alt_nico, 28, 0.01}, {&V::iso_nico, 24, 0.01}},
-        {&V::alt_nfdpm, {&V::alt_nfdpm, 29, 0.01}, {&V::iso_nfdpm, 25, 0.01}},
-        {&V::alt_co, {&V::alt_co, 30, 0.01}, {&V::iso_co, 26, 0.01}},
-        {&V::alt_puff, {&V::alt_puff, 27, 0.1}, {&V::iso_puff, 23, 0.1}},
-        {&V::stat_pdo, {&V::stat_pdo, 18, 1}, {}},
-        {&V::stat_pdc, {&V::stat_pdc, 19, 1}, {}},
-        {&V::stat_fivent, {&V::stat_fivent, 20, 0.1}, {}, true},
-        {&V::stat_rovent, {&V::stat_rovent, 21, 0.1}, {}},
+        {&V::iso_nico, {&V::iso_nico, KnownBit::IsoNicotine, 0.01}, {}},
+        {&V::iso_nfdpm, {&V::iso_nfdpm, KnownBit::IsoTar, 0.01}, {}},
+        {&V::iso_co, {&V::iso_co, KnownBit::IsoCo, 0.01}, {}},
+        {&V::iso_puff, {&V::iso_puff, KnownBit::IsoPuffNumber, 0.1}, {}},
+        {&V::stat_mbr,
+         {&V::stat_mbr, KnownBit::StaticBurnRate, 1},
+         {&V::iso_puff, KnownBit::IsoPuffNumber, 0.1, true}},
+        {&V::iso_pdo, {&V::stat_pdo, KnownBit::OpenDrawResistance, 1}, {}},
+        {&V::iso_fivent, {&V::stat_fivent, KnownBit::FilterVentilation, 0.1}, {}, true},
+        {&V::iso_rovent, {&V::stat_rovent, KnownBit::RodVentilation, 0.1}, {}},
+        {&V::alt_pdo, {&V::stat_pdo, KnownBit::OpenDrawResistance, 1}, {}},
+        {&V::alt_fivent, {&V::stat_fivent, KnownBit::FilterVentilation, 0.1}, {}, true},
+        {&V::alt_rovent, {&V::stat_rovent, KnownBit::RodVentilation, 0.1}, {}},
+        {&V::alt_nico,
+         {&V::alt_nico, KnownBit::AltNicotine, 0.01},
+         {&V::iso_nico, KnownBit::IsoNicotine, 0.01}},
+        {&V::alt_nfdpm, {&V::alt_nfdpm, KnownBit::AltTar, 0.01}, {&V::iso_nfdpm, KnownBit::IsoTar, 0.01}},
+        {&V::alt_co, {&V::alt_co, KnownBit::AltCo, 0.01}, {&V::iso_co, KnownBit::IsoCo, 0.01}},
+        {&V::alt_puff,
+         {&V::alt_puff, KnownBit::AltPuffNumber, 0.1},
+         {&V::iso_puff, KnownBit::IsoPuffNumber, 0.1}},
+        {&V::stat_pdo, {&V::stat_pdo, KnownBit::OpenDrawResistance, 1}, {}},
+        {&V::stat_pdc, {&V::stat_pdc, KnownBit::ClosedDrawResistance, 1}, {}},
+        {&V::stat_fivent, {&V::stat_fivent, KnownBit::FilterVentilation, 0.1}, {}, true},
+        {&V::stat_rovent, {&V::stat_rovent, KnownBit::RodVentilation, 0.1}, {}},
     };
     const V& R = reference;
     const V& W = workingReference;

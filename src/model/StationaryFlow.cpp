@@ -224,7 +224,7 @@ void fitOnlinePerforation(DesignValues& d, const ModelParameters& mp, ErrorRepor
     if (target > maximum) {
         d.tp_perfoperm = 8000;
         d.tp_onlinevent = maximum;
-        ReportError(errors, 76);
+        ReportError(errors, kErrorTargetVentilationOutOfReach);
         return;
     }
     double lowCu = 0, lowVent = 0, highCu = 8000, highVent = maximum;
@@ -239,7 +239,7 @@ void fitOnlinePerforation(DesignValues& d, const ModelParameters& mp, ErrorRepor
             highVent = ventilation;
         }
         if (trial >= 500) {
-            ReportError(errors, 77);
+            ReportError(errors, kErrorNoVentilationParameters);
             break;
         }
         if (std::fabs(ventilation - target) <= 0.01) break;

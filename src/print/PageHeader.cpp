@@ -3,9 +3,9 @@
 
 #include "print/PrintBlocks.h"
 #include "print/SheetFonts.h"
+#include "resources/Palette.h"
 #include "views/ChartText.h"
 #include "views/PainterScopes.h"
-#include "views/Palette.h"
 
 namespace veltrano {
 

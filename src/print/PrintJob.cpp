@@ -3,8 +3,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "dialogs/Dialogs.h"
 #include "print/PrintedPage.h"
-#include "shell/Dialogs.h"
 #include "views/ViewResources.h"
 
 namespace veltrano {
@@ -22,7 +22,7 @@ void printDesign(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const 
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (dialogs.exec(dialog) != QDialog::Accepted) return;
     if (!printer.isValid()) {
-        ReportError(errors, 64);
+        ReportError(errors, kErrorPrinterNotObtained);
         return;
     }
     printReport(printer, errors, designs, puffByPuffValid);

@@ -45,12 +45,12 @@ bool printReport(QPaintDevice& device, ErrorReporter& errors, const DesignSet& d
                  bool puffByPuffValid) {
     QPainter painter;
     if (!painter.begin(&device)) {
-        ReportError(errors, 66);
+        ReportError(errors, kErrorStartDocFailed);
         return false;
     }
     renderReport(painter, QSize(device.width(), device.height()), designs, puffByPuffValid);
     if (!painter.end()) {
-        ReportError(errors, 69);
+        ReportError(errors, kErrorEndDocFailed);
         return false;
     }
     return true;

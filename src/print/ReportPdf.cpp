@@ -1,8 +1,9 @@
+#include "print/ReportPdf.h"
+
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 
-#include "print/PrintJob.h"
 #include "print/PrintedPage.h"
 #include "views/ViewResources.h"
 

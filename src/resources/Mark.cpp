@@ -3,8 +3,8 @@
 #include <QPixmap>
 #include <algorithm>
 
+#include "resources/Palette.h"
 #include "resources/Pictures.h"
-#include "views/Palette.h"
 
 namespace veltrano {
 

@@ -5,8 +5,8 @@
 
 #include "design/NumberText.h"
 #include "resources/Noise.h"
+#include "resources/Palette.h"
 #include "resources/Pictures.h"
-#include "views/Palette.h"
 
 namespace veltrano {
 

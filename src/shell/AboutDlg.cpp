@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/Dialogs.h"
 #include "shell/BuildDate.h"
-#include "shell/Dialogs.h"
 
 namespace veltrano {
 

@@ -1,27 +1,20 @@
-// The commands that run an analysis instead of editing a design, and the about box.
-#include "design/DesignSet.h"
+// The commands that only read the designs: print and the about box.
 #include "design/StartupFile.h"
+#include "dialogs/Dialogs.h"
 #include "print/PrintJob.h"
 #include "shell/AboutDlg.h"
-#include "shell/Dialogs.h"
 #include "shell/MainWin.h"
 
 namespace veltrano {
 
-void MainWin::puffByPuffCommand() {
-    runPuffByPuffAnalysis();
-    puffByPuffValid_ = true;
-    repaintClient();
-}
-
 void MainWin::printDesigns() {
-    printDesign(dialogs_, this, errors_, state_.designs, puffByPuffValid_);
+    printDesign(dialogs_, this, errors_, document_.designs(), document_.puffDataValid());
 }
 
 void MainWin::about() {
     AboutDlg::Gestures gestures;
     gestures.saveStartupDesigns = [this] {
-        return saveStartupDesignsToFirst(startupFileTargets_, state_.designs).has_value();
+        return saveStartupDesignsToFirst(startupFileTargets_, document_.designs()).has_value();
     };
     gestures.toggleRawListing = [this] { toggleRawListing(); };
     AboutDlg dialog(resources_.logo, dialogs_, std::move(gestures), this);

@@ -1,47 +1,42 @@
 // The commands that change the designs from the menu or the panel: edit either design, copy the
-// reference to the current design, edit the information text.
-#include <QMessageBox>
-
+// reference to the current design, edit the information text. Each is one undoable step.
+#include "dialogs/Dialogs.h"
 #include "editor/CigSpecDlg.h"
-#include "model/Recalculation.h"
 #include "shell/AddInfoDlg.h"
-#include "shell/Dialogs.h"
 #include "shell/MainWin.h"
+#include "shell/UndoableDocument.h"
 
 namespace veltrano {
 
-bool MainWin::runSheet(bool reference) {
-    DesignSet& d = state_.designs;
-    CigaretteDesign& target = reference ? d.referenceDesign : d.currentDesign;
-    if (!runDesignSheet(dialogs_, this, errors_, target, reference, state_.modelParameters)) return false;
-    // After an accepted edit of either design all three known words are the reference's.
-    d.currentDesign.known = d.referenceDesign.known;
-    d.workingReference.known = d.referenceDesign.known;
-    markChanged();
-    return true;
+void MainWin::editDesign(DesignRole role) {
+    const bool reference = role == DesignRole::Reference;
+    const DesignSet& d = document_.designs();
+    // The sheet edits a copy; the document takes it only when every page's checks pass.
+    CigaretteDesign edited(ArrayMode::NoArrays);
+    edited.assign(reference ? d.referenceDesign : d.currentDesign);
+    if (!runDesignSheet(dialogs_, this, errors_, edited, reference, document_.modelParameters())) return;
+    undoable_->perform(reference ? tr("Edit Reference Cigarette") : tr("Edit Current Cigarette"),
+                       [&](DesignDocument& doc) { return doc.replaceDesign(role, edited, errors_); });
 }
 
 void MainWin::editReference() {
-    if (!runSheet(true)) return;
-    recalculate(state_.designs, state_.modelParameters, errors_);
-    syncPuffByPuffAvailability();
+    editDesign(DesignRole::Reference);
 }
 
 void MainWin::editCurrent() {
-    if (runSheet(false)) refreshAfterChange();
+    editDesign(DesignRole::Current);
 }
 
 void MainWin::copyToCurrent() {
-    state_.designs.currentDesign.assign(state_.designs.referenceDesign);
-    markChanged();
-    refreshAfterChange();
+    undoable_->perform(tr("Copy to Current"),
+                       [this](DesignDocument& doc) { return doc.copyReferenceToCurrent(errors_); });
 }
 
 void MainWin::addInformation() {
-    const InformationText before = state_.designs.informationText;
-    AddInfoDlg dialog(state_.designs.informationText, this);
+    InformationText text = document_.designs().informationText;
+    AddInfoDlg dialog(text, this);
     dialogs_.exec(dialog);
-    if (informationTextString(before) != informationTextString(state_.designs.informationText)) markChanged();
+    undoable_->perform(tr("Add Information"), [&](DesignDocument& doc) { return doc.setInformation(text); });
 }
 
 }  // namespace veltrano

@@ -1,46 +1,33 @@
 #include "shell/DesignDlg.h"
 
-#include <functional>
-
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/ControlIds.h"
 #include "shell/MainWin.h"
 
 namespace veltrano {
 
 namespace {
 
-struct PanelButton {
-    int id;
+struct PanelRadio {
+    int controlId;
+    const char* objectName;
     const char* text;
-    void (MainWin::*handler)();
-    bool activateFirst;
-    int gapBefore;  // extra space above, in pixels, as the panel groups its buttons
+    CommandId command;
+};
+constexpr PanelRadio kRadios[] = {
+    {1099, "stationaryFlowRadio", "Stationary flow", kCmdViewStationary},
+    {1100, "yieldsRadio", "ISO and alt. yields", kCmdViewYields},
+    {1101, "puffByPuffRadio", "Puff-by-puff analysis", kCmdViewPuffByPuff},
+    {1102, "summaryRadio", "Data summary", kCmdViewSummary},
 };
 
-// Buttons above the "Display" group, then below it, top to bottom.
-const PanelButton kFileButtons[] = {
-    {1087, "Open ...", &MainWin::openFile, true, 0},
-    {1085, "Save ...", &MainWin::saveFile, true, 0},
-    {1086, "Save as ...", &MainWin::saveFileAs, true, 0},
-    {1092, "Import ...", &MainWin::importFile, true, 0},
-    {1088, "Print ...", &MainWin::printDesigns, true, 18},
-};
-const PanelButton kDesignButtons[] = {
-    {1080, "Reference cigarette ...", &MainWin::editReference, true, 0},
-    {1081, "Copy to current", &MainWin::copyToCurrent, false, 0},
-    {1082, "Current cigarette ...", &MainWin::editCurrent, true, 0},
-    {1083, "Puff-by-puff analysis", &MainWin::puffByPuffCommand, false, 12},
-    {1084, "Problem solver ...", &MainWin::problemSolver, true, 0},
-    {1090, "Add Information ...", &MainWin::addInformation, true, 0},
-    {1089, "About ...", &MainWin::about, true, 12},
-};
-
-const char* const kRadioTexts[4] = {"Stationary flow", "ISO and alt. yields", "Puff-by-puff analysis",
-                                    "Data summary"};
+std::size_t indexOf(ViewMode view) {
+    return static_cast<std::size_t>(view) - 1;
+}
 
 }  // namespace
 
@@ -51,25 +38,31 @@ DesignDlg::DesignDlg(MainWin& window)
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(6);
 
-    auto addButton = [&](const PanelButton& b) {
-        if (b.gapBefore) layout->addSpacing(b.gapBefore);
-        auto* button = new QPushButton(QString::fromLatin1(b.text), this);
-        button->setObjectName(QString::number(b.id));
+    auto addButton = [&](const char* objectName, int id, const QString& text) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(QString::fromLatin1(objectName));
+        setControlId(button, id);
         button->setAutoDefault(false);
+        layout->addWidget(button);
+        return button;
+    };
+    auto addCommandButton = [&](const PanelButton& b) {
+        if (b.gapBefore) layout->addSpacing(b.gapBefore);
+        QPushButton* button = addButton(b.objectName, b.controlId, QString::fromLatin1(b.text));
         connect(button, &QPushButton::clicked, this, [this, b] {
             if (b.activateFirst) window_.activateWindow();
-            (window_.*b.handler)();
+            window_.runCommand(b.command);
         });
-        layout->addWidget(button);
     };
-    for (const PanelButton& b : kFileButtons) addButton(b);
+    for (const PanelButton& b : panelFileButtons()) addCommandButton(b);
 
     layout->addSpacing(8);
     auto* display = new QGroupBox(QStringLiteral("Display"), this);
     auto* radioLayout = new QVBoxLayout(display);
-    for (int i = 0; i < 4; ++i) {
-        radios_[i] = new QRadioButton(QString::fromLatin1(kRadioTexts[i]), display);
-        radios_[i]->setObjectName(QString::number(1099 + i));
+    for (std::size_t i = 0; i < radios_.size(); ++i) {
+        radios_[i] = new QRadioButton(QString::fromLatin1(kRadios[i].text), display);
+        radios_[i]->setObjectName(QString::fromLatin1(kRadios[i].objectName));
+        setControlId(radios_[i], kRadios[i].controlId);
         radioLayout->addWidget(radios_[i]);
         connect(radios_[i], &QRadioButton::clicked, this, &DesignDlg::radioClicked);
     }
@@ -77,49 +70,44 @@ DesignDlg::DesignDlg(MainWin& window)
     layout->addWidget(display);
     layout->addSpacing(8);
 
-    for (const PanelButton& b : kDesignButtons) addButton(b);
+    for (const PanelButton& b : panelDesignButtons()) addCommandButton(b);
 
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
-    close->setObjectName("2");
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &DesignDlg::reject);
-    layout->addWidget(close);
-    auto* exit = new QPushButton(QStringLiteral("Exit"), this);
-    exit->setObjectName("3");
-    exit->setAutoDefault(false);
-    connect(exit, &QPushButton::clicked, this, [this] { window_.exitProgram(); });
-    layout->addWidget(exit);
+    connect(addButton("closeButton", 2, QStringLiteral("Close")), &QPushButton::clicked, this,
+            &DesignDlg::reject);
+    connect(addButton("exitButton", 3, QStringLiteral("Exit")), &QPushButton::clicked, this,
+            [this] { window_.runCommand(kCmdExit); });
     layout->addStretch(1);
     setFixedSize(sizeHint());
 }
 
-QPushButton* DesignDlg::button(int id) const {
-    return findChild<QPushButton*>(QString::number(id));
+QPushButton* DesignDlg::button(int controlId) const {
+    return findByControlId<QPushButton>(this, controlId);
 }
 
-QRadioButton* DesignDlg::radio(int view) const {
-    return radios_[view - 1];
+QRadioButton* DesignDlg::radio(ViewMode view) const {
+    return radios_[indexOf(view)];
 }
 
 void DesignDlg::syncRadios() {
-    for (int i = 0; i < 4; ++i) radios_[i]->setChecked(window_.viewMode() == i + 1);
+    for (ViewMode view : kViewModes) radio(view)->setChecked(window_.viewMode() == view);
 }
 
-void DesignDlg::setPuffByPuffEnabled(bool enabled) {
-    button(1083)->setEnabled(enabled);
-    radios_[2]->setEnabled(enabled);
+void DesignDlg::updateEnabling() {
+    for (const auto& buttons : {panelFileButtons(), panelDesignButtons()})
+        for (const PanelButton& b : buttons)
+            button(b.controlId)->setEnabled(window_.commandEnabled(b.command));
+    for (std::size_t i = 0; i < radios_.size(); ++i)
+        radios_[i]->setEnabled(window_.commandEnabled(kRadios[i].command));
 }
 
 void DesignDlg::radioClicked() {
-    const int old = window_.viewMode();
-    int mode = old;
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < radios_.size(); ++i) {
         if (radios_[i]->isChecked()) {
-            mode = i + 1;
+            window_.runCommand(kRadios[i].command);
             break;
         }
     }
-    if (mode != old) window_.setViewMode(mode);
+    syncRadios();
     window_.updateViewChecks();
 }
 

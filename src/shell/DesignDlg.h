@@ -1,6 +1,10 @@
 #pragma once
 
+#include <array>
+
 #include <QDialog>
+
+#include "shell/ViewMode.h"
 
 class QPushButton;
 class QRadioButton;
@@ -10,7 +14,8 @@ namespace veltrano {
 class MainWin;
 
 // The design panel: a tool window beside the main window with the most used commands as buttons and
-// the four views as radio buttons. It holds no state of its own.
+// the four views as radio buttons. It holds no state of its own: its buttons run the main window's
+// commands and follow their enabling.
 class DesignDlg : public QDialog {
     Q_OBJECT
 public:
@@ -18,11 +23,11 @@ public:
 
     // Checks the radio button of the main window's view mode.
     void syncRadios();
-    // Button 1083 and radio button 1101 follow the reference's ISO puff number.
-    void setPuffByPuffEnabled(bool enabled);
+    // Every button and radio button as its command's enabling says.
+    void updateEnabling();
 
-    QPushButton* button(int id) const;
-    QRadioButton* radio(int view) const;
+    QPushButton* button(int controlId) const;
+    QRadioButton* radio(ViewMode view) const;
 
 public slots:
     void reject() override;  // Close, Escape and the close box hide the panel
@@ -31,7 +36,7 @@ private:
     void radioClicked();
 
     MainWin& window_;
-    QRadioButton* radios_[4];
+    std::array<QRadioButton*, 4> radios_{};
 };
 
 }  // namespace veltrano

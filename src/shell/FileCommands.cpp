@@ -1,12 +1,11 @@
 // Open, Save, Save as and Import: the designs between memory and disk.
 #include <QMessageBox>
 
-#include "design/CigaretteFile.h"
-#include "design/LegacyImport.h"
-#include "model/Recalculation.h"
-#include "shell/Dialogs.h"
-#include "shell/FileDialogs.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/FileDialogs.h"
+#include "dialogs/FilePaths.h"
 #include "shell/MainWin.h"
+#include "shell/UndoableDocument.h"
 
 namespace veltrano {
 
@@ -17,29 +16,17 @@ const char* const kLegacyFilter = "Cigarette Files 3.xx (*.cig)|*.cig|All Files 
 
 }  // namespace
 
-void MainWin::setFileName(const QString& path) {
-    currentFileName_ = path;
-    setWindowTitle(QStringLiteral("veltrano 4.1 - ") + path);
-}
-
 void MainWin::openFile() {
     if (!confirmDiscardChanges()) return;
     const QString path = askFileName(dialogs_, this, {QFileDialog::AcceptOpen, kCigaretteFilter, {}});
     if (path.isEmpty()) return;
-    if (readCigaretteFile(path.toStdString(), state_.designs, errors_) != 0) return;
-    setFileName(path);
-    designsChanged_ = false;
-    recalculate(state_.designs, state_.modelParameters, errors_);
-    syncPuffByPuffAvailability();
+    if (document_.open(toFilePath(path), errors_) == 0) undoable_->opened();
 }
 
 bool MainWin::save() {
-    if (currentFileName_.isEmpty()) return saveAs();
-    if (saveCigaretteFile(currentFileName_.toStdString(), state_.designs, errors_) != 0) {
-        currentFileName_.clear();  // the next Save asks for a name again; the title keeps the old one
-        return false;
-    }
-    designsChanged_ = false;
+    if (document_.fileName().empty()) return saveAs();
+    if (document_.save(errors_) != 0) return false;
+    undoable_->saved();
     return true;
 }
 
@@ -47,8 +34,9 @@ bool MainWin::saveAs() {
     const QString path =
         askFileName(dialogs_, this, {QFileDialog::AcceptSave, kCigaretteFilter, QStringLiteral("cig")});
     if (path.isEmpty()) return false;
-    setFileName(path);
-    return save();
+    if (document_.saveAs(toFilePath(path), errors_) != 0) return false;
+    undoable_->saved();
+    return true;
 }
 
 void MainWin::saveFile() {
@@ -63,15 +51,11 @@ void MainWin::importFile() {
     if (!confirmDiscardChanges()) return;
     const QString path = askFileName(dialogs_, this, {QFileDialog::AcceptOpen, kLegacyFilter, {}});
     if (path.isEmpty()) return;
-    if (importLegacyFile(path.toStdString(), state_.designs, errors_) != 0) return;
-    setFileName(path);
-    markChanged();  // the designs are not yet in this program's format on disk
-    recalculate(state_.designs, state_.modelParameters, errors_);
-    syncPuffByPuffAvailability();
+    if (document_.importLegacy(toFilePath(path), errors_) == 0) undoable_->imported();
 }
 
 bool MainWin::confirmDiscardChanges() {
-    if (!designsChanged_) return true;
+    if (!document_.modified()) return true;
     QMessageBox box(QMessageBox::Question, QStringLiteral("veltrano 4.1"),
                     QStringLiteral("Save changes to the cigarette designs?"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);

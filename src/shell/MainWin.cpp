@@ -1,7 +1,5 @@
 #include "shell/MainWin.h"
 
-#include <functional>
-
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -9,12 +7,13 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QUndoStack>
 
-#include "model/PuffByPuff.h"
-#include "model/Recalculation.h"
+#include "dialogs/ControlIds.h"
+#include "dialogs/FilePaths.h"
 #include "shell/DesignDlg.h"
-#include "shell/Dialogs.h"
 #include "shell/PuffWaitDlg.h"
+#include "shell/UndoableDocument.h"
 #include "shell/ViewArea.h"
 
 namespace veltrano {
@@ -23,57 +22,27 @@ namespace {
 
 const char* const kTitle = "veltrano 4.1 - by korbinel";
 
-// One row of the menu bar, in the order the menus show them. A row without text is a separator; a row
-// without a menu is an accelerator only. Each command's row comes with its handler.
-struct MenuRow {
-    const char* menu;
-    const char* text;
-    int id;
-    const char* shortcut;
-    std::function<void(MainWin&)> handler;
-    bool checkable = false;
-};
-
-const std::vector<MenuRow>& menuRows() {
-    static const std::vector<MenuRow> rows = {
-        {"File", "Open ...", kCmdOpen, nullptr, &MainWin::openFile},
-        {"File", nullptr, 0, nullptr, nullptr},
-        {"File", "Save", kCmdSave, nullptr, &MainWin::saveFile},
-        {"File", "Save as ...", kCmdSaveAs, nullptr, &MainWin::saveFileAs},
-        {"File", nullptr, 0, nullptr, nullptr},
-        {"File", "Import ...", kCmdImport, nullptr, &MainWin::importFile},
-        {"File", "Print ...", kCmdPrint, nullptr, &MainWin::printDesigns},
-        {"File", nullptr, 0, nullptr, nullptr},
-        {"File", "Exit\tAlt+X", kCmdExit, nullptr, &MainWin::exitProgram},
-        {"View", "Stationary Flow Results", kCmdViewStationary, nullptr, [](MainWin& w) { w.setViewMode(1); },
-         true},
-        {"View", "ISO and Alternative Yields", kCmdViewYields, nullptr, [](MainWin& w) { w.setViewMode(2); },
-         true},
-        {"View", "Puff by Puff Analysis Results", kCmdViewPuffByPuff, nullptr,
-         [](MainWin& w) { w.setViewMode(3); }, true},
-        {"View", "Cigarette Data Summary", kCmdViewSummary, nullptr, [](MainWin& w) { w.setViewMode(4); },
-         true},
-        {"Cigarette Design", "Reference cigarette ...", kCmdEditReference, nullptr, &MainWin::editReference},
-        {"Cigarette Design", "Current cigarette ...", kCmdEditCurrent, nullptr, &MainWin::editCurrent},
-        {"Cigarette Design", nullptr, 0, nullptr, nullptr},
-        {"Cigarette Design", "Copy to current\tAlt+C", kCmdCopyToCurrent, nullptr, &MainWin::copyToCurrent},
-        {"Extras", "Puff by Puff Analysis", kCmdPuffByPuff, nullptr, &MainWin::puffByPuffCommand},
-        {"Extras", "Problem Solver ...", kCmdProblemSolver, nullptr, &MainWin::problemSolver},
-        {"Extras", nullptr, 0, nullptr, nullptr},
-        {"Extras", "Menu Bar", kCmdMenuBar, nullptr, &MainWin::toggleMenuBar, true},
-        {"Extras", nullptr, 0, nullptr, nullptr},
-        {"Extras", "Add Information ...", kCmdAddInformation, nullptr, &MainWin::addInformation},
-        {"?", "About ...", kCmdAbout, nullptr, &MainWin::about},
-        {nullptr, nullptr, kCmdCopyAccelerator, "Alt+C", &MainWin::copyToCurrent},
-        {nullptr, nullptr, kCmdExitAccelerator, "Alt+X", &MainWin::exitProgram},
-    };
-    return rows;
+CommandId viewCommand(ViewMode mode) {
+    switch (mode) {
+        case ViewMode::Yields:
+            return kCmdViewYields;
+        case ViewMode::PuffByPuff:
+            return kCmdViewPuffByPuff;
+        case ViewMode::Summary:
+            return kCmdViewSummary;
+        default:
+            return kCmdViewStationary;
+    }
 }
 
 }  // namespace
 
-MainWin::MainWin(ProgramState& state, Dialogs& dialogs)
-    : state_(state), dialogs_(dialogs), errors_(dialogs, this), resources_(makeViewResources()) {
+MainWin::MainWin(DesignDocument& document, Dialogs& dialogs)
+    : document_(document),
+      dialogs_(dialogs),
+      undoable_(new UndoableDocument(document, this)),
+      errors_(dialogs, this),
+      resources_(makeViewResources()) {
     setObjectName("MainWin");
     setWindowTitle(QString::fromLatin1(kTitle));
     viewArea_ = new ViewArea(*this);
@@ -86,47 +55,61 @@ MainWin::MainWin(ProgramState& state, Dialogs& dialogs)
     puffWait_ = std::make_unique<PuffWaitDlg>(this);
     puffWait_->hide();
 
-    state_.designs.informationText.fill('\0');
+    connect(undoable_, &UndoableDocument::changed, this, &MainWin::documentChanged);
+    connect(&undoable_->undoStack(), &QUndoStack::indexChanged, this, &MainWin::updateEnabling);
     updateViewChecks();
+    updateEnabling();
     action(kCmdMenuBar)->setChecked(true);
 }
 
-MainWin::~MainWin() = default;
+MainWin::~MainWin() {
+    // The history is destroyed with this window; nothing it says then may reach the window's parts.
+    undoable_->undoStack().disconnect(this);
+    undoable_->disconnect(this);
+}
 
 void MainWin::buildMenus() {
     std::map<QString, QMenu*> menus;
     viewGroup_ = new QActionGroup(this);
     viewGroup_->setExclusive(true);
     for (const MenuRow& row : menuRows()) {
+        QAction* a = nullptr;
         if (!row.menu) {
-            auto* accelerator = new QAction(this);
-            accelerator->setData(row.id);
-            accelerator->setObjectName(QString::number(row.id));
-            accelerator->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
-            connect(accelerator, &QAction::triggered, this, [this, h = row.handler] { h(*this); });
-            addAction(accelerator);
-            actions_[row.id] = accelerator;
-            continue;
+            a = new QAction(this);
+            addAction(a);
+        } else {
+            const QString title = QString::fromLatin1(row.menu);
+            QMenu*& menu = menus[title];
+            if (!menu) {
+                menu = menuBar()->addMenu(title);
+                connect(menu, &QMenu::aboutToShow, this, &MainWin::updateEnabling);
+            }
+            if (!row.text) {
+                menu->addSeparator();
+                continue;
+            }
+            a = menu->addAction(QString::fromLatin1(row.text));
         }
-        const QString title = QString::fromLatin1(row.menu);
-        QMenu*& menu = menus[title];
-        if (!menu) {
-            menu = menuBar()->addMenu(title);
-            connect(menu, &QMenu::aboutToShow, this, &MainWin::updateMenuEnabling);
-        }
-        if (!row.text) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* a = menu->addAction(QString::fromLatin1(row.text));
+        a->setObjectName(QString::fromLatin1(row.objectName));
+        setControlId(a, row.id);
         a->setData(row.id);
-        a->setObjectName(QString::number(row.id));
         a->setCheckable(row.checkable);
+        if (row.shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
         if (row.id >= kCmdViewStationary && row.id <= kCmdViewSummary) viewGroup_->addAction(a);
-        // A checkable item toggles itself before its handler runs; the handler sets the mark again.
-        connect(a, &QAction::triggered, this, [this, h = row.handler] { h(*this); });
+        // A checkable item toggles itself before its command runs; the command sets the mark again.
+        connect(a, &QAction::triggered, this, [this, id = row.id] { runCommand(id); });
         actions_[row.id] = a;
     }
+    action(kCmdRedo)->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    // "Undo <what>" and "Redo <what>" name the step they take back or do again.
+    QUndoStack& stack = undoable_->undoStack();
+    connect(&stack, &QUndoStack::undoTextChanged, this, [this](const QString& text) {
+        action(kCmdUndo)->setText(text.isEmpty() ? tr("Undo") : tr("Undo %1").arg(text));
+    });
+    connect(&stack, &QUndoStack::redoTextChanged, this, [this](const QString& text) {
+        action(kCmdRedo)->setText(text.isEmpty() ? tr("Redo") : tr("Redo %1").arg(text));
+    });
 }
 
 QAction* MainWin::action(int id) const {
@@ -134,12 +117,35 @@ QAction* MainWin::action(int id) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-bool MainWin::runCommand(int id) {
-    updateMenuEnabling();
-    QAction* a = action(id);
-    if (!a || !a->isEnabled() || analysisRunning_) return false;
-    a->trigger();
+bool MainWin::commandEnabled(CommandId id) const {
+    const Command* command = findCommand(id);
+    return command && (!command->enabled || command->enabled(*this));
+}
+
+bool MainWin::runCommand(CommandId id) {
+    // Nothing else runs while the analysis shows its progress.
+    if (analysisRunning_ || !commandEnabled(id)) {
+        updateEnabling();
+        return false;
+    }
+    findCommand(id)->run(*this);
     return true;
+}
+
+bool MainWin::canUndo() const {
+    return undoable_->undoStack().canUndo();
+}
+
+bool MainWin::canRedo() const {
+    return undoable_->undoStack().canRedo();
+}
+
+void MainWin::undo() {
+    undoable_->undoStack().undo();
+}
+
+void MainWin::redo() {
+    undoable_->undoStack().redo();
 }
 
 void MainWin::showEvent(QShowEvent* event) {
@@ -170,30 +176,50 @@ void MainWin::placeWindows() {
 }
 
 void MainWin::updateViewChecks() {
-    const int ids[] = {kCmdViewStationary, kCmdViewYields, kCmdViewPuffByPuff, kCmdViewSummary};
-    for (int mode = 1; mode <= 4; ++mode) action(ids[mode - 1])->setChecked(viewMode_ == mode);
+    for (ViewMode mode : kViewModes) action(viewCommand(mode))->setChecked(viewMode_ == mode);
 }
 
-void MainWin::updateMenuEnabling() {
-    const bool puffNumberKnown = state_.designs.referenceDesign.isKnown(23);
-    action(kCmdPuffByPuff)->setEnabled(puffNumberKnown);
-    action(kCmdViewPuffByPuff)->setEnabled(puffNumberKnown);
+void MainWin::updateEnabling() {
+    for (const auto& [id, a] : actions_) a->setEnabled(commandEnabled(static_cast<CommandId>(id)));
+    panel_->updateEnabling();
 }
 
 void MainWin::repaintClient() {
     viewArea_->update();
 }
 
-void MainWin::setViewMode(int mode) {
+void MainWin::updateTitle() {
+    // The title shows the path last chosen; it stays when a failed save empties the file name.
+    if (!document_.fileName().empty()) currentFileName_ = fromFilePath(document_.fileName());
+    if (!currentFileName_.isEmpty())
+        setWindowTitle(QStringLiteral("veltrano 4.1 - ") + currentFileName_ + "[*]");
+    setWindowModified(document_.modified());
+}
+
+void MainWin::documentChanged(const DocumentChange& change) {
+    if (change.file || change.modified) updateTitle();
+    if (change.puffData) hoveredPuff_ = -1;
+    if (change.designs || change.puffData) {
+        // Without the reference's measured puff number there is no puff-by-puff view to stay in.
+        const bool offered = commandEnabled(kCmdViewPuffByPuff);
+        if (!offered && viewMode_ == ViewMode::PuffByPuff) {
+            viewMode_ = ViewMode::StationaryFlow;
+            panel_->syncRadios();
+            updateViewChecks();
+        }
+        if (viewMode_ == ViewMode::PuffByPuff && !document_.puffDataValid()) runPuffByPuffAnalysis();
+        repaintClient();
+    }
+    updateEnabling();
+}
+
+void MainWin::setViewMode(ViewMode mode) {
     if (viewMode_ == mode) {
         updateViewChecks();
         return;
     }
-    if (mode == 3 && !puffByPuffValid_) {
-        runPuffByPuffAnalysis();
-        puffByPuffValid_ = true;
-    }
-    if (viewMode_ == 3) hoveredPuff_ = -1;
+    if (mode == ViewMode::PuffByPuff && !document_.puffDataValid()) runPuffByPuffAnalysis();
+    if (viewMode_ == ViewMode::PuffByPuff) hoveredPuff_ = -1;
     viewMode_ = mode;
     repaintClient();
     panel_->syncRadios();
@@ -201,42 +227,14 @@ void MainWin::setViewMode(int mode) {
 }
 
 void MainWin::runPuffByPuffAnalysis() {
+    if (analysisRunning_) return;
     analysisRunning_ = true;
-    runPuffByPuff(state_.designs.currentDesign, state_.modelParameters, puffWait_->progress());
+    document_.runPuffByPuffAnalysis(puffWait_->progress());
     analysisRunning_ = false;
-    hoveredPuff_ = -1;
 }
 
-void MainWin::refreshAfterChange() {
-    recalculate(state_.designs, state_.modelParameters, errors_);
-    if (viewMode_ == 3) {
-        runPuffByPuffAnalysis();
-        puffByPuffValid_ = true;
-    } else {
-        puffByPuffValid_ = false;
-    }
-    repaintClient();
-}
-
-void MainWin::syncPuffByPuffAvailability() {
-    if (state_.designs.referenceDesign.isKnown(23)) {
-        panel_->setPuffByPuffEnabled(true);
-        if (viewMode_ == 3) {
-            runPuffByPuffAnalysis();
-            puffByPuffValid_ = true;
-        } else {
-            puffByPuffValid_ = false;
-        }
-    } else {
-        puffByPuffValid_ = false;
-        panel_->setPuffByPuffEnabled(false);
-        if (viewMode_ == 3) {
-            viewMode_ = 1;
-            hoveredPuff_ = -1;
-            panel_->syncRadios();
-            updateViewChecks();
-        }
-    }
+void MainWin::puffByPuffCommand() {
+    runPuffByPuffAnalysis();
     repaintClient();
 }
 
@@ -245,7 +243,7 @@ void MainWin::paintClient(QPainter& painter) {
     const double ratio = painter.device()->devicePixelRatioF();
     if (resources_.devicePixelRatio != ratio) resources_ = makeViewResources(ratio);
     drawLogo(painter, resources_);
-    const DesignSet& d = state_.designs;
+    const DesignSet& d = document_.designs();
     if (rawListing_) {
         drawRecordListing(painter, resources_, d.referenceDesign, 0);
         drawRecordListing(painter, resources_, d.workingReference, 300);
@@ -253,33 +251,31 @@ void MainWin::paintClient(QPainter& painter) {
         return;
     }
     switch (viewMode_) {
-        case 1:
+        case ViewMode::StationaryFlow:
             drawStationaryFlowView(painter, resources_, d.currentDesign);
             break;
-        case 2:
+        case ViewMode::Yields:
             drawYieldsView(painter, resources_, d.currentDesign);
             break;
-        case 3:
-            hover_ = drawPuffView(painter, resources_, d.currentDesign, hoveredPuff_);
+        case ViewMode::PuffByPuff:
+            drawPuffView(painter, resources_, d.currentDesign, hoveredPuff_);
             break;
-        case 4:
-            drawSummaryView(painter, resources_, d, puffByPuffValid_);
-            break;
-        default:
+        case ViewMode::Summary:
+            drawSummaryView(painter, resources_, d, document_.puffDataValid());
             break;
     }
 }
 
 void MainWin::mouseMovedTo(QPoint p) {
-    if (viewMode_ != 3) return;
-    const PuffHoverGeometry& g = hover_;
+    if (viewMode_ != ViewMode::PuffByPuff) return;
+    const PuffHoverGeometry g = puffHoverGeometry(document_.designs().currentDesign);
     const bool outside = p.x() < g.puffAreaLeft || p.x() > g.puffAreaRight || p.y() < g.puffAreaTop ||
                          p.y() > g.puffAreaBottom || (p.y() >= g.gapTop && p.y() <= g.gapBottom);
     showPuffData(outside ? -1 : (p.x() - g.puffAreaLeft) / g.puffColumnWidth);
 }
 
 void MainWin::showPuffData(int index) {
-    const int n = state_.designs.currentDesign.puff_number;
+    const int n = document_.designs().currentDesign.puff_number;
     if (index < 0 || index >= n) index = -1;
     if (index == hoveredPuff_) return;
     hoveredPuff_ = index;

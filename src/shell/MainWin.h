@@ -8,68 +8,51 @@
 #include <QMainWindow>
 
 #include "design/StartupFile.h"
-#include "shell/MessageBoxes.h"
-#include "shell/ProgramState.h"
+#include "dialogs/MessageBoxes.h"
+#include "document/DesignDocument.h"
+#include "shell/Commands.h"
+#include "shell/ViewMode.h"
 #include "views/ViewResources.h"
 #include "views/Views.h"
 
 class QActionGroup;
-class QMenu;
 
 namespace veltrano {
 
 class DesignDlg;
 class Dialogs;
 class PuffWaitDlg;
+class UndoableDocument;
 class ViewArea;
 
-// Command identifiers of the menu, the accelerators and the design panel.
-enum CommandId {
-    kCmdExit = 40001,
-    kCmdExitAccelerator = 40002,
-    kCmdOpen = 40007,
-    kCmdSave = 40008,
-    kCmdSaveAs = 40009,
-    kCmdPrint = 40010,
-    kCmdEditReference = 40011,
-    kCmdEditCurrent = 40012,
-    kCmdCopyToCurrent = 40013,
-    kCmdPuffByPuff = 40014,
-    kCmdProblemSolver = 40015,
-    kCmdAbout = 40016,
-    kCmdCopyAccelerator = 40017,
-    kCmdMenuBar = 40019,
-    kCmdViewStationary = 40020,
-    kCmdViewYields = 40021,
-    kCmdViewPuffByPuff = 40022,
-    kCmdViewSummary = 40023,
-    kCmdAddInformation = 40024,
-    kCmdImport = 40026,
-};
-
 // The one top-level window: menu, accelerators, title with the file name, and a client area that shows
-// one of four result views (or the raw listing). Every command of the menu and of the design panel is
-// a method here.
+// one of four result views (or the raw listing). It shows the document and follows its changes: the
+// title, the views, the enabling of menu and panel and the per-puff data rule all follow one signal.
 class MainWin : public QMainWindow {
     Q_OBJECT
 public:
-    MainWin(ProgramState& state, Dialogs& dialogs);
+    MainWin(DesignDocument& document, Dialogs& dialogs);
     ~MainWin() override;
+
+    const DesignDocument& document() const { return document_; }
+    UndoableDocument& undoableDocument() { return *undoable_; }
 
     // The action of a command id (menu items and accelerators), or nullptr.
     QAction* action(int id) const;
-    // Runs a command as the menu or an accelerator would; false when it is disabled or unknown.
-    bool runCommand(int id);
+    // Runs a command as the menu, an accelerator or the panel would; false when it is disabled or unknown.
+    bool runCommand(CommandId id);
+    bool commandEnabled(CommandId id) const;
 
-    int viewMode() const { return viewMode_; }
-    bool puffByPuffValid() const { return puffByPuffValid_; }
+    ViewMode viewMode() const { return viewMode_; }
+    bool puffByPuffValid() const { return document_.puffDataValid(); }
     bool rawListing() const { return rawListing_; }
     int hoveredPuff() const { return hoveredPuff_; }
-    const PuffHoverGeometry& hoverGeometry() const { return hover_; }
     const QString& currentFileName() const { return currentFileName_; }
     bool panelVisible() const { return panelVisible_; }
-    bool designsChanged() const { return designsChanged_; }
+    bool designsChanged() const { return document_.modified(); }
     bool analysisRunning() const { return analysisRunning_; }
+    bool canUndo() const;
+    bool canRedo() const;
     DesignDlg& panel() { return *panel_; }
     PuffWaitDlg& progressDialog() { return *puffWait_; }
     ViewArea& viewArea() { return *viewArea_; }
@@ -77,15 +60,11 @@ public:
     ErrorReporter& errorReporter() { return errors_; }
 
     // View commands (and the panel's radio buttons): the stale-data rule for view 3, then the switch.
-    void setViewMode(int mode);
-    // After a design changed: recalculate, then rerun or invalidate the per-puff data, then repaint.
-    void refreshAfterChange();
-    // After the reference was edited, opened or imported (instead of the last two steps above).
-    void syncPuffByPuffAvailability();
+    void setViewMode(ViewMode mode);
     void repaintClient();
     void updateViewChecks();
-    // Enabling of the menu items that need the reference's ISO puff number.
-    void updateMenuEnabling();
+    // Enabling of every command's menu item and panel button.
+    void updateEnabling();
     // The hovered puff of the puff-by-puff view changed (−1: none).
     void showPuffData(int index);
     void toggleRawListing() { rawListing_ = !rawListing_; }
@@ -110,6 +89,8 @@ public:
     void problemSolver();
     void toggleMenuBar();
     void about();
+    void undo();
+    void redo();
 
     // The panel was closed by its Close button, Escape or its close box.
     void panelClosed();
@@ -125,17 +106,19 @@ protected:
 private:
     void buildMenus();
     void placeWindows();
+    void documentChanged(const DocumentChange& change);
+    // View 3 shows per-puff data of the present designs: run the analysis when they are stale.
     void runPuffByPuffAnalysis();
-    void markChanged() { designsChanged_ = true; }
-    void setFileName(const QString& path);
+    void updateTitle();
     // Asks whether unsaved changes are to be saved first; false when the user cancels (or saving failed).
     bool confirmDiscardChanges();
     bool save();
     bool saveAs();
-    bool runSheet(bool reference);
+    void editDesign(DesignRole role);
 
-    ProgramState& state_;
+    DesignDocument& document_;
     Dialogs& dialogs_;
+    UndoableDocument* undoable_;
     MessageBoxErrorReporter errors_;
     ViewResources resources_;
     ViewArea* viewArea_;
@@ -144,14 +127,11 @@ private:
     std::map<int, QAction*> actions_;
     QActionGroup* viewGroup_ = nullptr;
 
-    QString currentFileName_;
+    QString currentFileName_;  // the path the title shows: the last one chosen, kept when saving fails
     bool panelVisible_ = true;
-    int viewMode_ = 1;
-    PuffHoverGeometry hover_;
+    ViewMode viewMode_ = ViewMode::StationaryFlow;
     int hoveredPuff_ = -1;
-    bool puffByPuffValid_ = true;
     bool rawListing_ = false;
-    bool designsChanged_ = false;
     bool analysisRunning_ = false;
     bool placed_ = false;
     std::vector<std::filesystem::path> startupFileTargets_{kStartupDesignFileName};

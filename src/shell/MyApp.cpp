@@ -4,11 +4,10 @@
 #include <QMessageBox>
 
 #include "design/ModelParameters.h"
-#include "design/StartupFile.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/MessageBoxes.h"
 #include "resources/Pictures.h"
-#include "shell/Dialogs.h"
 #include "shell/MainWin.h"
-#include "shell/MessageBoxes.h"
 
 namespace veltrano {
 
@@ -28,12 +27,12 @@ MyApp::~MyApp() = default;
 int MyApp::start() {
     mainWin_.reset();
     const DataFileSearch startup = findDataFile(kStartupDesignFileName, places_);
-    if (!startup.found || loadStartupDesigns(startup.found->string(), state_.designs) != 0) {
+    if (!startup.found || state_.document.loadStartup(startup.found->string()) != 0) {
         showMessage(dialogs_, nullptr, QStringLiteral("Failed to load initial cigarette data."),
                     QStringLiteral("veltrano 4.1"), QMessageBox::Warning, pathsTried(startup));
         return kStartFailed;
     }
-    mainWin_ = std::make_unique<MainWin>(state_, dialogs_);
+    mainWin_ = std::make_unique<MainWin>(state_.document, dialogs_);
     mainWin_->setStartupFileTargets(startupFileTargets(*startup.found, userDataFolder(places_)));
     mainWin_->show();
     mainWin_->repaint();

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "design/DesignSet.h"
 #include "design/ModelParameters.h"
+#include "document/DesignDocument.h"
 
 namespace veltrano {
 
-// Everything the program holds: the three designs with their information text, and the model
-// coefficients (read-only after start-up). One object, owned by the application, handed by reference.
+// Everything the program holds: the model coefficients (read-only after start-up) and the document with
+// the designs. One object, owned by the application, handed by reference.
 struct ProgramState {
-    DesignSet designs;
     ModelParameters modelParameters;
+    DesignDocument document{modelParameters};
 };
 
 }  // namespace veltrano

@@ -1,18 +1,25 @@
-// The problem solver command: searches run on up-to-date results, and accepted values take effect at once.
-#include "model/Recalculation.h"
-#include "shell/Dialogs.h"
+// The problem solver command: searches run on up-to-date results; what the user accepted becomes one
+// undoable change of the current design when the dialog closes.
+#include "dialogs/Dialogs.h"
 #include "shell/MainWin.h"
+#include "shell/UndoableDocument.h"
 #include "solver/SolverDlg.h"
 
 namespace veltrano {
 
 void MainWin::problemSolver() {
     // The dialog sets itself up from the recalculated design (its perforation type, its known bits).
-    recalculate(state_.designs, state_.modelParameters, errors_);
-    SolverDlg dialog(state_.designs, state_.modelParameters, dialogs_, errors_, this);
+    document_.recalculate(errors_);
+    DesignSet working = document_.designs().clone();
+    SolverDlg dialog(working, document_.modelParameters(), dialogs_, errors_, this);
     dialogs_.exec(dialog);
-    if (dialog.anythingAccepted()) markChanged();
-    refreshAfterChange();
+    if (!dialog.anythingAccepted()) {
+        document_.refresh(errors_);
+        return;
+    }
+    undoable_->perform(tr("Accept Solver Result"), [&](DesignDocument& doc) {
+        return doc.acceptSolverResult(working.currentDesign, errors_);
+    });
 }
 
 }  // namespace veltrano

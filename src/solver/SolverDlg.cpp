@@ -16,7 +16,7 @@
 
 #include "design/DesignSet.h"
 #include "design/ErrorMessages.h"
-#include "shell/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "solver/SolverSearch.h"
 
 namespace veltrano {
@@ -181,7 +181,7 @@ void SolverDlg::updateEnabling() {
 void SolverDlg::search(Group& group) {
     const int index = group.targets->currentIndex();
     if (index < 0) return;
-    const int code = group.codes[static_cast<std::size_t>(index)];
+    const SolverTarget code = group.codes[static_cast<std::size_t>(index)];
     SearchOutcome outcome;
     {
         const WaitCursor wait;

@@ -47,7 +47,7 @@ private:
         std::array<QLineEdit*, 2> results{};
         QPushButton* search = nullptr;
         QPushButton* accept = nullptr;
-        std::vector<int> codes;
+        std::vector<SolverTarget> codes;
         bool acceptable = false;
     };
 

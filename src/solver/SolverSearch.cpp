@@ -19,7 +19,7 @@ bool finite(double a, double b) {
     return std::isfinite(a) && std::isfinite(b);
 }
 
-SearchOutcome failed(int error) {
+SearchOutcome failed(ErrorNumber error) {
     SearchOutcome outcome;
     outcome.kind = SearchOutcome::Kind::Error;
     outcome.error = error;
@@ -35,17 +35,17 @@ SearchOutcome rangeMessage(std::string message) {
 
 // The range message of each target: between 1 % and the reachable maximum (rounded down) for the
 // ventilations, between the low and the high end of the range for the others.
-std::string_view rangeFormat(int code) {
+std::string_view rangeFormat(SolverTarget code) {
     switch (code) {
-        case kFilterVentilationTarget:
+        case SolverTarget::FilterVentilation:
             return "Error: The desired degree of filter ventilation has to be between 1%% and %.0f%%.";
-        case kRodVentilationTarget:
+        case SolverTarget::RodVentilation:
             return "Error: The desired degree of rod ventilation has to be between 1%% and %.0f%%.";
-        case kTarTarget:
+        case SolverTarget::Tar:
             return "Error: The desired 'tar' value has to be between %.2f mg/cig and %.2f mg/cig.";
-        case kNicotineTarget:
+        case SolverTarget::Nicotine:
             return "Error: The desired nicotine value has to be between %.2f mg/cig and %.2f mg/cig.";
-        case kCarbonMonoxideTarget:
+        case SolverTarget::CarbonMonoxide:
             return "Error: The desired carbon monoxide value has to be between %.2f mg/cig and %.2f mg/cig.";
         default:
             return "Error: The desired puff number has to be between %.2f and %.2f.";
@@ -56,9 +56,9 @@ std::string_view rangeFormat(int code) {
 SearchOutcome tippingFor(double x, const DesignValues& design, const CalibrationPair& calibration,
                          const ModelParameters& mp) {
     const double k = perforationCoefficientFor(design, calibration, x, mp);
-    if (k < 0) return failed(56);
+    if (k < 0) return failed(kErrorNoTippingPlugWrapCombination);
     const TippingResult found = perforationPermeabilities(design, k, mp);
-    if (found.tipping < 0) return failed(57);
+    if (found.tipping < 0) return failed(kErrorNoTippingPermeability);
     SearchOutcome outcome;
     outcome.kind = SearchOutcome::Kind::Result;
     outcome.tipping = found;
@@ -67,48 +67,48 @@ SearchOutcome tippingFor(double x, const DesignValues& design, const Calibration
     return outcome;
 }
 
-SearchOutcome tippingSearch(const DesignSet& designs, int code, double y, const ModelParameters& mp,
+SearchOutcome tippingSearch(const DesignSet& designs, SolverTarget code, double y, const ModelParameters& mp,
                             ErrorReporter& errors, int evaluationCap) {
     const DesignValues& design = designs.currentDesign;
     const CalibrationPair calibration{designs.referenceDesign, designs.workingReference};
-    if (code == kFilterVentilationTarget) {
+    if (code == SolverTarget::FilterVentilation) {
         const double f = filterVentilationCalibration(design, calibration);
         const double reachable = maxFilterVentilation(design, mp) * f;
-        if (!std::isfinite(reachable)) return failed(56);
+        if (!std::isfinite(reachable)) return failed(kErrorNoTippingPlugWrapCombination);
         if (!within(y, 1, reachable))
             return rangeMessage(formatText(rangeFormat(code), {std::floor(reachable)}));
         return tippingFor(y / f, design, calibration, mp);
     }
     double high = 0, low = 0;
     yieldRangeOverVentilation(design, calibration, code, high, low, mp, errors);
-    if (!finite(low, high)) return failed(58);
+    if (!finite(low, high)) return failed(kErrorNoFilterVentilation);
     if (!within(y, low, high)) return rangeMessage(formatText(rangeFormat(code), {low, high}));
     const double ventilation =
         ventilationForYield(design, calibration, code, y, low, high, mp, evaluationCap);
-    if (ventilation < 0) return failed(58);
+    if (ventilation < 0) return failed(kErrorNoFilterVentilation);
     return tippingFor(ventilation, design, calibration, mp);
 }
 
-SearchOutcome paperSearch(const DesignSet& designs, int code, double y, const ModelParameters& mp,
+SearchOutcome paperSearch(const DesignSet& designs, SolverTarget code, double y, const ModelParameters& mp,
                           ErrorReporter& errors, int evaluationCap) {
     const DesignValues& design = designs.currentDesign;
     const CalibrationPair calibration{designs.referenceDesign, designs.workingReference};
     PaperResult found;
-    if (code == kRodVentilationTarget) {
+    if (code == SolverTarget::RodVentilation) {
         const double f = rodVentilationCalibration(calibration);
         const double reachable = maxRodVentilation(design) * f;
-        if (!std::isfinite(reachable)) return failed(60);
+        if (!std::isfinite(reachable)) return failed(kErrorNoPaperPermeability);
         if (!within(y, 1, reachable))
             return rangeMessage(formatText(rangeFormat(code), {std::floor(reachable)}));
         found = paperForRodVentilation(design, y / f, mp, evaluationCap);
     } else {
         double high = 0, low = 0;
         paperTargetRange(design, calibration, code, high, low, mp, errors);
-        if (!finite(low, high)) return failed(60);
+        if (!finite(low, high)) return failed(kErrorNoPaperPermeability);
         if (!within(y, low, high)) return rangeMessage(formatText(rangeFormat(code), {low, high}));
         found = paperForTarget(design, calibration, code, y, low, high, mp, evaluationCap);
     }
-    if (found.permeability < 0) return failed(60);
+    if (found.permeability < 0) return failed(kErrorNoPaperPermeability);
     SearchOutcome outcome;
     outcome.kind = SearchOutcome::Kind::Result;
     outcome.paper = found;
@@ -118,7 +118,7 @@ SearchOutcome paperSearch(const DesignSet& designs, int code, double y, const Mo
 
 }  // namespace
 
-SearchOutcome runSolverSearch(const DesignSet& designs, SolverGroup group, int code,
+SearchOutcome runSolverSearch(const DesignSet& designs, SolverGroup group, SolverTarget code,
                               std::string_view targetText, const ModelParameters& mp, ErrorReporter& errors,
                               int evaluationCap) {
     const DesignValues& design = designs.currentDesign;

@@ -36,7 +36,7 @@ struct SearchOutcome {
 // calibrated scale), the searches on copies of the current design and the advice. Changes nothing.
 // `errors` receives only a program error (59); the outcome carries everything the user is shown.
 // `evaluationCap` bounds the three searches that have no limit of their own.
-SearchOutcome runSolverSearch(const DesignSet& designs, SolverGroup group, int code,
+SearchOutcome runSolverSearch(const DesignSet& designs, SolverGroup group, SolverTarget code,
                               std::string_view targetText, const ModelParameters& mp, ErrorReporter& errors,
                               int evaluationCap = kSearchEvaluationCap);
 

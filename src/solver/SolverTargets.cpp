@@ -12,10 +12,17 @@ std::span<const TargetItem> itemsOf(SolverGroup group) {
 }
 
 bool offered(const TargetItem& item, const DesignValues& design) {
-    return item.knownBit < 0 || design.isKnown(item.knownBit);
+    return item.knownBit == KnownBit::None || design.isKnown(item.knownBit);
 }
 
 }  // namespace
+
+std::optional<SolverTarget> solverTargetFromCode(int code) {
+    if (code < static_cast<int>(SolverTarget::FilterVentilation) ||
+        code > static_cast<int>(SolverTarget::PuffNumber))
+        return std::nullopt;
+    return static_cast<SolverTarget>(code);
+}
 
 std::vector<TargetItem> offeredTargets(SolverGroup group, const DesignValues& design) {
     std::vector<TargetItem> items;
@@ -24,7 +31,7 @@ std::vector<TargetItem> offeredTargets(SolverGroup group, const DesignValues& de
     return items;
 }
 
-bool targetOffered(SolverGroup group, int code, const DesignValues& design) {
+bool targetOffered(SolverGroup group, SolverTarget code, const DesignValues& design) {
     for (const TargetItem& item : itemsOf(group))
         if (item.code == code) return offered(item, design);
     return false;
@@ -38,12 +45,12 @@ bool groupOffered(SolverGroup group, const DesignValues& design) {
     return type != kOnlineLaser;
 }
 
-std::string_view targetUnit(int code) {
+std::string_view targetUnit(SolverTarget code) {
     switch (code) {
-        case kFilterVentilationTarget:
-        case kRodVentilationTarget:
+        case SolverTarget::FilterVentilation:
+        case SolverTarget::RodVentilation:
             return "%.";
-        case kPuffNumberTarget:
+        case SolverTarget::PuffNumber:
             return ".";
         default:
             return "mg/cig.";

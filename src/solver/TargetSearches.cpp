@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "editor/TippingPageRules.h"
+#include "design/PlugWrapGrades.h"
 #include "model/Characteristics.h"
 #include "model/FlowNetwork.h"
 #include "model/IsoYields.h"
@@ -75,23 +75,23 @@ void predictCalibratedYields(DesignValues& d, const CalibrationPair& calibration
 
 // The yield a ventilation search compares (codes 2, 3, 4) and the value a paper search compares
 // (codes 4, 6).
-std::optional<double> yieldOf(const DesignValues& d, int code) {
+std::optional<double> yieldOf(const DesignValues& d, SolverTarget code) {
     switch (code) {
-        case kTarTarget:
+        case SolverTarget::Tar:
             return d.iso_nfdpm;
-        case kNicotineTarget:
+        case SolverTarget::Nicotine:
             return d.iso_nico;
-        case kCarbonMonoxideTarget:
+        case SolverTarget::CarbonMonoxide:
             return d.iso_co;
         default:
             return std::nullopt;
     }
 }
-std::optional<double> paperValueOf(const DesignValues& d, int code) {
+std::optional<double> paperValueOf(const DesignValues& d, SolverTarget code) {
     switch (code) {
-        case kCarbonMonoxideTarget:
+        case SolverTarget::CarbonMonoxide:
             return d.iso_co;
-        case kPuffNumberTarget:
+        case SolverTarget::PuffNumber:
             return d.iso_puff;
         default:
             return std::nullopt;
@@ -102,7 +102,7 @@ void takeValue(std::optional<double> value, double& out, ErrorReporter& errors) 
     if (value) {
         out = *value;
     } else {
-        ReportError(errors, 59);
+        ReportError(errors, kErrorUnknownTargetCode);
     }
 }
 
@@ -165,14 +165,16 @@ double finiteOrOne(double ratio) {
 double filterVentilationCalibration(const DesignValues& design, const CalibrationPair& calibration) {
     const DesignValues& R = calibration.reference;
     const DesignValues& W = calibration.workingReference;
-    if (!R.isKnown(20) || !(W.stat_fivent > 0.1) || design.tp_perfotype == kOnlineLaser) return 1;
+    if (!R.isKnown(KnownBit::FilterVentilation) || !(W.stat_fivent > 0.1) ||
+        design.tp_perfotype == kOnlineLaser)
+        return 1;
     return finiteOrOne(R.stat_fivent / W.stat_fivent);
 }
 
 double rodVentilationCalibration(const CalibrationPair& calibration) {
     const DesignValues& R = calibration.reference;
     const DesignValues& W = calibration.workingReference;
-    if (!R.isKnown(21) || !(W.stat_rovent > 0.1)) return 1;
+    if (!R.isKnown(KnownBit::RodVentilation) || !(W.stat_rovent > 0.1)) return 1;
     return finiteOrOne(R.stat_rovent / W.stat_rovent);
 }
 
@@ -247,8 +249,9 @@ TippingResult perforationPermeabilities(const DesignValues& design, double k, co
     return {std::floor(*permeability + 0.5), plugWrap};
 }
 
-void yieldRangeOverVentilation(const DesignValues& design, const CalibrationPair& calibration, int code,
-                               double& high, double& low, const ModelParameters& mp, ErrorReporter& errors) {
+void yieldRangeOverVentilation(const DesignValues& design, const CalibrationPair& calibration,
+                               SolverTarget code, double& high, double& low, const ModelParameters& mp,
+                               ErrorReporter& errors) {
     DesignValues copy = design;
     copy.stat_fivent = maxFilterVentilation(design, mp);
     predictCalibratedYields(copy, calibration, mp);
@@ -258,7 +261,7 @@ void yieldRangeOverVentilation(const DesignValues& design, const CalibrationPair
     takeValue(yieldOf(copy, code), high, errors);
 }
 
-double ventilationForYield(const DesignValues& design, const CalibrationPair& calibration, int code,
+double ventilationForYield(const DesignValues& design, const CalibrationPair& calibration, SolverTarget code,
                            double target, double low, double high, const ModelParameters& mp,
                            int evaluationCap) {
     DesignValues copy = design;
@@ -272,8 +275,8 @@ double ventilationForYield(const DesignValues& design, const CalibrationPair& ca
     return ventilation ? *ventilation : -1;
 }
 
-void paperTargetRange(const DesignValues& design, const CalibrationPair& calibration, int code, double& high,
-                      double& low, const ModelParameters& mp, ErrorReporter& errors) {
+void paperTargetRange(const DesignValues& design, const CalibrationPair& calibration, SolverTarget code,
+                      double& high, double& low, const ModelParameters& mp, ErrorReporter& errors) {
     DesignValues copy = design;
     const StartTerms t(design);
     const double start = t.front + t.relief * (t.behind + 0.7 * t.rod);
@@ -301,7 +304,7 @@ PaperResult paperForRodVentilation(const DesignValues& design, double x, const M
     return paperResult(copy, permeability, mp);
 }
 
-PaperResult paperForTarget(const DesignValues& design, const CalibrationPair& calibration, int code,
+PaperResult paperForTarget(const DesignValues& design, const CalibrationPair& calibration, SolverTarget code,
                            double target, double low, double high, const ModelParameters& mp,
                            int evaluationCap) {
     DesignValues copy = design;

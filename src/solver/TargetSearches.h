@@ -3,6 +3,7 @@
 #include "design/CigaretteDesign.h"
 #include "design/ErrorMessages.h"
 #include "design/ModelParameters.h"
+#include "solver/SolverTargets.h"
 
 namespace veltrano {
 
@@ -48,20 +49,21 @@ TippingResult perforationPermeabilities(const DesignValues& design, double k, co
 
 // The calibrated ISO yield of code 2, 3 or 4 at zero filter ventilation (high) and at the highest
 // reachable one (low). Any other code reports error 59 and leaves the output unchanged.
-void yieldRangeOverVentilation(const DesignValues& design, const CalibrationPair& calibration, int code,
-                               double& high, double& low, const ModelParameters& mp, ErrorReporter& errors);
+void yieldRangeOverVentilation(const DesignValues& design, const CalibrationPair& calibration,
+                               SolverTarget code, double& high, double& low, const ModelParameters& mp,
+                               ErrorReporter& errors);
 
 // The filter ventilation (model scale) at which the calibrated ISO yield of `code` is `target`, between
 // the yields `low` and `high` of yieldRangeOverVentilation; -1 when `evaluationCap` evaluations do not
 // come within 0.001 mg/cig.
-double ventilationForYield(const DesignValues& design, const CalibrationPair& calibration, int code,
+double ventilationForYield(const DesignValues& design, const CalibrationPair& calibration, SolverTarget code,
                            double target, double low, double high, const ModelParameters& mp,
                            int evaluationCap = kSearchEvaluationCap);
 
 // The calibrated ISO carbon monoxide (code 4) or puff number (code 6) with a 0 CU paper (high) and a
 // 220 CU paper (low). Any other code reports error 59 and leaves the output unchanged.
-void paperTargetRange(const DesignValues& design, const CalibrationPair& calibration, int code, double& high,
-                      double& low, const ModelParameters& mp, ErrorReporter& errors);
+void paperTargetRange(const DesignValues& design, const CalibrationPair& calibration, SolverTarget code,
+                      double& high, double& low, const ModelParameters& mp, ErrorReporter& errors);
 
 struct PaperResult {
     double permeability = -1;  // CU, not rounded
@@ -75,7 +77,7 @@ PaperResult paperForRodVentilation(const DesignValues& design, double x, const M
 // The paper permeability that gives the calibrated ISO carbon monoxide or puff number `target`, between
 // the values `low` and `high` of paperTargetRange, and its predicted diffusion capacity; both -1 when
 // `evaluationCap` evaluations do not come within 0.001.
-PaperResult paperForTarget(const DesignValues& design, const CalibrationPair& calibration, int code,
+PaperResult paperForTarget(const DesignValues& design, const CalibrationPair& calibration, SolverTarget code,
                            double target, double low, double high, const ModelParameters& mp,
                            int evaluationCap = kSearchEvaluationCap);
 

@@ -17,7 +17,7 @@ int puffCount(const CigaretteDesign& d) {
 }
 
 bool puffTableFilled(const CigaretteDesign& d, bool puffByPuffValid) {
-    return puffCount(d) > 0 && d.isKnown(23) && puffByPuffValid;
+    return puffCount(d) > 0 && d.isKnown(KnownBit::IsoPuffNumber) && puffByPuffValid;
 }
 
 std::vector<int> puffTableColumns(int puffs, int columns) {
@@ -62,11 +62,11 @@ std::string puffCellText(const CigaretteDesign& d, int row, int puff) {
         case 3:
             return formatNumber("%.2f", d.puff_size[i] / 10.0);
         case 4:
-            return valueOr(d.isKnown(25), "%.2f", d.puff_nfdpm[i], "-.--");
+            return valueOr(d.isKnown(KnownBit::IsoTar), "%.2f", d.puff_nfdpm[i], "-.--");
         case 5:
-            return valueOr(d.isKnown(24), "%.2f", d.puff_nico[i], "-.--");
+            return valueOr(d.isKnown(KnownBit::IsoNicotine), "%.2f", d.puff_nico[i], "-.--");
         case 6:
-            return valueOr(d.isKnown(26), "%.2f", d.puff_co[i], "-.--");
+            return valueOr(d.isKnown(KnownBit::IsoCo), "%.2f", d.puff_co[i], "-.--");
         default:
             return {};
     }

@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "design/NumberText.h"
+#include "resources/Palette.h"
 #include "resources/Pictures.h"
 #include "views/Axis.h"
 #include "views/ChartText.h"
 #include "views/Curves.h"
 #include "views/PainterScopes.h"
-#include "views/Palette.h"
 #include "views/PuffTable.h"
 #include "views/TableDrawing.h"
 #include "views/ValueText.h"
@@ -72,7 +72,8 @@ const TickStyle kLeftTicks{3, 5, 2, "%.1f", 7};
 
 void drawYieldChart(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d,
                     const PuffColumns& columns) {
-    const bool nico = d.isKnown(24), tar = d.isKnown(25), co = d.isKnown(26);
+    const bool nico = d.isKnown(KnownBit::IsoNicotine), tar = d.isKnown(KnownBit::IsoTar),
+               co = d.isKnown(KnownBit::IsoCo);
     double g = 0.1;
     for (int i = 0; i < columns.n; ++i) {
         if (tar) g = largestOf(g, {d.puff_nfdpm[i]});
@@ -168,9 +169,9 @@ void drawPuffData(QPainter& painter, const CigaretteDesign& d, int n, int hovere
         formatNumber("%.1f", d.puff_rovent[i]),
         formatNumber("%.1f", d.puff_avgpd[i]),
         formatNumber("%.1f", d.puff_size[i] / 10.0),
-        valueOr(d.isKnown(25), "%.2f", d.puff_nfdpm[i], ""),
-        valueOr(d.isKnown(24), "%.2f", d.puff_nico[i], ""),
-        valueOr(d.isKnown(26), "%.2f", d.puff_co[i], ""),
+        valueOr(d.isKnown(KnownBit::IsoTar), "%.2f", d.puff_nfdpm[i], ""),
+        valueOr(d.isKnown(KnownBit::IsoNicotine), "%.2f", d.puff_nico[i], ""),
+        valueOr(d.isKnown(KnownBit::IsoCo), "%.2f", d.puff_co[i], ""),
     };
     for (int r = 0; r < 7; ++r)
         if (!values[r].empty()) drawText(painter, 420, rowText(r), values[r], Anchor::Right);
@@ -200,7 +201,8 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
     drawText(painter, 275, 5, "Alternative Smoking", Anchor::Centre);
     drawText(painter, 575, 5, "Smoking Regime", Anchor::Centre);
 
-    const bool puff = d.isKnown(23), nico = d.isKnown(24), tar = d.isKnown(25), co = d.isKnown(26);
+    const bool puff = d.isKnown(KnownBit::IsoPuffNumber), nico = d.isKnown(KnownBit::IsoNicotine),
+               tar = d.isKnown(KnownBit::IsoTar), co = d.isKnown(KnownBit::IsoCo);
     struct Row {
         const char* label;
         std::string total;
@@ -239,10 +241,25 @@ QRect puffDataCellsRect() {
         .translated(kTableX, kTableY);
 }
 
-PuffHoverGeometry drawPuffView(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d,
-                               int hoveredPuff) {
+PuffHoverGeometry puffHoverGeometry(const CigaretteDesign& d) {
     const int n = puffCount(d);
     if (n < 1) return {};
+    const PuffColumns columns{n, barWidth(n)};
+    PuffHoverGeometry hover;
+    hover.puffAreaLeft = kBarAreaLeft;
+    hover.puffAreaRight = kBarAreaLeft + toPixels(n * 5.0 * columns.cx);
+    hover.puffAreaTop = 30;
+    hover.gapTop = 225;
+    hover.gapBottom = 300;
+    hover.puffAreaBottom = 495;
+    hover.puffColumnWidth = 5 * columns.cx;
+    return hover;
+}
+
+void drawPuffView(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d,
+                  int hoveredPuff) {
+    const int n = puffCount(d);
+    if (n < 1) return;
     PainterScope scope(painter);
     beginView(painter, resources.labelFont);
     const PuffColumns columns{n, barWidth(n)};
@@ -258,15 +275,6 @@ PuffHoverGeometry drawPuffView(QPainter& painter, const ViewResources& resources
         BlockScope block(painter, kTableX, kTableY);
         drawTable(painter, resources, d, n, hoveredPuff);
     }
-    PuffHoverGeometry hover;
-    hover.puffAreaLeft = kBarAreaLeft;
-    hover.puffAreaRight = kBarAreaLeft + toPixels(n * 5.0 * columns.cx);
-    hover.puffAreaTop = 30;
-    hover.gapTop = 225;
-    hover.gapBottom = 300;
-    hover.puffAreaBottom = 495;
-    hover.puffColumnWidth = 5 * columns.cx;
-    return hover;
 }
 
 }  // namespace veltrano

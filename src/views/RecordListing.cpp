@@ -8,9 +8,9 @@
 #include "design/DesignFields.h"
 #include "design/NumberText.h"
 #include "design/Windows1252.h"
+#include "resources/Palette.h"
 #include "views/ChartText.h"
 #include "views/PainterScopes.h"
-#include "views/Palette.h"
 #include "views/Views.h"
 
 namespace veltrano {

@@ -2,12 +2,12 @@
 #include <algorithm>
 
 #include "design/NumberText.h"
+#include "resources/Palette.h"
 #include "views/Axis.h"
 #include "views/ChartAxes.h"
 #include "views/ChartText.h"
 #include "views/Curves.h"
 #include "views/PainterScopes.h"
-#include "views/Palette.h"
 #include "views/TableDrawing.h"
 #include "views/ValueText.h"
 #include "views/Views.h"
@@ -58,7 +58,8 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
         {"Degree of rod ventilation", formatNumber("%.1f", d.stat_rovent), "%"},
         {"Total degree of ventilation", formatNumber("%.1f", d.stat_fivent + d.stat_rovent), "%"},
     };
-    const bool puff = d.isKnown(23), nico = d.isKnown(24), tar = d.isKnown(25), co = d.isKnown(26);
+    const bool puff = d.isKnown(KnownBit::IsoPuffNumber), nico = d.isKnown(KnownBit::IsoNicotine),
+               tar = d.isKnown(KnownBit::IsoTar), co = d.isKnown(KnownBit::IsoCo);
     const Row right[] = {
         {"Puff number", valueOr(puff, "%.2f", d.iso_puff, "--.--"), ""},
         {"Dry particulate matter (DPM)", valueOr(tar && nico, "%.2f", d.iso_nfdpm + d.iso_nico, "--.--"),

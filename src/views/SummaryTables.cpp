@@ -49,8 +49,8 @@ bool perforated(const Column& c) {
 bool plainPerforation(const Column& c) {
     return perforated(c) && type(c) != kOnlineLaser;
 }
-bool bit(const Column& c, int n) {
-    return c.design.isKnown(n);
+bool bit(const Column& c, KnownBit b) {
+    return c.design.isKnown(b);
 }
 bool banded(const Column& c) {
     return c.design.cp_lip == 1;
@@ -71,53 +71,68 @@ const std::vector<SectionRules>& parameterRules() {
     static const std::vector<SectionRules> rules{
         {"Tipping Paper",
          {{"Length", "mm",
-           [](const Column& c) { return valueOr(bit(c, 0), "%.2f", c.design.tp_width, "--.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::TippingLength), "%.2f", c.design.tp_width, "--.--");
+           }},
           {"Permeability", "CU",
            [](const Column& c) {
                return valueOr(plainPerforation(c), "%.2f", c.design.tp_perfoperm, paperDashes(c, "---.--"));
            }},
           {"Permeability Exponent", "",
            [](const Column& c) {
-               return valueOr(plainPerforation(c) && bit(c, 4), "%.2f", c.design.tp_exponent, "-.--");
+               return valueOr(plainPerforation(c) && bit(c, KnownBit::TippingExponent), "%.2f",
+                              c.design.tp_exponent, "-.--");
            }},
           {"Position of Perforation", "mm",
            [](const Column& c) {
-               return valueOr(perforated(c) && bit(c, 2), "%.2f", c.design.tp_perfopos, "--.--");
+               return valueOr(perforated(c) && bit(c, KnownBit::PerforationPosition), "%.2f",
+                              c.design.tp_perfopos, "--.--");
            }},
           {"Width of Perforation", "mm",
            [](const Column& c) {
-               return valueOr(plainPerforation(c) && bit(c, 1), "%.2f", c.design.tp_perfowidth, "--.--");
+               return valueOr(plainPerforation(c) && bit(c, KnownBit::PerforationWidth), "%.2f",
+                              c.design.tp_perfowidth, "--.--");
            }},
           {"Type of Perforation", "",
            [](const Column& c) { return std::string(perforationName(type(c))); }}}},
         {"Plug Wrap Paper",
          {{"Permeability", "CU",
            [](const Column& c) {
-               return valueOr(bit(c, 5) && type(c) != kOnlineLaser, "%.2f", c.design.pw_perm,
-                              paperDashes(c, "----.--"));
+               return valueOr(bit(c, KnownBit::PlugWrapPermeability) && type(c) != kOnlineLaser, "%.2f",
+                              c.design.pw_perm, paperDashes(c, "----.--"));
            }},
           {"Permeability Exponent", "",
            [](const Column& c) {
-               return valueOr(bit(c, 6) && type(c) != kOnlineLaser, "%.2f", c.design.pw_exponent, "-.--");
+               return valueOr(bit(c, KnownBit::PlugWrapExponent) && type(c) != kOnlineLaser, "%.2f",
+                              c.design.pw_exponent, "-.--");
            }}}},
         {"Cigarette Paper",
          {{"Permeability", "CU",
-           [](const Column& c) { return valueOr(bit(c, 7), "%.2f", c.design.cp_perm, "--.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::PaperPermeability), "%.2f", c.design.cp_perm, "--.--");
+           }},
           {"Permeability Exponent", "",
-           [](const Column& c) { return valueOr(bit(c, 8), "%.2f", c.design.cp_exponent, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::PaperExponent), "%.2f", c.design.cp_exponent, "-.--");
+           }},
           {"Diffusion Capacity", "cm/s",
-           [](const Column& c) { return valueOr(bit(c, 9), "%.2f", c.design.cp_diff, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::PaperDiffusion), "%.2f", c.design.cp_diff, "-.--");
+           }},
           {"Paper Weight", "g/m²",
            [](const Column& c) {
-               return valueOr(bit(c, 11), "%.2f", c.design.cp_filler + c.design.cp_fiber, "--.--");
+               return valueOr(bit(c, KnownBit::PaperComposition), "%.2f",
+                              c.design.cp_filler + c.design.cp_fiber, "--.--");
            }},
           {"Filler Content", "%",
            [](const Column& c) {
                const double filler = 100 * c.design.cp_filler / (c.design.cp_filler + c.design.cp_fiber);
-               return valueOr(bit(c, 11), "%.2f", filler, "--.--");
+               return valueOr(bit(c, KnownBit::PaperComposition), "%.2f", filler, "--.--");
            }},
           {"Citrate Content", "%",
-           [](const Column& c) { return valueOr(bit(c, 10), "%.2f", c.design.cp_citrate, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::PaperCitrate), "%.2f", c.design.cp_citrate, "-.--");
+           }},
           {"Band Permeability", "CU",
            [](const Column& c) { return valueOr(banded(c), "%.2f", c.design.cp_bandperm, "-.--"); }},
           {"Band Diffusion Capacity", "cm/s",
@@ -133,13 +148,18 @@ const std::vector<SectionRules>& parameterRules() {
           {"Pressure Drop", "mm H2O",
            [](const Column& c) { return value(c.reference ? c.workingReference.fi_pd : c.design.fi_pd); }},
           {"Pressure Drop Exponent", "",
-           [](const Column& c) { return valueOr(bit(c, 13), "%.2f", c.design.fi_exponent, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::FilterExponent), "%.2f", c.design.fi_exponent, "-.--");
+           }},
           {"Total Titer", "den",
            [](const Column& c) {
-               return valueOr(bit(c, 14), "%.2f", c.design.fi_totden, paperDashes(c, "-----.--"));
+               return valueOr(bit(c, KnownBit::FilterTotalDenier), "%.2f", c.design.fi_totden,
+                              paperDashes(c, "-----.--"));
            }},
           {"Filament Titer", "den",
-           [](const Column& c) { return valueOr(bit(c, 15), "%.2f", c.design.fi_fibden, "-.--"); }}}},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::FilterFibreDenier), "%.2f", c.design.fi_fibden, "-.--");
+           }}}},
         {"Tobacco Rod",
          {{"Length", "mm", [](const Column& c) { return value(c.design.ro_len); }},
           {"Pressure Drop", "mm H2O",
@@ -148,25 +168,28 @@ const std::vector<SectionRules>& parameterRules() {
                return value(c.reference ? d.ro_totpd * d.ro_len / d.ro_totlen : d.ro_pd);
            }},
           {"Pressure Drop Exponent", "",
-           [](const Column& c) { return valueOr(bit(c, 16), "%.2f", c.design.ro_exponent, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::RodExponent), "%.2f", c.design.ro_exponent, "-.--");
+           }},
           {"Tobacco Mass", "mg",
            [](const Column& c) {
                const CigaretteDesign& d = c.design;
-               return valueOr(bit(c, 17), "%.2f", d.ro_totmass * d.ro_len / d.ro_totlen, "---.--");
+               return valueOr(bit(c, KnownBit::TobaccoMass), "%.2f", d.ro_totmass * d.ro_len / d.ro_totlen,
+                              "---.--");
            }}}},
     };
     return rules;
 }
 
 // A measured value of the reference, a prediction of the current design.
-std::string measured(const Column& c, int n, double v, const char* placeholder) {
-    return c.reference ? valueOr(bit(c, n), "%.2f", v, placeholder) : value(v);
+std::string measured(const Column& c, KnownBit b, double v, const char* placeholder) {
+    return c.reference ? valueOr(bit(c, b), "%.2f", v, placeholder) : value(v);
 }
 
-// Alternative yields: the current design's follow its ISO bits 23 to 26, the reference's its own
-// measured alternative bits 27 to 30.
-bool alternativeYieldKnown(const Column& c, int isoBit) {
-    return bit(c, c.reference ? isoBit + 4 : isoBit);
+// Alternative yields: the current design's follow its ISO bits, the reference's its own measured
+// alternative bits (each four bits above its ISO twin).
+bool alternativeYieldKnown(const Column& c, KnownBit isoBit) {
+    return bit(c, c.reference ? static_cast<KnownBit>(static_cast<int>(isoBit) + 4) : isoBit);
 }
 
 std::string currentOnly(const Column& c, double v) {
@@ -177,28 +200,38 @@ const std::vector<SectionRules>& resultRules() {
     static const std::vector<SectionRules> rules{
         {"Stationary Flow",
          {{"Open Draw Resistance", "mm H2O",
-           [](const Column& c) { return measured(c, 18, c.design.stat_pdo, "---.--"); }},
+           [](const Column& c) {
+               return measured(c, KnownBit::OpenDrawResistance, c.design.stat_pdo, "---.--");
+           }},
           {"Closed Draw Resistance", "mm H2O",
-           [](const Column& c) { return measured(c, 19, c.design.stat_pdc, "---.--"); }},
+           [](const Column& c) {
+               return measured(c, KnownBit::ClosedDrawResistance, c.design.stat_pdc, "---.--");
+           }},
           {"Degree of Filter Ventilation", "%",
            [](const Column& c) {
                const CigaretteDesign& d = c.design;
                if (!c.reference) return value(d.stat_fivent);
                const bool online = type(c) == kOnlineLaser;
                if (c.onPaper() && online) return value(d.tp_onlinevent);
-               return valueOr(bit(c, 20) || (online && !c.onPaper()), "%.2f", d.stat_fivent, "--.--");
+               return valueOr(bit(c, KnownBit::FilterVentilation) || (online && !c.onPaper()), "%.2f",
+                              d.stat_fivent, "--.--");
            }},
           {"Degree of Rod Ventilation", "%",
-           [](const Column& c) { return measured(c, 21, c.design.stat_rovent, "--.--"); }},
+           [](const Column& c) {
+               return measured(c, KnownBit::RodVentilation, c.design.stat_rovent, "--.--");
+           }},
           {"Degree of Total Ventilation", "%",
            [](const Column& c) {
                const CigaretteDesign& d = c.design;
-               const bool filterKnown = bit(c, 20) || (type(c) == kOnlineLaser && !c.onPaper());
-               const bool shown = !c.reference || (bit(c, 21) && filterKnown);
+               const bool filterKnown =
+                   bit(c, KnownBit::FilterVentilation) || (type(c) == kOnlineLaser && !c.onPaper());
+               const bool shown = !c.reference || (bit(c, KnownBit::RodVentilation) && filterKnown);
                return valueOr(shown, "%.2f", d.stat_fivent + d.stat_rovent, "--.--");
            }},
           {"Static Mass Burn rate", "mg/min",
-           [](const Column& c) { return valueOr(bit(c, 22), "%.2f", c.design.stat_mbr, "--.--"); }}}},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::StaticBurnRate), "%.2f", c.design.stat_mbr, "--.--");
+           }}}},
         {"ISO Smoking Regime",
          {{"Smoking Regime", "", [](const Column&) { return std::string("35/2/60"); }},
           {"Ventilation Blocking", "%", [](const Column&) { return std::string("0.00"); }},
@@ -209,18 +242,26 @@ const std::vector<SectionRules>& resultRules() {
           {"Degree of Rod Ventilation", "%",
            [](const Column& c) { return currentOnly(c, c.design.iso_rovent); }},
           {"Puff Number", "",
-           [](const Column& c) { return valueOr(bit(c, 23), "%.2f", c.design.iso_puff, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::IsoPuffNumber), "%.2f", c.design.iso_puff, "-.--");
+           }},
           {"Dry Particulate Matter (DPM)", "mg/cig",
            [](const Column& c) {
-               return valueOr(bit(c, 24) && bit(c, 25), "%.2f", c.design.iso_nico + c.design.iso_nfdpm,
-                              "-.--");
+               return valueOr(bit(c, KnownBit::IsoNicotine) && bit(c, KnownBit::IsoTar), "%.2f",
+                              c.design.iso_nico + c.design.iso_nfdpm, "-.--");
            }},
           {"Nicotine-free DPM ('tar')", "mg/cig",
-           [](const Column& c) { return valueOr(bit(c, 25), "%.2f", c.design.iso_nfdpm, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::IsoTar), "%.2f", c.design.iso_nfdpm, "-.--");
+           }},
           {"Nicotine", "mg/cig",
-           [](const Column& c) { return valueOr(bit(c, 24), "%.2f", c.design.iso_nico, "-.--"); }},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::IsoNicotine), "%.2f", c.design.iso_nico, "-.--");
+           }},
           {"Carbon Monoxide (CO)", "mg/cig",
-           [](const Column& c) { return valueOr(bit(c, 26), "%.2f", c.design.iso_co, "-.--"); }}}},
+           [](const Column& c) {
+               return valueOr(bit(c, KnownBit::IsoCo), "%.2f", c.design.iso_co, "-.--");
+           }}}},
         {"Alternative Smoking",
          {{"Smoking Regime", "",
            [](const Column& c) {
@@ -236,24 +277,27 @@ const std::vector<SectionRules>& resultRules() {
            [](const Column& c) { return currentOnly(c, c.design.alt_rovent); }},
           {"Puff Number", "",
            [](const Column& c) {
-               return valueOr(alternativeYieldKnown(c, 23), "%.2f", c.design.alt_puff, "-.--");
+               return valueOr(alternativeYieldKnown(c, KnownBit::IsoPuffNumber), "%.2f", c.design.alt_puff,
+                              "-.--");
            }},
           {"Dry Particulate Matter (DPM)", "mg/cig",
            [](const Column& c) {
-               const bool known = alternativeYieldKnown(c, 24) && alternativeYieldKnown(c, 25);
+               const bool known = alternativeYieldKnown(c, KnownBit::IsoNicotine) &&
+                                  alternativeYieldKnown(c, KnownBit::IsoTar);
                return valueOr(known, "%.2f", c.design.alt_nico + c.design.alt_nfdpm, "-.--");
            }},
           {"Nicotine-free DPM ('tar')", "mg/cig",
            [](const Column& c) {
-               return valueOr(alternativeYieldKnown(c, 25), "%.2f", c.design.alt_nfdpm, "-.--");
+               return valueOr(alternativeYieldKnown(c, KnownBit::IsoTar), "%.2f", c.design.alt_nfdpm, "-.--");
            }},
           {"Nicotine", "mg/cig",
            [](const Column& c) {
-               return valueOr(alternativeYieldKnown(c, 24), "%.2f", c.design.alt_nico, "-.--");
+               return valueOr(alternativeYieldKnown(c, KnownBit::IsoNicotine), "%.2f", c.design.alt_nico,
+                              "-.--");
            }},
           {"Carbon Monoxide (CO)", "mg/cig",
            [](const Column& c) {
-               return valueOr(alternativeYieldKnown(c, 26), "%.2f", c.design.alt_co, "-.--");
+               return valueOr(alternativeYieldKnown(c, KnownBit::IsoCo), "%.2f", c.design.alt_co, "-.--");
            }}}},
     };
     return rules;

@@ -1,9 +1,9 @@
 #include <QPainter>
 #include <vector>
 
+#include "resources/Palette.h"
 #include "views/ChartText.h"
 #include "views/PainterScopes.h"
-#include "views/Palette.h"
 #include "views/PuffTable.h"
 #include "views/SummaryDrawing.h"
 #include "views/SummaryTables.h"

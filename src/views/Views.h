@@ -32,10 +32,11 @@ void drawStationaryFlowView(QPainter& painter, const ViewResources& resources,
 void drawYieldsView(QPainter& painter, const ViewResources& resources, const CigaretteDesign& current);
 
 // View 3: per-puff bar charts, the alternative totals and the "Puff data" column of `hoveredPuff`
-// (none when it is negative or not below the puff count). Draws nothing without puffs and then
-// returns a geometry that holds no point.
-PuffHoverGeometry drawPuffView(QPainter& painter, const ViewResources& resources,
-                               const CigaretteDesign& current, int hoveredPuff);
+// (none when it is negative or not below the puff count). Draws nothing without puffs.
+void drawPuffView(QPainter& painter, const ViewResources& resources, const CigaretteDesign& current,
+                  int hoveredPuff);
+// Where view 3 draws the puff columns of `current`; a geometry that holds no point without puffs.
+PuffHoverGeometry puffHoverGeometry(const CigaretteDesign& current);
 
 // The client rectangle of the "Puff data" heading and value cells: what the main window repaints
 // when the hovered puff changes.

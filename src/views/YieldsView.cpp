@@ -3,12 +3,12 @@
 #include <utility>
 
 #include "design/NumberText.h"
+#include "resources/Palette.h"
 #include "views/Axis.h"
 #include "views/ChartAxes.h"
 #include "views/ChartText.h"
 #include "views/Curves.h"
 #include "views/PainterScopes.h"
-#include "views/Palette.h"
 #include "views/TableDrawing.h"
 #include "views/ValueText.h"
 #include "views/Views.h"
@@ -127,7 +127,8 @@ void drawComparisonTable(QPainter& painter, const ViewResources& resources, cons
     drawText(painter, 425, 5, "ISO Smoking", Anchor::Centre);
     drawText(painter, 575, 5, "Alternative Smoking", Anchor::Centre);
 
-    const bool puff = d.isKnown(23), nico = d.isKnown(24), tar = d.isKnown(25), co = d.isKnown(26);
+    const bool puff = d.isKnown(KnownBit::IsoPuffNumber), nico = d.isKnown(KnownBit::IsoNicotine),
+               tar = d.isKnown(KnownBit::IsoTar), co = d.isKnown(KnownBit::IsoCo);
     struct Row {
         const char* label;
         std::string stationary, iso, alternative;

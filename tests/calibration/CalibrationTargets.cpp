@@ -219,7 +219,7 @@ const TargetEvaluator::Evaluated& TargetEvaluator::design(const std::string& cha
         }
         if (diffusionOffset) {
             d.cp_diff = predictDiffusion(d, mp_) + *diffusionOffset;
-            d.known |= known::bit(9);
+            d.known |= known::bit(KnownBit::PaperDiffusion);
         }
         slot->set.referenceDesign.assign(d);
         slot->set.currentDesign.assign(d);

@@ -139,17 +139,21 @@ TEST(ShippedData, TheStartupFileHoldsWhatARecalculationGives) {
 TEST(ShippedData, TheModelPredictsTheReferenceWithinTenPercent) {
     const DesignValues& r = shippedStartupDesigns().referenceDesign;
     const DesignValues& w = shippedStartupDesigns().workingReference;
-    EXPECT_TRUE(r.isKnown(23)) << "the puff-by-puff analysis must be available";
+    EXPECT_TRUE(r.isKnown(KnownBit::IsoPuffNumber)) << "the puff-by-puff analysis must be available";
     const struct {
         const char* name;
-        int bit;
+        KnownBit bit;
         double DesignValues::*value;
     } measured[] = {
-        {"stat_pdo", 18, &DesignValues::stat_pdo},       {"stat_pdc", 19, &DesignValues::stat_pdc},
-        {"stat_fivent", 20, &DesignValues::stat_fivent}, {"stat_rovent", 21, &DesignValues::stat_rovent},
-        {"stat_mbr", 22, &DesignValues::stat_mbr},       {"iso_puff", 23, &DesignValues::iso_puff},
-        {"iso_nico", 24, &DesignValues::iso_nico},       {"iso_nfdpm", 25, &DesignValues::iso_nfdpm},
-        {"iso_co", 26, &DesignValues::iso_co},
+        {"stat_pdo", KnownBit::OpenDrawResistance, &DesignValues::stat_pdo},
+        {"stat_pdc", KnownBit::ClosedDrawResistance, &DesignValues::stat_pdc},
+        {"stat_fivent", KnownBit::FilterVentilation, &DesignValues::stat_fivent},
+        {"stat_rovent", KnownBit::RodVentilation, &DesignValues::stat_rovent},
+        {"stat_mbr", KnownBit::StaticBurnRate, &DesignValues::stat_mbr},
+        {"iso_puff", KnownBit::IsoPuffNumber, &DesignValues::iso_puff},
+        {"iso_nico", KnownBit::IsoNicotine, &DesignValues::iso_nico},
+        {"iso_nfdpm", KnownBit::IsoTar, &DesignValues::iso_nfdpm},
+        {"iso_co", KnownBit::IsoCo, &DesignValues::iso_co},
     };
     for (const auto& m : measured) {
         EXPECT_TRUE(r.isKnown(m.bit)) << m.name << " is not marked measured";

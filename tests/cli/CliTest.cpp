@@ -225,6 +225,7 @@ TEST_F(Cli, SearchGivesEachOutcome) {
         EXPECT_EQ(run("search " + path("a.cig") + bad + m).status, 2) << bad;
 }
 
+#ifdef VELTRANO_CLI_DRAWS
 TEST_F(Cli, PrintWritesAPdfWithoutADisplay) {
     ASSERT_EQ(run("new " + path("a.cig")).status, 0);
     const Result r = run("print " + path("a.cig") + " " + path("page.pdf") + " --puffs --models " + models);
@@ -237,6 +238,7 @@ TEST_F(Cli, PrintWritesAPdfWithoutADisplay) {
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("Error 066"), std::string::npos);
 }
+#endif
 
 // Without --models the model parameters come from the working folder, else the user's data folder,
 // else the installation the program belongs to: it runs from a home folder that holds no data files.

@@ -35,7 +35,8 @@ TEST(DesignSheet, LoadThenStoreOfEveryPageKeepsTheDesign) {
 TEST(DesignSheet, HiddenBoxesOfTheCurrentDesignKeepTheirBits) {
     const ModelParameters mp;
     CigaretteDesign target;
-    target.known &= ~(known::bit(0) | known::bit(2) | known::bit(14));
+    target.known &= ~(known::bit(KnownBit::TippingLength) | known::bit(KnownBit::PerforationPosition) |
+                      known::bit(KnownBit::FilterTotalDenier));
     DesignSheet sheet(target, false, mp);
     EXPECT_EQ(sheet.title(), "Cigarette Design Specification Sheet");
     EXPECT_FALSE(sheet.displayPage(kYieldsPage));  // no such page for the current design
@@ -47,10 +48,10 @@ TEST(DesignSheet, HiddenBoxesOfTheCurrentDesignKeepTheirBits) {
     RecordingErrorReporter reporter;
     ASSERT_EQ(sheet.confirm(reporter), -1);
     sheet.apply(target);
-    EXPECT_FALSE(target.isKnown(0));
-    EXPECT_FALSE(target.isKnown(2));
-    EXPECT_FALSE(target.isKnown(14));
-    EXPECT_TRUE(target.isKnown(13));
+    EXPECT_FALSE(target.isKnown(KnownBit::TippingLength));
+    EXPECT_FALSE(target.isKnown(KnownBit::PerforationPosition));
+    EXPECT_FALSE(target.isKnown(KnownBit::FilterTotalDenier));
+    EXPECT_TRUE(target.isKnown(KnownBit::FilterExponent));
     EXPECT_EQ(target.tp_width, 0);
 }
 
@@ -79,7 +80,7 @@ TEST(DesignSheet, OnlyDisplayedPagesStore) {
     const ModelParameters mp;
     CigaretteDesign target;
     target.cp_bandwidth = 5;  // plain paper: its page would store the empty band field as 0
-    target.known &= ~known::bit(17);
+    target.known &= ~known::bit(KnownBit::TobaccoMass);
     target.ro_totmass = 640;  // and the rod page the empty mass field
     DesignSheet sheet(target, true, mp);
     sheet.displayPage(kTippingPage);

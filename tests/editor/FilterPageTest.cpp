@@ -14,7 +14,7 @@ using Texts = std::vector<std::string>;
 
 TEST(FilterPage, LoadAndStoreFollowTheTitersBoxes) {
     DesignValues d;
-    d.known &= ~(known::bit(14) | known::bit(15));
+    d.known &= ~(known::bit(KnownBit::FilterTotalDenier) | known::bit(KnownBit::FilterFibreDenier));
     FilterPageState page;
     FilterPageRules::loadPage(page, d);
     EXPECT_EQ(page.texts, (Texts{"24.00", "7.90", "144.00", "420.00", "1.00", "", ""}));
@@ -28,7 +28,7 @@ TEST(FilterPage, LoadAndStoreFollowTheTitersBoxes) {
     EXPECT_EQ(d.fi_totpd, 420);
     EXPECT_EQ(testing::errorsOf(FilterPageRules::validatePage, d), std::vector<int>{});
 
-    page.setBox(13, false);
+    page.setBox(KnownBit::FilterExponent, false);
     EXPECT_EQ(FilterPageRules::updateEnabling(page).help, std::vector<bool>{0});
     FilterPageRules::exponentHelp(page);
     EXPECT_EQ(page.texts[kFilterExponent], "1.00");

@@ -29,7 +29,7 @@ TEST(PaperPage, LoadShowsKnownValuesAndBandsOfBandedPaper) {
     EXPECT_EQ(page.boxes, 0xF80u);
 
     d.cp_lip = 0;
-    d.known &= ~(known::bit(11) | known::bit(7));
+    d.known &= ~(known::bit(KnownBit::PaperComposition) | known::bit(KnownBit::PaperPermeability));
     PaperPageRules::loadPage(page, d);
     EXPECT_EQ(page.texts, (Texts{"", "", "1.00", "", "1.00", "1.540", "", "", "", ""}));
     EXPECT_FALSE(page.lowIgnitionPropensity);
@@ -62,11 +62,11 @@ TEST(PaperPage, BasisWeightAndFillerContentSplitIntoFibreAndFiller) {
 
     // Unchecked basis weight: both parts store 0 and their rules are skipped.
     page.texts[kBasisWeight] = page.texts[kFillerContent] = "";
-    page.setBox(11, false);
+    page.setBox(KnownBit::PaperComposition, false);
     PaperPageRules::storePage(page, d);
     EXPECT_EQ(d.cp_fiber, 0);
     EXPECT_EQ(d.cp_filler, 0);
-    EXPECT_FALSE(d.isKnown(11));
+    EXPECT_FALSE(d.isKnown(KnownBit::PaperComposition));
     EXPECT_EQ(testing::errorsOf(PaperPageRules::validatePage, d), std::vector<int>{});
 }
 

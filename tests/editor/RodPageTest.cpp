@@ -15,7 +15,7 @@ using Texts = std::vector<std::string>;
 
 TEST(RodPage, LoadStoreAndValidation) {
     DesignValues d;
-    d.known &= ~known::bit(17);
+    d.known &= ~known::bit(KnownBit::TobaccoMass);
     RodPageState page;
     RodPageRules::loadPage(page, d);
     EXPECT_EQ(page.texts, (Texts{"60.00", "60.00", "60.00", "1.20", ""}));
@@ -25,14 +25,14 @@ TEST(RodPage, LoadStoreAndValidation) {
     EXPECT_TRUE(RodPageRules::helps()[kRodEstimatorHelp].referenceOnly);
 
     page.texts = {"50", "70", "45.5", "1.3", "900"};
-    page.setBox(17, true);
+    page.setBox(KnownBit::TobaccoMass, true);
     RodPageRules::storePage(page, d);
     EXPECT_EQ(d.ro_len, 50);
     EXPECT_EQ(d.ro_totlen, 70);
     EXPECT_EQ(d.ro_totpd, 45.5);
     EXPECT_EQ(d.ro_exponent, 1.3);
     EXPECT_EQ(d.ro_totmass, 900);
-    EXPECT_TRUE(d.isKnown(17));
+    EXPECT_TRUE(d.isKnown(KnownBit::TobaccoMass));
 
     const testing::RuleCase cases[] = {
         {"default design", [](DesignValues&) {}, {}},

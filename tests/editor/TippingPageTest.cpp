@@ -21,10 +21,13 @@ TEST(TippingPage, LoadShowsWhatThePerforationTypeUses) {
         {kElectrostatic, 0, {"32.00", "120", "0.68", "12.00", "3.00", "", "2400", "0.68", ""}},
         {kMicroLaser, 0, {"32.00", "120", "0.68", "12.00", "3.00", "3", "2400", "0.68", ""}},
         {kMacroLaser,
-         known::bit(0) | known::bit(4) | known::bit(5),
+         known::bit(KnownBit::TippingLength) | known::bit(KnownBit::TippingExponent) |
+             known::bit(KnownBit::PlugWrapPermeability),
          {"", "120", "", "12.00", "3.00", "3", "", "0.68", ""}},
         {kOnlineLaser, 0, {"32.00", "", "", "12.00", "", "", "", "", "25.50"}},
-        {kOnlineLaser, known::bit(2), {"32.00", "", "", "", "", "", "", "", "25.50"}},
+        {kOnlineLaser,
+         known::bit(KnownBit::PerforationPosition),
+         {"32.00", "", "", "", "", "", "", "", "25.50"}},
         {kNoPerforation, 0, {"32.00", "", "", "", "", "", "", "", ""}},
     };
     for (const auto& c : cases) {
@@ -97,7 +100,7 @@ TEST(TippingPage, StoreRulesByType) {
     EXPECT_EQ(online.tp_perfotrack, 2.0);
     EXPECT_EQ(online.pw_perm, 30000);
     EXPECT_EQ(online.pw_exponent, 0.6);
-    EXPECT_FALSE(online.isKnown(20));
+    EXPECT_FALSE(online.isKnown(KnownBit::FilterVentilation));
     EXPECT_EQ(online.stat_fivent, 40);
     EXPECT_EQ(online.tp_onlinevent, 40);
 
@@ -109,7 +112,7 @@ TEST(TippingPage, StoreRulesByType) {
     EXPECT_EQ(macro.pw_perm, 5000);
     EXPECT_EQ(macro.tp_perfotrack, 3);  // halves round up
     EXPECT_EQ(macro.tp_onlinevent, 0);
-    EXPECT_TRUE(macro.isKnown(20));
+    EXPECT_TRUE(macro.isKnown(KnownBit::FilterVentilation));
 
     const struct {
         std::int32_t type;
@@ -165,7 +168,7 @@ TEST(TippingPage, ValidationRulesInOrder) {
          {8}},
         {"length unknown",
          [](DesignValues& d) {
-             d.known &= ~known::bit(0);
+             d.known &= ~known::bit(KnownBit::TippingLength);
              d.tp_width = 90;
          },
          {}},

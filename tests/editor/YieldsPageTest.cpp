@@ -22,7 +22,7 @@ RodPageState rodTexts(const char* measuredLength, const char* mass) {
 TEST(YieldsPage, LoadShowsKnownValuesAndTheLinearBurnRate) {
     DesignValues d;
     d.stat_mbr = 50;
-    d.known &= ~known::bit(19);
+    d.known &= ~known::bit(KnownBit::ClosedDrawResistance);
     YieldsPageState page;
     YieldsPageRules::loadPage(page, d, rodTexts("60", "750"));
     EXPECT_EQ(page.texts, (Texts{"116.00", "", "13.00", "10.00", "50.00", "4.00", "8.00", "11.00", "0.70",
@@ -46,7 +46,7 @@ TEST(YieldsPage, BurnRateConversions) {
     EXPECT_EQ(massPerLength(rodTexts("60", "200")), -1);
 
     YieldsPageState page;
-    page.setBox(22, true);
+    page.setBox(KnownBit::StaticBurnRate, true);
     const RodPageState rod = rodTexts("60", "750");
     page.texts[kMassBurnRate] = "50";
     YieldsPageRules::massToLinear(page, rod);
@@ -73,13 +73,13 @@ TEST(YieldsPage, OnlinePerforationStoresTheTargetedVentilation) {
     online.tp_perfotype = kOnlineLaser;
     online.tp_onlinevent = 42.5;
     YieldsPageRules::storePage(page, online);
-    EXPECT_FALSE(online.isKnown(20));
+    EXPECT_FALSE(online.isKnown(KnownBit::FilterVentilation));
     EXPECT_EQ(online.stat_fivent, 42.5);
     EXPECT_EQ(online.stat_mbr, 60);  // the linear burn rate is not stored
 
     DesignValues laser;
     YieldsPageRules::storePage(page, laser);
-    EXPECT_TRUE(laser.isKnown(20));
+    EXPECT_TRUE(laser.isKnown(KnownBit::FilterVentilation));
     EXPECT_EQ(laser.stat_fivent, 70);
 }
 
@@ -111,14 +111,14 @@ TEST(YieldsPage, ValidationRulesInOrder) {
         {"balance needs the burn rate",
          [&](DesignValues& d) {
              balance(85)(d);
-             d.known &= ~known::bit(22);
+             d.known &= ~known::bit(KnownBit::StaticBurnRate);
          },
          {}},
         // An unknown tobacco mass counts with the model's 750 mg, not with the 0 its empty field stored.
         {"unknown tobacco mass",
          [&](DesignValues& d) {
              balance(84)(d);
-             d.known &= ~known::bit(17);
+             d.known &= ~known::bit(KnownBit::TobaccoMass);
              d.ro_totmass = 0;
          },
          {}},

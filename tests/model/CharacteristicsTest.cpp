@@ -64,7 +64,7 @@ TEST(ApplyDefaults, NothingKnownTakesEveryDefault) {
 
 TEST(ApplyDefaults, PerforationPositionNeedsBothBits) {
     DesignValues d;
-    d.known &= ~known::bit(1);
+    d.known &= ~known::bit(KnownBit::PerforationWidth);
     d.tp_perfopos = 17;
     d.tp_perfowidth = 5;
     applyDefaults(d, fixtureParameters());
@@ -74,7 +74,8 @@ TEST(ApplyDefaults, PerforationPositionNeedsBothBits) {
 
 TEST(ApplyDefaults, OnlinePerforationKeepsItsZoneAndPlugWrap) {
     DesignValues d;
-    d.known &= ~(known::bit(1) | known::bit(5) | known::bit(6));
+    d.known &= ~(known::bit(KnownBit::PerforationWidth) | known::bit(KnownBit::PlugWrapPermeability) |
+                 known::bit(KnownBit::PlugWrapExponent));
     d.tp_perfotype = kOnlineLaser;
     d.tp_perfowidth = 1.5;
     d.pw_perm = 5000;
@@ -87,7 +88,7 @@ TEST(ApplyDefaults, OnlinePerforationKeepsItsZoneAndPlugWrap) {
     EXPECT_EQ(d.stat_fivent, 33);  // a measured filter ventilation of an online design is its target
 
     // The zone width rule looks at the stored type, before an unknown type falls back to 1.
-    d.known &= ~known::bit(3);
+    d.known &= ~known::bit(KnownBit::PerforationType);
     applyDefaults(d, fixtureParameters());
     EXPECT_EQ(d.tp_perfotype, kElectrostatic);
     EXPECT_EQ(d.tp_perfowidth, 1.5);

@@ -179,14 +179,19 @@ std::vector<CorpusCase> buildCorpus() {
             r.alt_co = 15;
         }));
     add(make("CorrectionsOff", [](DesignValues& d) {
-        d.known &= ~(known::bit(9) | known::bit(10) | known::bit(11) | known::bit(14) | known::bit(15) |
-                     known::bit(17));
+        d.known &= ~(known::bit(KnownBit::PaperDiffusion) | known::bit(KnownBit::PaperCitrate) |
+                     known::bit(KnownBit::PaperComposition) | known::bit(KnownBit::FilterTotalDenier) |
+                     known::bit(KnownBit::FilterFibreDenier) | known::bit(KnownBit::TobaccoMass));
     }));
-    add(make("PaperDefaults",
-             [](DesignValues& d) { d.known &= ~(known::bit(7) | known::bit(8) | known::bit(9)); }));
+    add(make("PaperDefaults", [](DesignValues& d) {
+        d.known &= ~(known::bit(KnownBit::PaperPermeability) | known::bit(KnownBit::PaperExponent) |
+                     known::bit(KnownBit::PaperDiffusion));
+    }));
     add(make(
         "BurnRateMeasurementMissing", [](DesignValues&) {},
-        [](DesignValues& r) { r.known &= ~(known::bit(22) | known::bit(21)); }));
+        [](DesignValues& r) {
+            r.known &= ~(known::bit(KnownBit::StaticBurnRate) | known::bit(KnownBit::RodVentilation));
+        }));
     // Two designs at the edges of what the editor accepts, whose solves need the most passes.
     add(make(
         "EdgesOfTheRangesA",

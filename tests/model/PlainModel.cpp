@@ -270,7 +270,7 @@ void fitOnline(CigaretteDesign& d, const ModelParameters& mp, ErrorReporter& err
     if (T > vMax) {
         d.tp_perfoperm = 8000;
         d.tp_onlinevent = vMax;
-        ReportError(errors, 76);
+        ReportError(errors, kErrorTargetVentilationOutOfReach);
         return;
     }
     double lowCu = 0, lowV = 0, highCu = 8000, highV = vMax;
@@ -287,7 +287,7 @@ void fitOnline(CigaretteDesign& d, const ModelParameters& mp, ErrorReporter& err
             highV = V;
         }
         if (i == 500) {
-            ReportError(errors, 77);
+            ReportError(errors, kErrorNoVentilationParameters);
             break;
         }
         if (std::fabs(V - T) <= 0.01) break;
@@ -295,8 +295,8 @@ void fitOnline(CigaretteDesign& d, const ModelParameters& mp, ErrorReporter& err
     d.tp_perfoperm = interpolateLinear(lowCu, lowV, highCu, highV, T);
 }
 
-void flowTable(CigaretteDesign& d, int regime, PlainCounts& counts) {
-    const bool iso = regime == 2;
+void flowTable(CigaretteDesign& d, PuffRegime regime, PlainCounts& counts) {
+    const bool iso = regime == kIsoRegime;
     std::vector<double>& tabFlow = iso ? d.iso_tab_flow : d.alt_tab_flow;
     std::vector<double>& tabFivent = iso ? d.iso_tab_fivent : d.alt_tab_fivent;
     std::vector<double>& tabRovent = iso ? d.iso_tab_rovent : d.alt_tab_rovent;
@@ -346,7 +346,7 @@ void flowTable(CigaretteDesign& d, int regime, PlainCounts& counts) {
     d.tp_k = savedTpK;
 }
 
-void puff(CigaretteDesign& d, int regime, PlainCounts& counts) {
+void puff(CigaretteDesign& d, PuffRegime regime, PlainCounts& counts) {
     buildPuffProfile(d, regime);
     flowTable(d, regime, counts);
     integratePuff(d, regime);
@@ -360,7 +360,7 @@ void alternativeYields(CigaretteDesign& d, const DesignValues& R, const DesignVa
     t.tp_perfoperm = 0;
     stationaryFlow(t, 1, mp, counts);
     computeIsoYields(t, mp);
-    puff(t, 2, counts);
+    puff(t, kIsoRegime, counts);
     applyAlternativeYields(d, {t.iso_puff, t.stat_mbr, t.iso_rovent, t.iso_nico, t.iso_nfdpm, t.iso_co}, R,
                            W);
 }
@@ -371,8 +371,8 @@ void runDesign(CigaretteDesign& d, int mode, const DesignValues& R, const Design
     fitOnline(d, mp, errors, counts);
     stationaryFlow(d, mode, mp, counts);
     computeIsoYields(d, mp);
-    puff(d, 2, counts);
-    puff(d, 1, counts);
+    puff(d, kIsoRegime, counts);
+    puff(d, kAlternativeRegime, counts);
     alternativeYields(d, R, W, mp, counts);
 }
 
@@ -389,7 +389,7 @@ void recalculate(DesignSet& designs, const ModelParameters& mp, ErrorReporter& e
 }
 
 void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, PlainCounts& counts) {
-    if (!design.isKnown(23)) return;
+    if (!design.isKnown(KnownBit::IsoPuffNumber)) return;
     setCoalParameters(design, mp);
     CigaretteDesign t(ArrayMode::WithArrays);
     t.assign(design);
@@ -418,10 +418,10 @@ void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, PlainCoun
         t.puff_size[n - 1] = (int)std::floor((Lc - t.puff_pos[n - 1]) / lp * 10 + 0.5);
         if (t.puff_size[n - 1] < 1) t.puff_size[n - 1] = 1;
     }
-    buildPuffProfile(t, 4);
+    buildPuffProfile(t, kLaterPuffRegime);
     double sumT = 0, sumN = 0, sumC = 0;
     for (int i = 0; i < n; ++i) {
-        const int code = i == 0 ? 3 : 4;
+        const PuffRegime code = i == 0 ? kFirstPuffRegime : kLaterPuffRegime;
         flowTable(t, code, counts);
         integratePuff(t, code);
         const double f = t.alt_fivent, r = t.alt_rovent, p = t.alt_pdo;
@@ -450,9 +450,12 @@ void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, PlainCoun
     }
     for (int i = 0; i < n; ++i) {
         // A zero sum has nothing to scale.
-        if ((t.isKnown(25) || t.isKnown(29)) && sumT != 0) t.puff_nfdpm[i] *= t.alt_nfdpm / sumT;
-        if ((t.isKnown(24) || t.isKnown(28)) && sumN != 0) t.puff_nico[i] *= t.alt_nico / sumN;
-        if ((t.isKnown(26) || t.isKnown(30)) && sumC != 0) t.puff_co[i] *= t.alt_co / sumC;
+        if ((t.isKnown(KnownBit::IsoTar) || t.isKnown(KnownBit::AltTar)) && sumT != 0)
+            t.puff_nfdpm[i] *= t.alt_nfdpm / sumT;
+        if ((t.isKnown(KnownBit::IsoNicotine) || t.isKnown(KnownBit::AltNicotine)) && sumN != 0)
+            t.puff_nico[i] *= t.alt_nico / sumN;
+        if ((t.isKnown(KnownBit::IsoCo) || t.isKnown(KnownBit::AltCo)) && sumC != 0)
+            t.puff_co[i] *= t.alt_co / sumC;
     }
     design.freePuffData();
     design.allocatePuffData(t.puff_number);

@@ -93,7 +93,7 @@ TEST(PuffByPuff, APartialPuffNumberEndsWithASmallerPuff) {
 
 TEST(PuffByPuff, WithoutAMeasuredIsoPuffNumberNothingHappens) {
     CigaretteDesign d = recalculatedCurrent();
-    d.known &= ~known::bit(23);
+    d.known &= ~known::bit(KnownBit::IsoPuffNumber);
     d.allocatePuffData(2);
     d.puff_co[1] = 4.5;
     RecordingProgress progress;
@@ -125,7 +125,8 @@ TEST(PuffByPuff, ThePuffCountIsBounded) {
 
 TEST(PuffByPuff, UnmeasuredYieldsStayRawAndALooseRodRetainsNothing) {
     DesignValues values;
-    values.known &= ~(known::bit(24) | known::bit(25) | known::bit(26));
+    values.known &=
+        ~(known::bit(KnownBit::IsoNicotine) | known::bit(KnownBit::IsoTar) | known::bit(KnownBit::IsoCo));
     values.ro_totmass = 500;  // 167 mg/cm³
     CigaretteDesign d = recalculatedCurrent(values);
     NullProgressSink progress;

@@ -110,7 +110,7 @@ TEST(IntegratePuff, LooksFlowsUpWithinTheTable) {
 
 TEST(IntegratePuff, IsoVentilationIsCloseToTheStationaryOne) {
     CigaretteDesign d = withStationaryFlow();
-    for (int regime : {kIsoRegime, kAlternativeRegime}) {
+    for (PuffRegime regime : {kIsoRegime, kAlternativeRegime}) {
         buildPuffProfile(d, regime);
         buildFlowTable(d, regime);
         integratePuff(d, regime);

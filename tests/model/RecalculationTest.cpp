@@ -45,7 +45,8 @@ TEST(Recalculate, UnmeasuredAlternativeYieldsAreCalibratedByTheIsoRatios) {
     // Without the measured ISO yields (bits 24 to 26) the alternative yields stay raw; nothing else changes.
     DesignSet calibrated, raw;
     for (DesignSet* set : {&calibrated, &raw}) set->currentDesign.tp_perfotype = kNoPerforation;
-    raw.referenceDesign.known &= ~(known::bit(24) | known::bit(25) | known::bit(26));
+    raw.referenceDesign.known &=
+        ~(known::bit(KnownBit::IsoNicotine) | known::bit(KnownBit::IsoTar) | known::bit(KnownBit::IsoCo));
     recalculated(calibrated);
     recalculated(raw);
     const DesignValues& R = calibrated.referenceDesign;
@@ -65,7 +66,7 @@ TEST(Recalculate, AnOnlineCurrentDesignKeepsItsFilterVentilations) {
         set.currentDesign.tp_perfotrack = 1;
         set.currentDesign.pw_perm = 6000;
         set.currentDesign.tp_onlinevent = 20;
-        if (!measured) set.referenceDesign.known &= ~known::bit(20);
+        if (!measured) set.referenceDesign.known &= ~known::bit(KnownBit::FilterVentilation);
         recalculated(set);
         return set.currentDesign.values();
     };
@@ -108,7 +109,7 @@ TEST(Recalculate, LeavesPuffByPuffDataAlone) {
 
 TEST(Calibrate, ScalesByTheRatioOfMeasuredToPredictedWhereTheReferenceKnowsIt) {
     DesignValues reference, working, design;
-    reference.known = known::bit(18) | known::bit(24);
+    reference.known = known::bit(KnownBit::OpenDrawResistance) | known::bit(KnownBit::IsoNicotine);
     reference.stat_pdo = 120;
     reference.iso_nico = 0.8;
     working.stat_pdo = 100;
@@ -130,7 +131,7 @@ TEST(Calibrate, ScalesByTheRatioOfMeasuredToPredictedWhereTheReferenceKnowsIt) {
 
 TEST(Calibrate, TheBurnRateFallsBackOnTheInversePuffRatio) {
     DesignValues reference, working, design;
-    reference.known = known::bit(23);
+    reference.known = known::bit(KnownBit::IsoPuffNumber);
     reference.iso_puff = 10;
     working.iso_puff = 8;
     design.stat_mbr = 50;

@@ -62,7 +62,7 @@ TEST(StationaryFlow, ASegmentShorterThanOneSampleGetsNone) {
     // The 0.2 mm zone is shorter than 84/300 mm: after the 42 samples in front of it come those of the
     // filter behind it, with the flow that is left after the perforation.
     DesignValues values;
-    values.known |= known::bit(1) | known::bit(2);
+    values.known |= known::bit(KnownBit::PerforationWidth) | known::bit(KnownBit::PerforationPosition);
     values.tp_perfowidth = 0.2;
     values.tp_perfoperm = 2000;
     CigaretteDesign d = prepared(values);

@@ -13,7 +13,9 @@ namespace {
 using testing::fixtureParameters;
 
 constexpr std::uint32_t kCorrectionBits =
-    known::bit(9) | known::bit(10) | known::bit(11) | known::bit(14) | known::bit(15);
+    known::bit(KnownBit::PaperDiffusion) | known::bit(KnownBit::PaperCitrate) |
+    known::bit(KnownBit::PaperComposition) | known::bit(KnownBit::FilterTotalDenier) |
+    known::bit(KnownBit::FilterFibreDenier);
 
 DesignValues isoYields(DesignValues d) {
     applyDefaults(d, fixtureParameters());
@@ -47,7 +49,7 @@ TEST(IsoYields, NeutralInputsGiveFactorsOfOne) {
         std::uint32_t bits;
     };
     const Case cases[] = {
-        {"citrate 1 %", [](DesignValues& d) { d.cp_citrate = 1; }, known::bit(10)},
+        {"citrate 1 %", [](DesignValues& d) { d.cp_citrate = 1; }, known::bit(KnownBit::PaperCitrate)},
         {"reference filter",
          [](DesignValues& d) {
              d.fi_diam = 7.8;
@@ -58,7 +60,7 @@ TEST(IsoYields, NeutralInputsGiveFactorsOfOne) {
              d.fi_totden = 30000;
              d.fi_fibden = 3;
          },
-         known::bit(14) | known::bit(15)},
+         known::bit(KnownBit::FilterTotalDenier) | known::bit(KnownBit::FilterFibreDenier)},
     };
     for (const Case& c : cases) {
         DesignValues with;
@@ -85,7 +87,7 @@ TEST(IsoYields, FullVentilationLeavesOnlyThePuffNumber) {
 
 TEST(IsoYields, BandedPaperBlendsTheBandDiffusionEvenWhenTheDiffusionIsNotGiven) {
     DesignValues d;
-    d.known &= ~known::bit(9);
+    d.known &= ~known::bit(KnownBit::PaperDiffusion);
     d.cp_lip = 1;
     d.cp_bandwidth = 6;
     d.cp_bandspace = 20;
@@ -127,7 +129,7 @@ TEST(AlternativeYields, TheIsoRegimeOfAnUnperforatedDesignKeepsItsPuffNumber) {
 
 TEST(AlternativeYields, AMeasuredPuffNumberAlsoCorrectsAnUnmeasuredBurnRate) {
     DesignValues reference, working;
-    reference.known = known::bit(23);
+    reference.known = known::bit(KnownBit::IsoPuffNumber);
     reference.iso_puff = 10;
     working.iso_puff = 8;
     DesignValues d;

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "PrintTestSupport.h"
+#include "dialogs/Dialogs.h"
 #include "print/PrintJob.h"
-#include "shell/Dialogs.h"
 #include "support/ScriptedDialogs.h"
 
 namespace veltrano {

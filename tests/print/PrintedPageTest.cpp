@@ -8,7 +8,7 @@
 #include "PrintTestSupport.h"
 #include "print/PrintedPage.h"
 #include "print/SheetFonts.h"
-#include "views/Palette.h"
+#include "resources/Palette.h"
 
 namespace veltrano {
 namespace {
@@ -113,7 +113,7 @@ QString textAt(const test::SheetRecorder& sheet, double x, double top) {
 
 TEST(PrintedPage, TablesPrintThePaperValuesInTheirColumns) {
     DesignSet set = fullDesignSet();
-    set.referenceDesign.known &= ~known::bit(20);
+    set.referenceDesign.known &= ~known::bit(KnownBit::FilterVentilation);
     const auto sheet = recordSheet(set, true);
     const double rowHeight = sheet->find("Length").front().cell.height();
     // Result table, stationary rows from y 220 + 125: the reference's online ventilation as its

@@ -75,7 +75,7 @@ TEST_F(Information, TextRoundTripsAsWindows1252WithCrLf) {
         return d.result();
     });
     window->runCommand(kCmdAddInformation);
-    EXPECT_EQ(informationTextString(state.designs.informationText), "\xE4\x80\r\nxy");
+    EXPECT_EQ(informationTextString(designs().informationText), "\xE4\x80\r\nxy");
     EXPECT_TRUE(window->designsChanged());
 
     dialogs.expect([](QDialog& d) {
@@ -96,7 +96,7 @@ TEST_F(Information, LimitCountsALineBreakAsTwo) {
         return d.result();
     });
     window->runCommand(kCmdAddInformation);
-    const std::string text = informationTextString(state.designs.informationText);
+    const std::string text = informationTextString(designs().informationText);
     EXPECT_EQ(text.size(), 510u);
     EXPECT_EQ(text.substr(505), "aa\r\nb");
 }
@@ -107,7 +107,7 @@ TEST_F(Information, CancelAndUnchangedOkLeaveTheDesignsClean) {
         return int(QDialog::Rejected);
     });
     window->runCommand(kCmdAddInformation);
-    EXPECT_EQ(informationTextString(state.designs.informationText), "");
+    EXPECT_EQ(informationTextString(designs().informationText), "");
     dialogs.expect([](QDialog& d) {
         d.accept();
         return d.result();

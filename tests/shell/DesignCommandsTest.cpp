@@ -16,7 +16,7 @@ TEST_F(DesignCommands, CancelledSheetsChangeNothing) {
     window->runCommand(kCmdViewYields);
     current().stat_pdo = 999;  // no recalculation may touch it
     const bool valid = window->puffByPuffValid();
-    for (int command : {kCmdEditCurrent, kCmdEditReference}) {
+    for (CommandId command : {kCmdEditCurrent, kCmdEditReference}) {
         dialogs.expect([](QDialog& d) {
             type(d, "fi_len", "30");
             return int(QDialog::Rejected);
@@ -49,12 +49,12 @@ TEST_F(DesignCommands, AcceptedEditGivesEveryDesignTheReferencesKnownWord) {
     dialogs.expect([](QDialog& d) { return press(d, QDialogButtonBox::Ok); });
     window->runCommand(kCmdEditCurrent);
     EXPECT_EQ(current().known, reference().known);
-    EXPECT_EQ(state.designs.workingReference.known, reference().known);
+    EXPECT_EQ(designs().workingReference.known, reference().known);
 }
 
 TEST_F(DesignCommands, ReferenceLosingItsPuffNumberLeavesThePuffView) {
     window->runCommand(kCmdViewPuffByPuff);
-    ASSERT_EQ(window->viewMode(), 3);
+    ASSERT_EQ(window->viewMode(), ViewMode::PuffByPuff);
     dialogs.expect([](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Reference Cigarette Specification Sheet");
         showPage(d, 5);
@@ -62,13 +62,13 @@ TEST_F(DesignCommands, ReferenceLosingItsPuffNumberLeavesThePuffView) {
         return press(d, QDialogButtonBox::Ok);
     });
     window->runCommand(kCmdEditReference);
-    EXPECT_FALSE(reference().isKnown(23));
-    EXPECT_EQ(window->viewMode(), 1);
+    EXPECT_FALSE(reference().isKnown(KnownBit::IsoPuffNumber));
+    EXPECT_EQ(window->viewMode(), ViewMode::StationaryFlow);
     EXPECT_TRUE(window->action(kCmdViewStationary)->isChecked());
     EXPECT_FALSE(window->action(kCmdViewPuffByPuff)->isChecked());
-    EXPECT_TRUE(window->panel().radio(1)->isChecked());
+    EXPECT_TRUE(window->panel().radio(ViewMode::StationaryFlow)->isChecked());
     EXPECT_FALSE(window->panel().button(1083)->isEnabled());
-    EXPECT_FALSE(window->panel().radio(3)->isEnabled());
+    EXPECT_FALSE(window->panel().radio(ViewMode::PuffByPuff)->isEnabled());
     EXPECT_FALSE(window->puffByPuffValid());
 
     // A reference that has it again brings both back.
@@ -80,7 +80,7 @@ TEST_F(DesignCommands, ReferenceLosingItsPuffNumberLeavesThePuffView) {
     });
     window->runCommand(kCmdEditReference);
     EXPECT_TRUE(window->panel().button(1083)->isEnabled());
-    EXPECT_TRUE(window->panel().radio(3)->isEnabled());
+    EXPECT_TRUE(window->panel().radio(ViewMode::PuffByPuff)->isEnabled());
 }
 
 TEST_F(DesignCommands, CopyToCurrentInViewTwoAndInViewThree) {

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "dialogs/ControlIds.h"
 #include "shell/DesignDlg.h"
 #include "shell/PuffWaitDlg.h"
 #include "shell/ShellFixture.h"
@@ -14,10 +15,11 @@ namespace {
 
 using MainWindow = ShellTest;
 
-std::vector<int> checkedViews(MainWin& w) {
-    std::vector<int> checked;
-    for (int id = kCmdViewStationary; id <= kCmdViewSummary; ++id)
-        if (w.action(id)->isChecked()) checked.push_back(id - kCmdViewStationary + 1);
+std::vector<ViewMode> checkedViews(MainWin& w) {
+    const CommandId ids[] = {kCmdViewStationary, kCmdViewYields, kCmdViewPuffByPuff, kCmdViewSummary};
+    std::vector<ViewMode> checked;
+    for (ViewMode mode : kViewModes)
+        if (w.action(ids[static_cast<int>(mode) - 1])->isChecked()) checked.push_back(mode);
     return checked;
 }
 
@@ -29,6 +31,7 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
     } file[] = {{"Open ...", 40007},    {nullptr, 0}, {"Save", 40008},
                 {"Save as ...", 40009}, {nullptr, 0}, {"Import ...", 40026},
                 {"Print ...", 40010},   {nullptr, 0}, {"Exit\tAlt+X", 40001}},
+      edit[] = {{"Undo", 40101}, {"Redo", 40102}},
       view[] = {{"Stationary Flow Results", 40020},
                 {"ISO and Alternative Yields", 40021},
                 {"Puff by Puff Analysis Results", 40022},
@@ -47,12 +50,12 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
     const struct {
         const char* title;
         std::span<const Item> items;
-    } menus[] = {
-        {"File", file}, {"View", view}, {"Cigarette Design", design}, {"Extras", extras}, {"?", help}};
+    } menus[] = {{"File", file},     {"Edit", edit}, {"View", view}, {"Cigarette Design", design},
+                 {"Extras", extras}, {"?", help}};
 
     const QList<QAction*> titles = window->menuBar()->actions();
-    ASSERT_EQ(titles.size(), 5);
-    for (std::size_t m = 0; m < 5; ++m) {
+    ASSERT_EQ(titles.size(), 6);
+    for (std::size_t m = 0; m < 6; ++m) {
         EXPECT_EQ(titles[m]->text(), menus[m].title);
         const QList<QAction*> items = titles[m]->menu()->actions();
         ASSERT_EQ(items.size(), qsizetype(menus[m].items.size())) << menus[m].title;
@@ -63,38 +66,50 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
                 continue;
             }
             EXPECT_EQ(items[i]->text(), QString::fromUtf8(expected.text));
-            EXPECT_EQ(items[i]->data().toInt(), expected.id);
+            EXPECT_EQ(controlId(items[i]), expected.id);
             EXPECT_EQ(window->action(expected.id), items[i]);
         }
     }
     // The accelerators send their own ids to the same handlers.
     EXPECT_EQ(window->action(kCmdCopyAccelerator)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_C));
     EXPECT_EQ(window->action(kCmdExitAccelerator)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
+    EXPECT_EQ(window->action(kCmdUndo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(window->action(kCmdRedo)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
     EXPECT_EQ(window->windowTitle(), "veltrano 4.1 - by korbinel");
 }
 
 TEST_F(MainWindow, ViewCommandsMoveTheCheckMarks) {
-    EXPECT_EQ(checkedViews(*window), std::vector<int>{1});
-    for (int mode : {2, 4, 1, 2}) {
-        ASSERT_TRUE(window->runCommand(kCmdViewStationary + mode - 1));
-        EXPECT_EQ(window->viewMode(), mode);
-        EXPECT_EQ(checkedViews(*window), std::vector<int>{mode});
-        EXPECT_TRUE(window->panel().radio(mode)->isChecked());
+    using V = std::vector<ViewMode>;
+    EXPECT_EQ(checkedViews(*window), V{ViewMode::StationaryFlow});
+    const struct {
+        CommandId command;
+        ViewMode mode;
+    } steps[] = {{kCmdViewYields, ViewMode::Yields},
+                 {kCmdViewSummary, ViewMode::Summary},
+                 {kCmdViewStationary, ViewMode::StationaryFlow},
+                 {kCmdViewYields, ViewMode::Yields}};
+    for (const auto& step : steps) {
+        ASSERT_TRUE(window->runCommand(step.command));
+        EXPECT_EQ(window->viewMode(), step.mode);
+        EXPECT_EQ(checkedViews(*window), V{step.mode});
+        EXPECT_TRUE(window->panel().radio(step.mode)->isChecked());
     }
     // Choosing the view already shown leaves it checked.
     ASSERT_TRUE(window->runCommand(kCmdViewYields));
-    EXPECT_EQ(checkedViews(*window), std::vector<int>{2});
+    EXPECT_EQ(checkedViews(*window), V{ViewMode::Yields});
 }
 
 TEST_F(MainWindow, PuffByPuffItemsFollowTheReferencesPuffNumber) {
-    window->updateMenuEnabling();
+    window->updateEnabling();
     EXPECT_TRUE(window->action(kCmdPuffByPuff)->isEnabled());
-    reference().known &= ~known::bit(23);
+    reference().known &= ~known::bit(KnownBit::IsoPuffNumber);
     EXPECT_FALSE(window->runCommand(kCmdViewPuffByPuff));
     EXPECT_FALSE(window->action(kCmdPuffByPuff)->isEnabled());
     EXPECT_FALSE(window->action(kCmdViewPuffByPuff)->isEnabled());
-    EXPECT_EQ(window->viewMode(), 1);
-    for (int id : {kCmdViewYields, kCmdViewSummary, kCmdMenuBar})
+    EXPECT_EQ(window->viewMode(), ViewMode::StationaryFlow);
+    for (CommandId id : {kCmdViewYields, kCmdViewSummary, kCmdMenuBar})
         EXPECT_TRUE(window->action(id)->isEnabled()) << id;
 }
 
@@ -119,7 +134,7 @@ TEST_F(MainWindow, PuffByPuffCommandKeepsTheView) {
     current().freePuffData();
     window->runCommand(kCmdCopyToCurrent);
     ASSERT_TRUE(window->runCommand(kCmdPuffByPuff));
-    EXPECT_EQ(window->viewMode(), 1);
+    EXPECT_EQ(window->viewMode(), ViewMode::StationaryFlow);
     EXPECT_TRUE(window->puffByPuffValid());
     EXPECT_GT(current().puff_number, 0);
 }
@@ -127,7 +142,7 @@ TEST_F(MainWindow, PuffByPuffCommandKeepsTheView) {
 TEST_F(MainWindow, ProgressDialogCountsThePuffs) {
     current().alt_interval = 52;  // more puffs than the default
     RecordingErrorReporter errors;
-    recalculate(state.designs, state.modelParameters, errors);
+    recalculate(designs(), state.modelParameters, errors);
     window->runCommand(kCmdPuffByPuff);
     const int n = current().puff_number;
     ASSERT_GT(n, 1);
@@ -142,8 +157,7 @@ TEST_F(MainWindow, HoverShowsTheDataOfThePuffUnderThePointer) {
     window->show();
     window->runCommand(kCmdPuffByPuff);
     window->runCommand(kCmdViewPuffByPuff);
-    window->viewArea().repaint();  // the view writes its hover geometry while it paints
-    const PuffHoverGeometry g = window->hoverGeometry();
+    const PuffHoverGeometry g = puffHoverGeometry(current());
     ASSERT_GT(g.puffColumnWidth, 1);
     const int y = 100;
     auto moveTo = [&](int x, int yy) { QTest::mouseMove(&window->viewArea(), QPoint(x, yy)); };

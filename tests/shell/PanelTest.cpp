@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "design/CigaretteFile.h"
+#include "dialogs/ControlIds.h"
 #include "shell/DesignDlg.h"
 #include "shell/ShellFixture.h"
 
@@ -42,11 +43,12 @@ TEST_F(Panel, ButtonsAndRadiosInOrderWithTheirIds) {
     }
     const char* radios[] = {"Stationary flow", "ISO and alt. yields", "Puff-by-puff analysis",
                             "Data summary"};
-    for (int view = 1; view <= 4; ++view) {
-        EXPECT_EQ(panel.radio(view)->text(), radios[view - 1]);
-        EXPECT_EQ(panel.radio(view)->objectName(), QString::number(1098 + view));
+    for (ViewMode view : kViewModes) {
+        const int i = static_cast<int>(view);
+        EXPECT_EQ(panel.radio(view)->text(), radios[i - 1]);
+        EXPECT_EQ(controlId(panel.radio(view)), 1098 + i);
     }
-    EXPECT_TRUE(panel.radio(1)->isChecked());
+    EXPECT_TRUE(panel.radio(ViewMode::StationaryFlow)->isChecked());
 }
 
 TEST_F(Panel, PanelStandsBesideTheMainWindow) {
@@ -63,19 +65,19 @@ TEST_F(Panel, PanelStandsBesideTheMainWindow) {
 }
 
 TEST_F(Panel, RadioOfTheShownViewChangesNothingAndViewThreeRunsOnceAfterAChange) {
-    window->panel().radio(1)->click();
-    EXPECT_EQ(window->viewMode(), 1);
+    window->panel().radio(ViewMode::StationaryFlow)->click();
+    EXPECT_EQ(window->viewMode(), ViewMode::StationaryFlow);
 
     window->runCommand(kCmdCopyToCurrent);
     current().freePuffData();
-    window->panel().radio(3)->click();
-    EXPECT_EQ(window->viewMode(), 3);
+    window->panel().radio(ViewMode::PuffByPuff)->click();
+    EXPECT_EQ(window->viewMode(), ViewMode::PuffByPuff);
     EXPECT_TRUE(window->action(kCmdViewPuffByPuff)->isChecked());
     EXPECT_GT(current().puff_number, 0);
 
-    window->panel().radio(2)->click();
+    window->panel().radio(ViewMode::Yields)->click();
     current().freePuffData();
-    window->panel().radio(3)->click();
+    window->panel().radio(ViewMode::PuffByPuff)->click();
     EXPECT_EQ(current().puff_number, 0);  // nothing changed: no second run
 }
 
@@ -86,8 +88,8 @@ TEST_F(Panel, PuffByPuffButtonRunsTheAnalysisAndLeavesTheView) {
     window->panel().button(1083)->click();
     EXPECT_GT(current().puff_number, 0);
     EXPECT_TRUE(window->puffByPuffValid());
-    EXPECT_EQ(window->viewMode(), 2);
-    EXPECT_TRUE(window->panel().radio(2)->isChecked());
+    EXPECT_EQ(window->viewMode(), ViewMode::Yields);
+    EXPECT_TRUE(window->panel().radio(ViewMode::Yields)->isChecked());
 }
 
 TEST_F(Panel, EscapeAndCloseHideItAndMenuBarBringsItBack) {
@@ -108,7 +110,7 @@ TEST_F(Panel, EscapeAndCloseHideItAndMenuBarBringsItBack) {
 TEST_F(Panel, PuffByPuffControlsFollowTheOpenedReference) {
     TempFolder folder;
     DesignSet withoutPuffNumber;
-    withoutPuffNumber.referenceDesign.known &= ~known::bit(23);
+    withoutPuffNumber.referenceDesign.known &= ~known::bit(KnownBit::IsoPuffNumber);
     RecordingErrorReporter errors;
     ASSERT_EQ(saveCigaretteFile(folder.file("no23.cig"), withoutPuffNumber, errors), 0);
     ASSERT_EQ(saveCigaretteFile(folder.file("with23.cig"), DesignSet(), errors), 0);
@@ -116,11 +118,11 @@ TEST_F(Panel, PuffByPuffControlsFollowTheOpenedReference) {
     chooseFile(folder.file("no23.cig"));
     window->runCommand(kCmdOpen);
     EXPECT_FALSE(window->panel().button(1083)->isEnabled());
-    EXPECT_FALSE(window->panel().radio(3)->isEnabled());
+    EXPECT_FALSE(window->panel().radio(ViewMode::PuffByPuff)->isEnabled());
     chooseFile(folder.file("with23.cig"));
     window->runCommand(kCmdOpen);
     EXPECT_TRUE(window->panel().button(1083)->isEnabled());
-    EXPECT_TRUE(window->panel().radio(3)->isEnabled());
+    EXPECT_TRUE(window->panel().radio(ViewMode::PuffByPuff)->isEnabled());
 }
 
 TEST_F(Panel, ExitAsksLikeTheMenu) {

@@ -14,6 +14,7 @@
 #include "design/ModelParameters.h"
 #include "model/Recalculation.h"
 #include "shell/MainWin.h"
+#include "shell/ProgramState.h"
 #include "support/ScriptedDialogs.h"
 
 namespace veltrano::testing {
@@ -48,8 +49,8 @@ protected:
     void SetUp() override {
         state.modelParameters = fixtureModels();
         RecordingErrorReporter errors;
-        recalculate(state.designs, state.modelParameters, errors);
-        window = std::make_unique<MainWin>(state, dialogs);
+        recalculate(designs(), state.modelParameters, errors);
+        window = std::make_unique<MainWin>(state.document, dialogs);
     }
     void TearDown() override {
         EXPECT_TRUE(dialogs.done()) << "a scripted dialog was never shown";
@@ -70,8 +71,10 @@ protected:
         dialogs.expect([](QDialog&) { return int(QDialog::Rejected); });
     }
 
-    CigaretteDesign& current() { return state.designs.currentDesign; }
-    CigaretteDesign& reference() { return state.designs.referenceDesign; }
+    // The designs as the test sets them up (no recalculation, no notification).
+    DesignSet& designs() { return state.document.designsForSetUp(); }
+    CigaretteDesign& current() { return designs().currentDesign; }
+    CigaretteDesign& reference() { return designs().referenceDesign; }
 
     ProgramState state;
     ScriptedDialogs dialogs;
@@ -91,6 +94,13 @@ inline void doubleClick(QWidget& w, Qt::MouseButton button, Qt::MouseButtons hel
 inline void saveStartupGesture(QWidget& aboutBox) {
     doubleClick(aboutBox, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
                 Qt::ControlModifier | Qt::ShiftModifier);
+}
+
+// The title as the window system shows it: Qt's "[*]" becomes "*" while the designs are modified.
+inline std::string shownTitle(const QWidget& window) {
+    QString title = window.windowTitle();
+    title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+    return title.toStdString();
 }
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {

@@ -105,13 +105,13 @@ TEST_F(Startup, ShowsTheStoredResultsWithoutRecalculating) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->windowTitle(), "veltrano 4.1 - by korbinel");
-    EXPECT_EQ(w->viewMode(), 1);
+    EXPECT_EQ(w->viewMode(), ViewMode::StationaryFlow);
     EXPECT_TRUE(w->puffByPuffValid());
     EXPECT_FALSE(w->windowIcon().isNull());
     EXPECT_FALSE(w->progressDialog().isVisible());
-    EXPECT_EQ(app.state().designs.currentDesign.stat_pdo, 123.25);
-    EXPECT_EQ(app.state().designs.currentDesign.puff_number, 4);
-    EXPECT_EQ(informationTextString(app.state().designs.informationText), "");
+    EXPECT_EQ(app.state().document.designs().currentDesign.stat_pdo, 123.25);
+    EXPECT_EQ(app.state().document.designs().currentDesign.puff_number, 4);
+    EXPECT_EQ(informationTextString(app.state().document.designs().informationText), "");
     EXPECT_EQ(w->size(), QSize(1024, 820) - (w->frameGeometry().size() - w->geometry().size()));
     EXPECT_TRUE(dialogs_.done());
 }
@@ -131,7 +131,7 @@ TEST_F(Startup, LooksInTheWorkingFolderThenTheUserFolderThenTheInstalledData) {
     const auto startedWith = [&] {
         MyApp app(dialogs_, places_);
         EXPECT_EQ(app.start(), 0);
-        return app.state().designs.currentDesign.stat_pdo;
+        return app.state().document.designs().currentDesign.stat_pdo;
     };
     // An installation under any prefix: both files from share/veltrano beside bin/.
     writeStartupFile(installedFolder(), 1.5);
@@ -154,7 +154,7 @@ TEST_F(Startup, AboutGestureWritesWhereTheFileCameFromElseIntoTheUserFolder) {
     // Gives the current design of a started program a stored draw resistance of `pdo`, then runs the
     // about box's gesture; returns whether it beeped (the file was written).
     const auto saveFromAboutBox = [&](MyApp& app, double pdo) {
-        app.state().designs.currentDesign.stat_pdo = pdo;
+        app.state().document.designsForSetUp().currentDesign.stat_pdo = pdo;
         dialogs_.beeps.clear();
         dialogs_.expect([](QDialog& d) {
             saveStartupGesture(d);
@@ -190,7 +190,7 @@ TEST_F(Startup, AboutGestureWritesWhereTheFileCameFromElseIntoTheUserFolder) {
     {  // The next start prefers the user's folder, and the gesture writes back there.
         MyApp app(dialogs_, places_);
         ASSERT_EQ(app.start(), 0);
-        EXPECT_EQ(app.state().designs.currentDesign.stat_pdo, 5.5);
+        EXPECT_EQ(app.state().document.designs().currentDesign.stat_pdo, 5.5);
         EXPECT_TRUE(saveFromAboutBox(app, 6.5));
         EXPECT_EQ(storedPdo(userFile), 6.5);
         EXPECT_EQ(storedPdo(installedFile), 1.5);

@@ -30,7 +30,7 @@ inline void recalculateDesigns(DesignSet& designs) {
 // the calibration scales the current design's filter ventilation by `factor`.
 inline void calibrateFilterVentilationBy(DesignSet& designs, double factor) {
     recalculateDesigns(designs);
-    designs.referenceDesign.known |= known::bit(20);
+    designs.referenceDesign.known |= known::bit(KnownBit::FilterVentilation);
     designs.referenceDesign.stat_fivent = factor * designs.workingReference.stat_fivent;
     recalculateDesigns(designs);
 }

@@ -18,17 +18,17 @@ using testing::solverParameters;
 using Kind = SearchOutcome::Kind;
 
 // The calibrated value a target code names, as the recalculation leaves it in the current design.
-double calibratedValue(const DesignValues& d, int code) {
+double calibratedValue(const DesignValues& d, SolverTarget code) {
     switch (code) {
-        case kFilterVentilationTarget:
+        case SolverTarget::FilterVentilation:
             return d.stat_fivent;
-        case kTarTarget:
+        case SolverTarget::Tar:
             return d.iso_nfdpm;
-        case kNicotineTarget:
+        case SolverTarget::Nicotine:
             return d.iso_nico;
-        case kCarbonMonoxideTarget:
+        case SolverTarget::CarbonMonoxide:
             return d.iso_co;
-        case kRodVentilationTarget:
+        case SolverTarget::RodVentilation:
             return d.stat_rovent;
         default:
             return d.iso_puff;
@@ -37,7 +37,7 @@ double calibratedValue(const DesignValues& d, int code) {
 
 struct SearchCase {
     SolverGroup group;
-    int code;
+    SolverTarget code;
     const char* target;
     double tolerance;  // what rounding the accepted permeabilities to whole CU leaves
 };
@@ -45,16 +45,17 @@ struct SearchCase {
 TEST(SolverSearch, AnAcceptedResultBringsTheCalibratedDesignToItsTarget) {
     const ModelParameters& mp = solverParameters();
     const SearchCase cases[] = {
-        {SolverGroup::Tipping, kFilterVentilationTarget, "20", 0.05},
-        {SolverGroup::Tipping, kTarTarget, "9.5", 0.02},
-        {SolverGroup::Tipping, kNicotineTarget, " 0.6mg", 0.002},
-        {SolverGroup::Tipping, kCarbonMonoxideTarget, "10", 0.02},
-        {SolverGroup::Paper, kRodVentilationTarget, "14", 0.05},
-        {SolverGroup::Paper, kCarbonMonoxideTarget, "12", 0.02},
-        {SolverGroup::Paper, kPuffNumberTarget, "7.5", 0.01},
+        {SolverGroup::Tipping, SolverTarget::FilterVentilation, "20", 0.05},
+        {SolverGroup::Tipping, SolverTarget::Tar, "9.5", 0.02},
+        {SolverGroup::Tipping, SolverTarget::Nicotine, " 0.6mg", 0.002},
+        {SolverGroup::Tipping, SolverTarget::CarbonMonoxide, "10", 0.02},
+        {SolverGroup::Paper, SolverTarget::RodVentilation, "14", 0.05},
+        {SolverGroup::Paper, SolverTarget::CarbonMonoxide, "12", 0.02},
+        {SolverGroup::Paper, SolverTarget::PuffNumber, "7.5", 0.01},
     };
     for (const SearchCase& c : cases) {
-        SCOPED_TRACE(std::to_string(c.code) + " in group " + std::to_string(static_cast<int>(c.group)));
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.code)) + " in group " +
+                     std::to_string(static_cast<int>(c.group)));
         DesignSet designs;
         calibrateFilterVentilationBy(designs, 0.9);
         designs.referenceDesign.stat_rovent = 11;  // the rod ventilation is calibrated too
@@ -84,7 +85,7 @@ TEST(SolverSearch, ATargetBetweenTheCalibratedAndTheModelVentilationIsFound) {
     calibrateFilterVentilationBy(designs, 0.94);
     RecordingErrorReporter errors;
     const SearchOutcome outcome =
-        runSolverSearch(designs, SolverGroup::Tipping, kFilterVentilationTarget, "13", mp, errors);
+        runSolverSearch(designs, SolverGroup::Tipping, SolverTarget::FilterVentilation, "13", mp, errors);
     ASSERT_EQ(outcome.kind, Kind::Result) << "error " << outcome.error;
     acceptSearchResult(designs.currentDesign, SolverGroup::Tipping, outcome.fieldTexts, mp);
     recalculateDesigns(designs);
@@ -106,25 +107,25 @@ TEST(SolverSearch, TargetsOutsideTheReachableRangeGetTheRangeMessage) {
     const std::string rodMessage = formatText(
         "Error: The desired degree of rod ventilation has to be between 1%% and %d%%.", {std::floor(rodMax)});
     double tarHigh = 0, tarLow = 0, puffHigh = 0, puffLow = 0;
-    yieldRangeOverVentilation(design, pair, kTarTarget, tarHigh, tarLow, mp, errors);
-    paperTargetRange(design, pair, kPuffNumberTarget, puffHigh, puffLow, mp, errors);
+    yieldRangeOverVentilation(design, pair, SolverTarget::Tar, tarHigh, tarLow, mp, errors);
+    paperTargetRange(design, pair, SolverTarget::PuffNumber, puffHigh, puffLow, mp, errors);
 
     struct Case {
         SolverGroup group;
-        int code;
+        SolverTarget code;
         std::string target;
         std::string message;
     };
     const Case cases[] = {
-        {SolverGroup::Tipping, kFilterVentilationTarget, "0.99", filterMessage},
-        {SolverGroup::Tipping, kFilterVentilationTarget, "not a number", filterMessage},
-        {SolverGroup::Tipping, kFilterVentilationTarget, formatNumber("%.16e", filterMax * 1.000001),
+        {SolverGroup::Tipping, SolverTarget::FilterVentilation, "0.99", filterMessage},
+        {SolverGroup::Tipping, SolverTarget::FilterVentilation, "not a number", filterMessage},
+        {SolverGroup::Tipping, SolverTarget::FilterVentilation, formatNumber("%.16e", filterMax * 1.000001),
          filterMessage},
-        {SolverGroup::Paper, kRodVentilationTarget, formatNumber("%.16e", rodMax + 0.01), rodMessage},
-        {SolverGroup::Tipping, kTarTarget, formatNumber("%.16e", tarHigh + 0.001),
+        {SolverGroup::Paper, SolverTarget::RodVentilation, formatNumber("%.16e", rodMax + 0.01), rodMessage},
+        {SolverGroup::Tipping, SolverTarget::Tar, formatNumber("%.16e", tarHigh + 0.001),
          formatText("Error: The desired 'tar' value has to be between %.2f mg/cig and %.2f mg/cig.",
                     {tarLow, tarHigh})},
-        {SolverGroup::Paper, kPuffNumberTarget, formatNumber("%.16e", puffLow - 0.001),
+        {SolverGroup::Paper, SolverTarget::PuffNumber, formatNumber("%.16e", puffLow - 0.001),
          formatText("Error: The desired puff number has to be between %.2f and %.2f.", {puffLow, puffHigh})},
     };
     for (const Case& c : cases) {
@@ -134,8 +135,8 @@ TEST(SolverSearch, TargetsOutsideTheReachableRangeGetTheRangeMessage) {
         EXPECT_EQ(outcome.message, c.message);
     }
     // The ends themselves are reachable.
-    for (const Case& c : {Case{SolverGroup::Tipping, kFilterVentilationTarget, "1", ""},
-                          Case{SolverGroup::Tipping, kTarTarget, formatNumber("%.16e", tarLow), ""}}) {
+    for (const Case& c : {Case{SolverGroup::Tipping, SolverTarget::FilterVentilation, "1", ""},
+                          Case{SolverGroup::Tipping, SolverTarget::Tar, formatNumber("%.16e", tarLow), ""}}) {
         EXPECT_EQ(runSolverSearch(designs, c.group, c.code, c.target, mp, errors).kind, Kind::Result)
             << c.target;
     }
@@ -150,18 +151,19 @@ TEST(SolverSearch, TheCalibrationFactorAppliesOnlyWhereTheCalibrationDoes) {
     designs.referenceDesign.tp_perfotype = kNoPerforation;
     designs.referenceDesign.cp_perm = 0;
     recalculateDesigns(designs);
-    ASSERT_TRUE(designs.referenceDesign.isKnown(20) && designs.referenceDesign.isKnown(21));
+    ASSERT_TRUE(designs.referenceDesign.isKnown(KnownBit::FilterVentilation) &&
+                designs.referenceDesign.isKnown(KnownBit::RodVentilation));
     ASSERT_EQ(designs.workingReference.stat_fivent, 0);
     ASSERT_LT(designs.workingReference.stat_rovent, 0.1);
     RecordingErrorReporter errors;
     const DesignValues& design = designs.currentDesign;
     const SearchOutcome filter =
-        runSolverSearch(designs, SolverGroup::Tipping, kFilterVentilationTarget, "100", mp, errors);
+        runSolverSearch(designs, SolverGroup::Tipping, SolverTarget::FilterVentilation, "100", mp, errors);
     EXPECT_EQ(filter.message,
               formatText("Error: The desired degree of filter ventilation has to be between 1%% and %d%%.",
                          {std::floor(maxFilterVentilation(design, mp))}));
     const SearchOutcome rod =
-        runSolverSearch(designs, SolverGroup::Paper, kRodVentilationTarget, "100", mp, errors);
+        runSolverSearch(designs, SolverGroup::Paper, SolverTarget::RodVentilation, "100", mp, errors);
     EXPECT_EQ(rod.message,
               formatText("Error: The desired degree of rod ventilation has to be between 1%% and %d%%.",
                          {std::floor(maxRodVentilation(design))}));
@@ -174,14 +176,14 @@ TEST(SolverSearch, ASearchThatRunsOutOfEvaluationsReportsItsError) {
     RecordingErrorReporter errors;
     struct Case {
         SolverGroup group;
-        int code;
+        SolverTarget code;
         const char* target;
         int error;
     };
-    for (const Case& c : {Case{SolverGroup::Tipping, kTarTarget, "9.5", 58},
-                          Case{SolverGroup::Paper, kRodVentilationTarget, "14", 60},
-                          Case{SolverGroup::Paper, kPuffNumberTarget, "7.5", 60}}) {
-        SCOPED_TRACE(c.code);
+    for (const Case& c : {Case{SolverGroup::Tipping, SolverTarget::Tar, "9.5", 58},
+                          Case{SolverGroup::Paper, SolverTarget::RodVentilation, "14", 60},
+                          Case{SolverGroup::Paper, SolverTarget::PuffNumber, "7.5", 60}}) {
+        SCOPED_TRACE(static_cast<int>(c.code));
         EXPECT_EQ(runSolverSearch(designs, c.group, c.code, c.target, mp, errors).kind, Kind::Result);
         const SearchOutcome capped = runSolverSearch(designs, c.group, c.code, c.target, mp, errors, 1);
         EXPECT_EQ(capped.kind, Kind::Error);
@@ -198,15 +200,20 @@ TEST(SolverSearch, OnlyTheSearchesTheDesignOffersRun) {
         std::int32_t type;
         std::uint32_t clearedBits;
         SolverGroup group;
-        int code;
+        SolverTarget code;
     };
     for (const Case& c :
-         {Case{"tipping without perforation", kNoPerforation, 0, SolverGroup::Tipping, 1},
-          Case{"tipping, online perforation", kOnlineLaser, 0, SolverGroup::Tipping, 1},
-          Case{"paper, online perforation", kOnlineLaser, 0, SolverGroup::Paper, 5},
-          Case{"'tar' not known", kElectrostatic, known::bit(25), SolverGroup::Tipping, 2},
-          Case{"puff number not known", kElectrostatic, known::bit(23), SolverGroup::Paper, 6},
-          Case{"a code of the other list", kElectrostatic, 0, SolverGroup::Paper, 2}}) {
+         {Case{"tipping without perforation", kNoPerforation, 0, SolverGroup::Tipping,
+               SolverTarget::FilterVentilation},
+          Case{"tipping, online perforation", kOnlineLaser, 0, SolverGroup::Tipping,
+               SolverTarget::FilterVentilation},
+          Case{"paper, online perforation", kOnlineLaser, 0, SolverGroup::Paper,
+               SolverTarget::RodVentilation},
+          Case{"'tar' not known", kElectrostatic, known::bit(KnownBit::IsoTar), SolverGroup::Tipping,
+               SolverTarget::Tar},
+          Case{"puff number not known", kElectrostatic, known::bit(KnownBit::IsoPuffNumber),
+               SolverGroup::Paper, SolverTarget::PuffNumber},
+          Case{"a code of the other list", kElectrostatic, 0, SolverGroup::Paper, SolverTarget::Tar}}) {
         DesignSet designs;
         designs.currentDesign.tp_perfotype = c.type;
         designs.currentDesign.known &= ~c.clearedBits;

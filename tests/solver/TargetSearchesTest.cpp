@@ -69,7 +69,8 @@ CalibrationPair pairOf(const DesignSet& designs) {
 TEST(TippingSearch, WithoutCalibrationTheBracketIsTheStoredVentilation) {
     const ModelParameters& mp = solverParameters();
     DesignSet designs;
-    designs.referenceDesign.known &= ~known::bit(20);  // the reference's ventilation is not measured
+    designs.referenceDesign.known &=
+        ~known::bit(KnownBit::FilterVentilation);  // the reference's ventilation is not measured
     designs.currentDesign.tp_perfoperm = 128;
     recalculateDesigns(designs);
     const DesignValues& design = designs.currentDesign;
@@ -140,20 +141,21 @@ TEST(TargetRanges, LowComesFromTheMostPermeableSideAndIsBelowHigh) {
     const DesignValues& design = designs.currentDesign;
     const DesignImage before = encodeDesignImage(designs.currentDesign);
     RecordingErrorReporter errors;
-    for (int code : {kTarTarget, kNicotineTarget, kCarbonMonoxideTarget}) {
+    for (SolverTarget code : {SolverTarget::Tar, SolverTarget::Nicotine, SolverTarget::CarbonMonoxide}) {
         double high = -1, low = -1;
         yieldRangeOverVentilation(design, pairOf(designs), code, high, low, mp, errors);
-        EXPECT_GT(low, 0) << code;
-        EXPECT_LT(low, high) << code;
+        EXPECT_GT(low, 0) << static_cast<int>(code);
+        EXPECT_LT(low, high) << static_cast<int>(code);
     }
     // The puff number rises as the paper closes: 220 CU gives the low end, 0 CU the high end.
     double high = -1, low = -1;
-    paperTargetRange(design, pairOf(designs), kPuffNumberTarget, high, low, mp, errors);
+    paperTargetRange(design, pairOf(designs), SolverTarget::PuffNumber, high, low, mp, errors);
     EXPECT_LT(low, design.iso_puff);
     EXPECT_GT(high, design.iso_puff);
-    const PaperResult atLow = paperForTarget(design, pairOf(designs), kPuffNumberTarget, low, low, high, mp);
+    const PaperResult atLow =
+        paperForTarget(design, pairOf(designs), SolverTarget::PuffNumber, low, low, high, mp);
     const PaperResult atHigh =
-        paperForTarget(design, pairOf(designs), kPuffNumberTarget, high, low, high, mp);
+        paperForTarget(design, pairOf(designs), SolverTarget::PuffNumber, high, low, high, mp);
     EXPECT_NEAR(atLow.permeability, 220, 0.1);
     EXPECT_NEAR(atHigh.permeability, 0, 0.1);
     EXPECT_TRUE(errors.numbers.empty());
@@ -166,9 +168,9 @@ TEST(TargetRanges, ACodeTheRangeDoesNotServeIsAProgramError) {
     recalculateDesigns(designs);
     RecordingErrorReporter errors;
     double high = 7, low = 3;
-    yieldRangeOverVentilation(designs.currentDesign, pairOf(designs), kPuffNumberTarget, high, low, mp,
+    yieldRangeOverVentilation(designs.currentDesign, pairOf(designs), SolverTarget::PuffNumber, high, low, mp,
                               errors);
-    paperTargetRange(designs.currentDesign, pairOf(designs), kTarTarget, high, low, mp, errors);
+    paperTargetRange(designs.currentDesign, pairOf(designs), SolverTarget::Tar, high, low, mp, errors);
     EXPECT_EQ(errors.numbers, (std::vector<int>{59, 59, 59, 59}));  // once for each end of each range
     EXPECT_EQ(high, 7);
     EXPECT_EQ(low, 3);

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 namespace veltrano::testing {
 

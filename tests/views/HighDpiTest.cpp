@@ -7,8 +7,8 @@
 #include "SyntheticDesign.h"
 #include "ViewTestSupport.h"
 #include "design/NumberText.h"
+#include "resources/Palette.h"
 #include "resources/Pictures.h"
-#include "views/Palette.h"
 #include "views/Views.h"
 
 namespace veltrano {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "resources/Palette.h"
 #include "resources/Pictures.h"
-#include "views/Palette.h"
 
 namespace veltrano {
 namespace {

@@ -1,6 +1,6 @@
 #include "SyntheticDesign.h"
 #include "ViewTestSupport.h"
-#include "views/Palette.h"
+#include "resources/Palette.h"
 #include "views/Views.h"
 
 namespace veltrano {
@@ -20,9 +20,8 @@ TEST(PuffView, ColumnsLabelsBarsAndHoverForAnyPuffCount) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.puffs);
         const CigaretteDesign d = test::syntheticDesign(c.puffs);
-        PuffHoverGeometry hover;
-        const QImage image =
-            renderClient([&](QPainter& p) { hover = drawPuffView(p, viewResources(), d, -1); });
+        const QImage image = renderClient([&](QPainter& p) { drawPuffView(p, viewResources(), d, -1); });
+        const PuffHoverGeometry hover = puffHoverGeometry(d);
         EXPECT_EQ(hover.puffAreaLeft, 80);
         EXPECT_EQ(hover.puffAreaRight, 80 + c.puffs * 5 * c.barWidth);
         EXPECT_EQ(hover.puffColumnWidth, 5 * c.barWidth);
@@ -52,7 +51,8 @@ TEST(PuffView, ColumnsLabelsBarsAndHoverForAnyPuffCount) {
 
 TEST(PuffView, YieldChartWithoutKnownYieldsHasNoTicksAndNoBars) {
     CigaretteDesign d = test::syntheticDesign(8);  // bar width 16
-    d.known &= ~(known::bit(24) | known::bit(25) | known::bit(26));
+    d.known &=
+        ~(known::bit(KnownBit::IsoNicotine) | known::bit(KnownBit::IsoTar) | known::bit(KnownBit::IsoCo));
     const QImage image = renderClient([&](QPainter& p) { drawPuffView(p, viewResources(), d, -1); });
     for (int y = 41; y < 225; ++y) {
         for (int x : {35, 37, 39, 75, 79}) ASSERT_EQ(pixelAt(image, x, y), palette::white) << x << "," << y;
@@ -108,8 +108,8 @@ TEST(PuffView, PuffDataColumnShowsTheHoveredPuff) {
 
 TEST(PuffView, NothingWithoutPuffs) {
     const CigaretteDesign d = test::syntheticDesign(0);
-    PuffHoverGeometry hover{1, 2, 3, 4, 5, 6, 7};
-    const QImage image = renderClient([&](QPainter& p) { hover = drawPuffView(p, viewResources(), d, 0); });
+    const QImage image = renderClient([&](QPainter& p) { drawPuffView(p, viewResources(), d, 0); });
+    const PuffHoverGeometry hover = puffHoverGeometry(d);
     EXPECT_EQ(hover.puffAreaRight, 0);
     EXPECT_EQ(hover.puffColumnWidth, 1);
     EXPECT_EQ(pixelAt(image, 40, 100), palette::white);

@@ -6,7 +6,7 @@
 #include "SyntheticDesign.h"
 #include "ViewTestSupport.h"
 #include "design/NumberText.h"
-#include "views/Palette.h"
+#include "resources/Palette.h"
 #include "views/Views.h"
 
 namespace veltrano {
@@ -78,11 +78,11 @@ TEST(StationaryFlowView, YieldPlaceholdersFollowTheKnownBits) {
         return std::string("(none)");
     };
     // Nicotine known, NFDPM not: DPM and NFDPM show dashes, nicotine its value.
-    d.known &= ~known::bit(25);
+    d.known &= ~known::bit(KnownBit::IsoTar);
     EXPECT_EQ(valueTextAt(1), "--.--");
     EXPECT_EQ(valueTextAt(2), "--.--");
     EXPECT_EQ(valueTextAt(3), "0.70");
-    d.known |= known::bit(25);
+    d.known |= known::bit(KnownBit::IsoTar);
     EXPECT_EQ(valueTextAt(1), "11.70");
     EXPECT_EQ(valueTextAt(2), "11.00");
 }
@@ -119,7 +119,7 @@ TEST(YieldsView, CurvesTablesAndPerforation) {
     const auto note = texts->at(75, 700);
     EXPECT_TRUE(note.text.startsWith("The degrees of ventilation")) << note.text.toStdString();
     // The stationary column of the yield rows stays empty; the alternative columns follow bit 23.
-    d.known &= ~known::bit(23);
+    d.known &= ~known::bit(KnownBit::IsoPuffNumber);
     const auto withoutPuffs = recordTexts([&](QPainter& p) { drawYieldsView(p, viewResources(), d); });
     EXPECT_EQ(withoutPuffs->find("--.--").size(), 2u);
     EXPECT_TRUE(withoutPuffs->at(65 + 260, 530 + 90).text.isEmpty());

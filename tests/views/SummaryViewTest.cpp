@@ -2,7 +2,7 @@
 
 #include "SyntheticDesign.h"
 #include "ViewTestSupport.h"
-#include "views/Palette.h"
+#include "resources/Palette.h"
 #include "views/SummaryTables.h"
 #include "views/Views.h"
 
@@ -47,7 +47,7 @@ TEST(SummaryView, PuffTableColumns) {
 
     // Stale per-puff data, or an unknown puff number, leaves the table empty.
     EXPECT_TRUE(puffHeadings(eleven, false).empty());
-    eleven.currentDesign.known &= ~known::bit(23);
+    eleven.currentDesign.known &= ~known::bit(KnownBit::IsoPuffNumber);
     EXPECT_TRUE(puffHeadings(eleven, true).empty());
 }
 
@@ -94,7 +94,7 @@ TEST(SummaryTables, ReferenceWithOnlinePerforation) {
     ref.tp_perfotype = kOnlineLaser;
     ref.tp_onlinevent = 30.0;
     ref.stat_fivent = 28.5, ref.stat_rovent = 6.25;
-    ref.known = known::kDefault & ~known::bit(20);
+    ref.known = known::kDefault & ~known::bit(KnownBit::FilterVentilation);
 
     const auto screen = resultSummary(set, Medium::Screen);
     EXPECT_EQ(row(screen, "Stationary Flow", "Degree of Filter Ventilation").reference, "28.50");
@@ -102,7 +102,7 @@ TEST(SummaryTables, ReferenceWithOnlinePerforation) {
     const auto paper = resultSummary(set, Medium::Paper);
     EXPECT_EQ(row(paper, "Stationary Flow", "Degree of Filter Ventilation").reference, "30.00");
     EXPECT_EQ(row(paper, "Stationary Flow", "Degree of Total Ventilation").reference, "--.--");
-    ref.known &= ~known::bit(21);
+    ref.known &= ~known::bit(KnownBit::RodVentilation);
     EXPECT_EQ(
         row(resultSummary(set, Medium::Screen), "Stationary Flow", "Degree of Total Ventilation").reference,
         "--.--");
@@ -119,7 +119,7 @@ TEST(SummaryTables, ReferenceWithOnlinePerforation) {
     EXPECT_EQ(row(parameterSummary(set, Medium::Paper), "Plug Wrap Paper", "Permeability").reference, "-.--");
 
     // The summary view shows the reference's filter ventilation in its column.
-    ref.known |= known::bit(21);
+    ref.known |= known::bit(KnownBit::RodVentilation);
     const auto texts = recordTexts([&](QPainter& p) { drawSummaryView(p, viewResources(), set, true); });
     const auto shown = texts->find("28.50");
     ASSERT_EQ(shown.size(), 1u);
@@ -141,7 +141,7 @@ TEST(SummaryTables, BandsAndAlternativeYieldBits) {
 
     // Alternative yields: the current design by its ISO bits, the reference by bits 27 to 30.
     set.currentDesign.known = known::kDefault;  // 27 to 30 clear, 23 to 26 set
-    set.referenceDesign.known = known::kDefault | known::bit(29);
+    set.referenceDesign.known = known::kDefault | known::bit(KnownBit::AltTar);
     set.referenceDesign.alt_nfdpm = 14.5;
     const auto results = resultSummary(set, Medium::Screen);
     EXPECT_EQ(row(results, "Alternative Smoking", "Nicotine-free DPM ('tar')").current, "15.20");

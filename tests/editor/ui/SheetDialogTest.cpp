@@ -11,8 +11,8 @@
 #include "design/DesignFields.h"
 #include "design/ErrorMessages.h"
 #include "design/ModelParameters.h"
+#include "dialogs/MessageBoxes.h"
 #include "editor/DesignSheet.h"
-#include "shell/MessageBoxes.h"
 #include "support/ScriptedDialogs.h"
 
 namespace veltrano {
@@ -64,7 +64,9 @@ TEST(SheetDialog, TheReferenceHasSixPagesAndVisibleBoxesTheCurrentDesignFiveAndH
         ScriptedDialogs dialogs;
         RecordingErrorReporter reporter;
         CigaretteDesign target;
-        target.known &= ~(known::bit(0) | known::bit(2));  // tipping length and position not given
+        target.known &=
+            ~(known::bit(KnownBit::TippingLength) |
+              known::bit(KnownBit::PerforationPosition));  // tipping length and position not given
         dialogs.expect([isReference](QDialog& d) {
             EXPECT_EQ(d.windowTitle().toStdString(), isReference ? "Reference Cigarette Specification Sheet"
                                                                  : "Cigarette Design Specification Sheet");
@@ -86,7 +88,7 @@ TEST(SheetDialog, TheReferenceHasSixPagesAndVisibleBoxesTheCurrentDesignFiveAndH
             return press(d, QDialogButtonBox::Ok);
         });
         EXPECT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp));
-        EXPECT_FALSE(target.isKnown(0));
+        EXPECT_FALSE(target.isKnown(KnownBit::TippingLength));
         EXPECT_TRUE(reporter.numbers.empty());
     }
 }
@@ -123,7 +125,7 @@ TEST(SheetDialog, TypedValuesAndClicksAreWhatOkStores) {
     EXPECT_EQ(target.tp_perfotype, kMicroLaser);
     EXPECT_EQ(target.tp_perfotrack, 3);
     EXPECT_EQ(target.cp_perm, 65);
-    EXPECT_FALSE(target.isKnown(9));
+    EXPECT_FALSE(target.isKnown(KnownBit::PaperDiffusion));
     EXPECT_EQ(target.fi_totpd, 430.25);
     EXPECT_EQ(target.ro_totmass, 700);
     EXPECT_EQ(target.alt_volume, 47.5);

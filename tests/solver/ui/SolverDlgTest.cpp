@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "design/NumberText.h"
-#include "shell/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "solver/SolverDlg.h"
 #include "solver/SolverFixture.h"
 #include "solver/TargetSearches.h"
@@ -101,7 +101,9 @@ TEST(SolverDialog, ThePerforationDecidesWhichSearchesAreOffered) {
 
 TEST(SolverDialog, TheYieldTargetsFollowTheKnownBitsAndSetTheUnit) {
     DesignSet designs;
-    designs.currentDesign.known &= ~(known::bit(24) | known::bit(23));  // nicotine and puff number not given
+    designs.currentDesign.known &=
+        ~(known::bit(KnownBit::IsoNicotine) |
+          known::bit(KnownBit::IsoPuffNumber));  // nicotine and puff number not given
     Solver solver(designs);
     EXPECT_EQ(
         itemsOf(solver.dialog, "tipping_targets"),
@@ -181,7 +183,8 @@ TEST(SolverDialog, AcceptWritesTheShownTippingAndPlugWrapIntoTheCurrentDesign) {
 
 TEST(SolverDialog, AnAcceptedPaperWhosePermeabilityIsNotGivenFallsBackToTheDefault) {
     DesignSet designs;
-    designs.currentDesign.known &= ~known::bit(7);  // the paper permeability is not given
+    designs.currentDesign.known &=
+        ~known::bit(KnownBit::PaperPermeability);  // the paper permeability is not given
     recalculateDesigns(designs);
     Solver solver(designs);
     named<QRadioButton>(solver.dialog, "paper_radio")->click();

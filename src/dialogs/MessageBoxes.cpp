@@ -1,6 +1,6 @@
-#include "shell/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 namespace veltrano {
 

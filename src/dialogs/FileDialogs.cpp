@@ -1,6 +1,6 @@
-#include "shell/FileDialogs.h"
+#include "dialogs/FileDialogs.h"
 
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 namespace veltrano {
 

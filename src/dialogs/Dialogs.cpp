@@ -1,4 +1,4 @@
-#include "shell/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 #include <QApplication>
 #include <QDialog>
