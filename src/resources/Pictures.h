@@ -15,12 +15,14 @@ namespace veltrano {
 // high-resolution screen shows every one of its pixels. Sizes below are logical pixels.
 
 inline constexpr int kTextureWidth = 600, kTextureHeight = 30;
-QImage makeFilterTexture(double devicePixelRatio = 1.0);   // cream-white shaded cylinder, rounded at its
-                                                           // left (mouth) end
-QImage makePaperTexture(double devicePixelRatio = 1.0);    // grey-blue shaded cylinder with a fine
-                                                           // lengthwise grain
-QImage makeTippingTexture(double devicePixelRatio = 1.0);  // brown, cork-like shaded cylinder
-QImage makeTobaccoTexture(double devicePixelRatio = 1.0);  // loose cut tobacco in light and dark browns
+// A cream-white shaded cylinder, rounded at its left (mouth) end.
+QImage makeFilterTexture(double devicePixelRatio = 1.0);
+// A grey-blue shaded cylinder with a fine lengthwise grain.
+QImage makePaperTexture(double devicePixelRatio = 1.0);
+// A brown, cork-like shaded cylinder.
+QImage makeTippingTexture(double devicePixelRatio = 1.0);
+// Loose cut tobacco in light and dark browns.
+QImage makeTobaccoTexture(double devicePixelRatio = 1.0);
 
 // Three vertical stripes of 25 pixels: light green, dark green, blue. A bar of height h is the
 // lowest h rows of one stripe.
