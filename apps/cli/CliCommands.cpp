@@ -1,12 +1,7 @@
 #include "CliCommands.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <sstream>
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include "CliSupport.h"
 #include "DesignJson.h"
@@ -14,7 +9,6 @@
 #include "design/CigaretteFile.h"
 #include "design/LegacyImport.h"
 #include "design/StartupFile.h"
-#include "model/PuffByPuff.h"
 #include "model/Recalculation.h"
 
 namespace veltrano::cli {
@@ -73,64 +67,16 @@ std::string Arguments::value(const std::string& option, const std::string& other
 namespace {
 
 int runNew(const Arguments& args, int, char**) {
-    DesignSet designs;
-    StderrErrorReporter errors;
-    return saveCigaretteFile(args.positional(0), designs, errors) == 0 ? 0 : kFileError;
-}
-
-int runBuild(const Arguments& args, int, char**) {
-    std::ifstream in(args.positional(0), std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "veltrano-cli build: %s could not be opened for reading\n",
-                     args.positional(0).c_str());
-        return kFileError;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    QJsonParseError parseError;
-    const QJsonDocument document =
-        QJsonDocument::fromJson(QByteArray::fromStdString(text.str()), &parseError);
-    if (!document.isObject()) {
-        std::fprintf(stderr, "veltrano-cli build: %s is not a JSON object (%s)\n", args.positional(0).c_str(),
-                     parseError.errorString().toStdString().c_str());
-        return kUsageError;
-    }
-    DesignSet designs;
-    const QJsonObject top = document.object();
-    for (auto it = top.begin(); it != top.end(); ++it) {
-        const std::string key = it.key().toStdString();
-        std::optional<std::string> problem;
-        if (key == "informationText") {
-            problem = it.value().isString() ? informationTextFromUtf8(it.value().toString().toStdString(),
-                                                                      designs.informationText)
-                                            : std::optional<std::string>("informationText must be a text");
-        } else if (key == "errors") {
-            continue;  // what evaluate reported; not an input
-        } else if (CigaretteDesign* d = designByName(designs, key)) {
-            problem = it.value().isObject() ? readDesign(it.value().toObject(), d->values())
-                                            : std::optional<std::string>("must be an object");
-            if (problem) problem = "'" + key + "': " + *problem;
-        } else {
-            problem = "unknown member '" + key + "'";
-        }
-        if (problem) {
-            std::fprintf(stderr, "veltrano-cli build: %s\n", problem->c_str());
-            return kUsageError;
-        }
-    }
-    StderrErrorReporter errors;
-    return saveCigaretteFile(args.positional(1), designs, errors) == 0 ? 0 : kFileError;
+    Session session;  // the default designs; nothing is recalculated
+    return session.document.saveAs(args.positional(0), session.errors) == 0 ? 0 : kFileError;
 }
 
 int runEvaluate(const Arguments& args, int, char**) {
-    DesignSet designs;
-    ModelParameters mp;
-    StderrErrorReporter errors;
-    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
-    if (args.has("--puffs")) {
-        TerminalProgress progress;
-        runPuffByPuff(designs.currentDesign, mp, progress);
-    }
+    Session session;
+    if (!openDocument(args, session)) return kFileError;
+    const DesignSet& designs = session.designs();
+    StderrErrorReporter& errors = session.errors;
+    analysePuffsIfAsked(args, session.document);
     JsonWriter json;
     json.beginObject();
     for (const char* name : {"reference", "workingReference", "current"}) {
@@ -146,27 +92,20 @@ int runEvaluate(const Arguments& args, int, char**) {
 }
 
 int runImportLegacy(const Arguments& args, int, char**) {
-    DesignSet designs;
-    ModelParameters mp;
-    StderrErrorReporter errors;
-    if (importLegacyFile(args.positional(0), designs, errors) != 0) return kFileError;
-    if (!loadModels(args, mp)) return kFileError;
-    recalculate(designs, mp, errors);
-    return saveCigaretteFile(args.positional(1), designs, errors) == 0 ? 0 : kFileError;
+    Session session;
+    if (!loadModels(args, session.mp)) return kFileError;
+    if (session.document.importLegacy(args.positional(0), session.errors) != 0) return kFileError;
+    return session.document.saveAs(args.positional(1), session.errors) == 0 ? 0 : kFileError;
 }
 
 int runStartup(const Arguments& args, int, char**) {
-    DesignSet designs;
-    ModelParameters mp;
-    StderrErrorReporter errors;
-    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
-    TerminalProgress progress;
-    runPuffByPuff(designs.currentDesign, mp, progress);
-    if (saveStartupDesigns(args.positional(1), designs) != 0) {
-        std::fprintf(stderr, "veltrano-cli startup: %s could not be written\n", args.positional(1).c_str());
-        return kFileError;
-    }
-    return 0;
+    Session session;
+    if (!openDocument(args, session)) return kFileError;
+    const DesignSet& designs = session.designs();
+    StderrErrorReporter& errors = session.errors;
+    analysePuffsIfAsked(args, session.document, true);
+    SystemSaveFileSystem fileSystem;
+    return saveStartupDesigns(args.positional(1), designs, errors, fileSystem) == 0 ? 0 : kFileError;
 }
 
 }  // namespace
@@ -187,8 +126,16 @@ const std::vector<Command>& commands() {
          "\"workingReference\"\n"
          "and \"current\" holding fields by name (absent fields keep their defaults; \"known\" as an "
          "integer,\n"
-         "\"alt_profile\" as a list), and an optional \"informationText\". Arrays are accepted and ignored.\n"
-         "An unknown field or a wrong type ends with status 2 and names it.",
+         "\"alt_profile\" as a list), and an optional \"informationText\" (at most 510 bytes in "
+         "Windows-1252).\n"
+         "Arrays are accepted and ignored. A design may name a puff shape file, \"altProfileFile\": "
+         "\"PATH\"\n"
+         "(relative to the working directory), read as the regime page's Load from file reads it; it "
+         "replaces\n"
+         "\"alt_profile\" and \"alt_profpnts\", and a file that gives no shape reports error 050 or 051 and "
+         "ends\n"
+         "with status 1. Invalid JSON, a key given twice, an unknown field, a wrong type and anything that\n"
+         "would give a file Open refuses (a \"magic\" other than \"QMX\") end with status 2 and name it.",
          {},
          2,
          runBuild},
@@ -230,11 +177,17 @@ const std::vector<Command>& commands() {
          "Recalculates the designs and runs what the problem solver's Search button runs for the group\n"
          "(tipping: a tipping/plug wrap combination; paper: a cigarette paper), the target code (1 filter\n"
          "ventilation, 2 ISO 'tar', 3 ISO nicotine, 4 ISO CO, 5 rod ventilation, 6 ISO puff number) and the\n"
-         "target value. Prints one JSON object: \"outcome\" is \"result\" (with \"plugWrap\", \"tipping\" "
-         "and\n"
-         "\"hints\", or \"perm\" and \"diffusion\", as the dialog shows them), \"range\" (with the "
+         "target value. Prints one JSON object: \"outcome\" is \"result\", \"range\" (with the "
          "\"message\"),\n"
-         "\"error\" (with the \"error\" number and its \"message\") or \"not offered\".",
+         "\"error\" (with the \"error\" number and its \"message\") or \"not offered\". A result gives "
+         "the values\n"
+         "found at full precision, each beside the text the dialog shows (\"plugWrap\" and "
+         "\"plugWrapText\",\n"
+         "\"tipping\" and \"tippingText\", and \"hints\"; or \"perm\" and \"permText\", \"diffusion\" "
+         "and \"diffusionText\"),\n"
+         "and under \"accepted\" the values that Accept would write into the current design "
+         "(\"pw_perm\" and\n"
+         "\"tp_perfoperm\", or \"cp_perm\" and \"cp_diff\").",
          {"--group=", "--code=", "--target=", "--models="},
          1,
          runSearch},
@@ -247,6 +200,32 @@ const std::vector<Command>& commands() {
          {"--models=", "--puffs"},
          2,
          runPrint},
+        {"render",
+         "FILE.cig --view stationary|yields|puffs|summary|listing OUT.png|OUT.svg|OUT.pdf [--scale S] "
+         "[--puffs] [--models PATH]",
+         "draw a result view as PNG, SVG or PDF",
+         "Recalculates the designs (with --puffs, and always for the puffs view, also runs the puff-by-puff\n"
+         "analysis) and draws the view as the program's window does, on its 1024 x 768 canvas (the listing "
+         "as\n"
+         "large as it reaches). The extension of OUT chooses the format: a PNG picture at --scale S device\n"
+         "pixels per view pixel (0.25 to 4, default 1), an SVG drawing whose texts stay texts, or a "
+         "one-page\n"
+         "PDF. Needs no display.",
+         {"--view=", "--scale=", "--puffs", "--models="},
+         2,
+         runRender},
+        {"export",
+         "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
+         "write one table of numbers as CSV",
+         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table "
+         "as\n"
+         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile "
+         "point\n"
+         "(profiles), per puff curve point (curves, ISO and alternative) or per puff (puffs; rows only with\n"
+         "--puffs). Numbers at full precision with '.' decimals.",
+         {"--what=", "--puffs", "--models="},
+         2,
+         runExport},
 #endif
     };
     return table;

@@ -43,9 +43,12 @@ struct Command {
 
 const std::vector<Command>& commands();
 
+int runBuild(const Arguments& args, int argc, char** argv);
 int runSearch(const Arguments& args, int argc, char** argv);
 #ifdef VELTRANO_CLI_DRAWS
 int runPrint(const Arguments& args, int argc, char** argv);
+int runRender(const Arguments& args, int argc, char** argv);
+int runExport(const Arguments& args, int argc, char** argv);
 #endif
 
 }  // namespace veltrano::cli

@@ -1,30 +1,20 @@
 // veltrano-cli print: the one-page report as PDF, without a display.
 #include <cstdio>
 
-#include <QGuiApplication>
-
 #include "CliCommands.h"
 #include "CliSupport.h"
-#include "model/PuffByPuff.h"
+#include "HeadlessGui.h"
 #include "print/ReportPdf.h"
-#include "views/ViewResources.h"
 
 namespace veltrano::cli {
 
 int runPrint(const Arguments& args, int argc, char** argv) {
-    DesignSet designs;
-    ModelParameters mp;
-    StderrErrorReporter errors;
-    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
-    const bool puffs = args.has("--puffs");
-    if (puffs) {
-        TerminalProgress progress;
-        runPuffByPuff(designs.currentDesign, mp, progress);
-    }
-    // Fonts need a GUI application; without a display the offscreen platform serves.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    installFontSubstitutes();
+    Session session;
+    if (!openDocument(args, session)) return kFileError;
+    const DesignSet& designs = session.designs();
+    StderrErrorReporter& errors = session.errors;
+    const bool puffs = analysePuffsIfAsked(args, session.document);
+    const HeadlessGui gui(argc, argv);
     return writeReportPdf(QString::fromStdString(args.positional(1)), designs, puffs, errors) ? 0
                                                                                               : kFileError;
 }

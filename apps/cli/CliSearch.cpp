@@ -6,10 +6,45 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
-#include "design/NumberText.h"
 #include "solver/SolverSearch.h"
 
 namespace veltrano::cli {
+
+namespace {
+
+// The values found at full precision, each beside the text the dialog shows, then what Accept would
+// write into the current design.
+void writeResult(JsonWriter& json, SolverGroup group, const SearchOutcome& outcome,
+                 const CigaretteDesign& current, const ModelParameters& mp) {
+    const bool tipping = group == SolverGroup::Tipping;
+    const std::pair<const char*, double> found[] = {
+        {tipping ? "plugWrap" : "perm", tipping ? outcome.tipping.plugWrap : outcome.paper.permeability},
+        {tipping ? "tipping" : "diffusion", tipping ? outcome.tipping.tipping : outcome.paper.diffusion}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        json.key(found[i].first);
+        json.value(found[i].second);
+        json.key(std::string(found[i].first) + "Text");
+        json.value(outcome.fieldTexts[i]);
+    }
+    if (tipping) {
+        json.key("hints");
+        json.value(outcome.hints);
+    }
+    DesignValues accepted = current.values();
+    acceptSearchResult(accepted, group, outcome.fieldTexts, mp);
+    json.key("accepted");
+    json.beginObject();
+    const std::pair<const char*, double> written[] = {
+        {tipping ? "pw_perm" : "cp_perm", tipping ? accepted.pw_perm : accepted.cp_perm},
+        {tipping ? "tp_perfoperm" : "cp_diff", tipping ? accepted.tp_perfoperm : accepted.cp_diff}};
+    for (const auto& [name, value] : written) {
+        json.key(name);
+        json.value(value);
+    }
+    json.endObject();
+}
+
+}  // namespace
 
 int runSearch(const Arguments& args, int, char**) {
     const std::string groupName = args.value("--group");
@@ -29,11 +64,12 @@ int runSearch(const Arguments& args, int, char**) {
         return kUsageError;
     }
     const SolverGroup group = groupName == "tipping" ? SolverGroup::Tipping : SolverGroup::Paper;
-    DesignSet designs;
-    ModelParameters mp;
-    StderrErrorReporter errors;
-    if (!openAndRecalculate(args, designs, mp, errors)) return kFileError;
-    const SearchOutcome outcome = runSolverSearch(designs, group, *code, args.value("--target"), mp, errors);
+    Session session;
+    if (!openDocument(args, session)) return kFileError;
+    const DesignSet& designs = session.designs();
+    StderrErrorReporter& errors = session.errors;
+    const SearchOutcome outcome =
+        runSolverSearch(designs, group, *code, args.value("--target"), session.mp, errors);
 
     JsonWriter json;
     json.beginObject();
@@ -41,15 +77,7 @@ int runSearch(const Arguments& args, int, char**) {
     switch (outcome.kind) {
         case SearchOutcome::Kind::Result:
             json.value("result");
-            // The values as the dialog shows them, read back as numbers.
-            json.key(group == SolverGroup::Tipping ? "plugWrap" : "perm");
-            json.value(readNumber(outcome.fieldTexts[0]));
-            json.key(group == SolverGroup::Tipping ? "tipping" : "diffusion");
-            json.value(readNumber(outcome.fieldTexts[1]));
-            if (group == SolverGroup::Tipping) {
-                json.key("hints");
-                json.value(outcome.hints);
-            }
+            writeResult(json, group, outcome, designs.currentDesign, session.mp);
             break;
         case SearchOutcome::Kind::RangeMessage:
             json.value("range");

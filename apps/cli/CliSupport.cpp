@@ -1,14 +1,14 @@
 #include "CliSupport.h"
 
-#include "design/CigaretteFile.h"
-#include "design/DataFileSearch.h"
-#include "model/Recalculation.h"
-
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
-#include <unistd.h>
+#include "design/DataFileSearch.h"
+#include "design/PlatformFiles.h"
 
 namespace veltrano::cli {
 
@@ -17,7 +17,7 @@ void StderrErrorReporter::report(int number, const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-TerminalProgress::TerminalProgress() : terminal_(isatty(fileno(stderr)) != 0) {}
+TerminalProgress::TerminalProgress() : terminal_(platform::standardErrorIsTerminal()) {}
 
 void TerminalProgress::setPosition(int position) {
     if (!terminal_ || max_ <= 0) return;
@@ -46,21 +46,40 @@ bool loadModels(const Arguments& args, ModelParameters& mp) {
     } else {
         search = findDataFile(kModelParameterFileName, dataPlacesOfThisProcess(executableFolder()));
     }
-    if (search.found && loadModelParameters(search.found->string(), mp) == kModelParametersOk) return true;
-    std::fprintf(stderr, "Failed to load model parameters. Paths tried:\n%s\n",
-                 listOfPaths(search.tried).c_str());
-    return false;
-}
-
-bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp,
-                        StderrErrorReporter& errors) {
-    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return false;
-    if (!loadModels(args, mp)) return false;
-    recalculate(designs, mp, errors);
+    if (!search.found || loadModelParameters(search.found->string(), mp) != kModelParametersOk) {
+        std::fprintf(stderr, "Failed to load model parameters. Paths tried:\n%s\n",
+                     listOfPaths(search.tried).c_str());
+        return false;
+    }
+    if (const auto warning = nonFiniteParametersWarning(mp, search.found->string()))
+        std::fprintf(stderr, "%s\n", warning->c_str());
     return true;
 }
 
+bool openDocument(const Arguments& args, Session& session) {
+    return loadModels(args, session.mp) && session.document.open(args.positional(0), session.errors) == 0;
+}
+
+bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool always) {
+    if (!always && !args.has("--puffs")) return false;
+    TerminalProgress progress;
+    document.runPuffByPuffAnalysis(progress);
+    return true;
+}
+
+std::optional<double> optionNumber(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name) {
+    return const_cast<CigaretteDesign*>(designByName(std::as_const(designs), name));
+}
+
+const CigaretteDesign* designByName(const DesignSet& designs, const std::string& name) {
     if (name == "reference") return &designs.referenceDesign;
     if (name == "workingReference") return &designs.workingReference;
     if (name == "current") return &designs.currentDesign;

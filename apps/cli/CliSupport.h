@@ -1,12 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "CliCommands.h"
 #include "design/DesignSet.h"
 #include "design/ErrorMessages.h"
 #include "design/ModelParameters.h"
+#include "document/DesignDocument.h"
 
 namespace veltrano::cli {
 
@@ -34,15 +36,33 @@ std::filesystem::path executableFolder();
 
 // The model parameters from --models, else from models.dat in the first of the working folder, the
 // user's data folder and the installed data that has one; false (after a message naming the paths
-// tried) when they cannot be read.
+// tried) when they cannot be read. Coefficients that are not finite numbers are warned of, as the
+// program warns at start-up.
 bool loadModels(const Arguments& args, ModelParameters& mp);
 
-// Reads the cigarette file named first on the command line as the program's Open does, loads the model
-// parameters and recalculates both designs; false (after a message) when a file cannot be read.
-bool openAndRecalculate(const Arguments& args, DesignSet& designs, ModelParameters& mp,
-                        StderrErrorReporter& errors);
+// What every command that reads a design file works on: the model coefficients, the document of the
+// designs on them, and the numbered errors reported so far.
+struct Session {
+    ModelParameters mp;
+    DesignDocument document{mp};
+    StderrErrorReporter errors;
+    const DesignSet& designs() const { return document.designs(); }
+};
+
+// Loads the model coefficients and opens the cigarette file named first on the command line as the
+// program's Open does (which recalculates both designs); false (after a message) when either cannot be
+// read.
+bool openDocument(const Arguments& args, Session& session);
+
+// With --puffs (or `always`), the puff-by-puff analysis of the current design, with a progress bar on a
+// terminal. Says whether it ran.
+bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool always = false);
+
+// The number of a command-line option, read whole ("2", "1.5"); nothing when it is not one.
+std::optional<double> optionNumber(const std::string& text);
 
 // "reference", "workingReference" or "current".
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name);
+const CigaretteDesign* designByName(const DesignSet& designs, const std::string& name);
 
 }  // namespace veltrano::cli

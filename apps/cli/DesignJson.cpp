@@ -60,8 +60,9 @@ std::optional<std::string> informationTextFromUtf8(const std::string& utf8, Info
     const QList<uint> ucs4 = QString::fromStdString(utf8).toUcs4();
     const std::optional<std::string> bytes = encodeWindows1252(std::u32string(ucs4.begin(), ucs4.end()));
     if (!bytes) return std::string("informationText holds a character that Windows-1252 cannot hold");
-    if (bytes->size() > kInformationTextSize - 1)
-        return std::string("informationText is longer than 511 bytes");
+    if (bytes->size() > kInformationTextLimit)
+        return "informationText is longer than " + std::to_string(kInformationTextLimit) +
+               " bytes (in Windows-1252, a line break CR LF counting as two)";
     if (bytes->find('\0') != std::string::npos) return std::string("informationText holds a zero character");
     text.fill('\0');
     std::memcpy(text.data(), bytes->data(), bytes->size());

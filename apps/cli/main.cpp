@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CliCommands.h"
+#include "design/PlatformFiles.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ void printUsage(std::FILE* out, const std::vector<Command>& commands) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    veltrano::platform::letFileSizeLimitFailWrites();
     const std::vector<Command>& commands = veltrano::cli::commands();
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         printUsage(argc < 2 ? stderr : stdout, commands);

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QFile>
 
+#include "design/PlatformFiles.h"
 #include "dialogs/Dialogs.h"
 #include "shell/MyApp.h"
 #include "views/ViewResources.h"
 
 int main(int argc, char** argv) {
+    veltrano::platform::letFileSizeLimitFailWrites();
     QApplication app(argc, argv);
     // The desktop entry it is installed with, so the desktop shows its icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELTRANO_APP_ID));

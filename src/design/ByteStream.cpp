@@ -1,13 +1,7 @@
 #include "design/ByteStream.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-
-// POSIX file access; on Windows the same calls exist as _open, _read, _fstat64 and _close.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace veltrano {
 
@@ -19,40 +13,43 @@ std::size_t MemoryByteSource::read(std::span<std::uint8_t> out) {
 }
 
 std::optional<FileByteSource> FileByteSource::open(const std::string& path) {
-    // Non-blocking, so that opening a pipe cannot hang; fstat then refuses everything but a regular file.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return std::nullopt;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    return FileByteSource(fd, static_cast<std::uint64_t>(st.st_size));
-}
-
-FileByteSource::FileByteSource(FileByteSource&& other) noexcept
-    : fd_(other.fd_), size_(other.size_), position_(other.position_) {
-    other.fd_ = -1;
-}
-
-FileByteSource::~FileByteSource() {
-    if (fd_ >= 0) ::close(fd_);
+    auto file = platform::openRegularFileForReading(path);
+    if (!file) return std::nullopt;
+    return FileByteSource(std::move(*file));
 }
 
 std::size_t FileByteSource::read(std::span<std::uint8_t> out) {
-    std::size_t got = 0;
-    while (got < out.size()) {
-        const ssize_t n = ::read(fd_, out.data() + got, out.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
+    const std::size_t got = file_.file.read(out);
     position_ += got;
     return got;
 }
 
 std::uint64_t FileByteSource::remaining() const {
-    return position_ < size_ ? size_ - position_ : 0;
+    return position_ < file_.size ? file_.size - position_ : 0;
+}
+
+FileContent readFileContent(const std::string& path, std::uint64_t cap) {
+    FileContent content;
+    auto source = FileByteSource::open(path);
+    if (!source) return content;
+    // Read to the end in steps rather than trusting the size: a file may grow while it is read, and
+    // some files report a size of 0. One byte beyond the cap tells a file that is too large.
+    constexpr std::size_t kStep = 64 * 1024;
+    for (;;) {
+        const std::size_t before = content.bytes.size();
+        const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(kStep, cap + 1 - before));
+        content.bytes.resize(before + step);
+        const std::size_t got = source->read(std::span(content.bytes).subspan(before));
+        content.bytes.resize(before + got);
+        if (content.bytes.size() > cap) {
+            content.bytes.clear();
+            content.status = FileContent::Status::TooLarge;
+            return content;
+        }
+        if (got < step) break;
+    }
+    content.status = FileContent::Status::Read;
+    return content;
 }
 
 }  // namespace veltrano

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "design/PlatformFiles.h"
+
 namespace veltrano {
 
 // Where a file reader takes its bytes from: a file on disk, or memory (tests, fuzzers, the CLI's stdin).
@@ -33,25 +35,29 @@ private:
 };
 
 // A regular file opened for binary reading. Directories, pipes and devices are not opened: no file of
-// the program is one, and a pipe could block the reader or feed it without end.
+// the program is one, and a pipe or device could block the reader or feed it without end.
 class FileByteSource : public ByteSource {
 public:
     static std::optional<FileByteSource> open(const std::string& path);
-    FileByteSource(FileByteSource&& other) noexcept;
-    FileByteSource& operator=(FileByteSource&&) = delete;
-    FileByteSource(const FileByteSource&) = delete;
-    ~FileByteSource() override;
 
     std::size_t read(std::span<std::uint8_t> out) override;
     // The size the file had when it was opened, less what has been read.
     std::uint64_t remaining() const override;
 
 private:
-    FileByteSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
-    int fd_;
-    std::uint64_t size_;
+    explicit FileByteSource(platform::ReadableFile file) : file_(std::move(file)) {}
+    platform::ReadableFile file_;
     std::uint64_t position_ = 0;
 };
+
+// The whole of a regular file of at most `cap` bytes, for readers of text whose length the format does
+// not fix. NotOpened: missing, unreadable, or not a regular file; TooLarge: more than `cap` bytes.
+struct FileContent {
+    enum class Status { Read, NotOpened, TooLarge };
+    Status status = Status::NotOpened;
+    std::vector<std::uint8_t> bytes;
+};
+FileContent readFileContent(const std::string& path, std::uint64_t cap);
 
 // Where a writer puts its bytes. Each call reports whether all of its bytes were taken.
 class ByteSink {

@@ -7,11 +7,7 @@ namespace veltrano {
 
 namespace {
 
-// Order of the images in the file.
-constexpr CigaretteDesign DesignSet::*kImageOrder[3] = {
-    &DesignSet::referenceDesign, &DesignSet::workingReference, &DesignSet::currentDesign};
-
-std::span<const std::uint8_t, kImageSize> imageAt(const std::vector<std::uint8_t>& bytes, std::size_t index) {
+std::span<const std::uint8_t, kImageSize> imageAt(std::span<const std::uint8_t> bytes, std::size_t index) {
     return std::span<const std::uint8_t, kImageSize>(bytes.data() + index * kImageSize, kImageSize);
 }
 
@@ -20,12 +16,20 @@ std::span<const std::uint8_t, kImageSize> imageAt(const std::vector<std::uint8_t
 std::vector<std::uint8_t> encodeCigaretteFile(const DesignSet& designs) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(kCigaretteFileSize);
-    for (auto member : kImageOrder) {
+    for (auto member : kCigaretteImageOrder) {
         const DesignImage image = encodeDesignImage(designs.*member);
         bytes.insert(bytes.end(), image.begin(), image.end());
     }
     bytes.insert(bytes.end(), designs.informationText.begin(), designs.informationText.end());
     return bytes;
+}
+
+CigaretteFileCheck checkCigaretteFile(std::span<const std::uint8_t> bytes) {
+    CigaretteFileCheck check;
+    check.rightSize = bytes.size() == kCigaretteFileSize;
+    for (std::size_t i = 0; i < 3; ++i)
+        check.imageAccepted[i] = bytes.size() >= (i + 1) * kImageSize && hasDesignMagic(imageAt(bytes, i));
+    return check;
 }
 
 int readCigaretteFile(const std::string& path, DesignSet& designs, ErrorReporter& errors) {
@@ -41,9 +45,7 @@ int readCigaretteFile(ByteSource& source, DesignSet& designs, ErrorReporter& err
     // One byte more than a file holds tells a longer file from an exact one.
     std::vector<std::uint8_t> bytes(kCigaretteFileSize + 1);
     const std::size_t got = source.read(bytes);
-    bool accepted = got == kCigaretteFileSize;
-    for (std::size_t i = 0; accepted && i < 3; ++i) accepted = hasDesignMagic(imageAt(bytes, i));
-    if (!accepted) {
+    if (!checkCigaretteFile(std::span(bytes).first(got)).accepted()) {
         ReportError(errors, kErrorNotCigaretteData);
         return kErrorNotCigaretteData;
     }
@@ -51,7 +53,7 @@ int readCigaretteFile(ByteSource& source, DesignSet& designs, ErrorReporter& err
     std::array<DesignValues, 3> values;
     for (std::size_t i = 0; i < 3; ++i) decodeDesignImage(imageAt(bytes, i), values[i]);
     for (std::size_t i = 0; i < 3; ++i) {
-        CigaretteDesign& design = designs.*kImageOrder[i];
+        CigaretteDesign& design = designs.*kCigaretteImageOrder[i];
         design.freePuffData();
         design.assign(values[i]);
     }
@@ -66,18 +68,11 @@ int saveCigaretteFile(const std::string& path, const DesignSet& designs, ErrorRe
     const std::array<std::span<const std::uint8_t>, 4> pieces{
         all.subspan(0, kImageSize), all.subspan(kImageSize, kImageSize),
         all.subspan(2 * kImageSize, kImageSize), all.subspan(3 * kImageSize)};
-    const SaveReport report = saveFile(path, pieces, fileSystem);
-    if (!report.opened) {
-        ReportError(errors, kErrorCigaretteNotWritable);
-        return kErrorCigaretteNotWritable;
-    }
-    for ([[maybe_unused]] int piece : report.failedPieces) ReportError(errors, kErrorCigaretteWriteFailed);
-    if (report.finishFailed) ReportError(errors, kErrorCigaretteWriteFailed);
-    return report.complete() ? 0 : kErrorCigaretteWriteFailed;
+    return saveAndReport(path, pieces, kErrorCigaretteNotWritable, errors, fileSystem);
 }
 
 int saveCigaretteFile(const std::string& path, const DesignSet& designs, ErrorReporter& errors) {
-    PosixSaveFileSystem fileSystem;
+    SystemSaveFileSystem fileSystem;
     return saveCigaretteFile(path, designs, errors, fileSystem);
 }
 

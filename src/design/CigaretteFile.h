@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,21 @@ namespace veltrano {
 // 512 bytes of information text. Nothing else, nothing more.
 inline constexpr std::size_t kCigaretteFileSize = 3 * kImageSize + kInformationTextSize;  // 13016
 
+// The designs whose images the file holds, in file order.
+inline constexpr CigaretteDesign DesignSet::*kCigaretteImageOrder[3] = {
+    &DesignSet::referenceDesign, &DesignSet::workingReference, &DesignSet::currentDesign};
+
 // The bytes of a cigarette file of `designs`.
 std::vector<std::uint8_t> encodeCigaretteFile(const DesignSet& designs);
+
+// The check Open makes on a file's bytes: it accepts exactly 13016 bytes whose three images each begin
+// with the record magic. Writers run it too, so that they never write a file Open refuses.
+struct CigaretteFileCheck {
+    bool rightSize = false;
+    std::array<bool, 3> imageAccepted{};  // in file order
+    bool accepted() const { return rightSize && imageAccepted[0] && imageAccepted[1] && imageAccepted[2]; }
+};
+CigaretteFileCheck checkCigaretteFile(std::span<const std::uint8_t> bytes);
 
 // Reads a cigarette file, all or nothing. Returns 0 when the file was accepted: the three designs lose
 // their puff-by-puff data and take the values of the file's images (their own arrays stay), and the
@@ -29,9 +44,9 @@ int readCigaretteFile(ByteSource& source, DesignSet& designs, ErrorReporter& err
 
 // Writes the cigarette file of `designs` to `path` through the safe save. Returns 0 when the whole file
 // is in place; 52 when the file could not be opened for writing (reported once); 53 when a piece (the
-// three images and the text) was not written completely (reported once per piece) or the finished file
-// could not be put in place (reported once). After 52 or 53 an old file is unchanged, unless its folder
-// allowed no temporary file and it had to be written in place.
+// three images and the text) was not written completely (reported once per piece) or the file could not
+// be made or put in place (reported once). After 52 or 53 an old file is unchanged, unless its folder
+// refuses new files and it had to be written in place.
 int saveCigaretteFile(const std::string& path, const DesignSet& designs, ErrorReporter& errors,
                       SaveFileSystem& fileSystem);
 int saveCigaretteFile(const std::string& path, const DesignSet& designs, ErrorReporter& errors);

@@ -1,11 +1,8 @@
 #include "design/DesignFields.h"
 
-#include <bit>
-#include <cstring>
+#include "design/LittleEndian.h"
 
 namespace veltrano {
-
-static_assert(std::endian::native == std::endian::little, "the record image is little-endian");
 
 std::span<const DesignField> designFields() {
     using V = DesignValues;
@@ -99,15 +96,30 @@ const DesignField* findDesignField(std::string_view name) {
 
 namespace {
 
+// Numbers little-endian; the magic as its four characters; the shape as 400 doubles in a row.
 template <typename T>
 void put(DesignImage& image, std::size_t offset, const T& value) {
-    std::memcpy(image.data() + offset, &value, sizeof(T));
+    if constexpr (std::is_same_v<T, std::array<char, 4>>) {
+        for (std::size_t i = 0; i < value.size(); ++i)
+            image[offset + i] = static_cast<std::uint8_t>(value[i]);
+    } else if constexpr (std::is_same_v<T, std::array<double, kShapeSlots>>) {
+        for (std::size_t i = 0; i < value.size(); ++i) storeLittleEndian(image, offset + 8 * i, value[i]);
+    } else {
+        storeLittleEndian(image, offset, value);
+    }
 }
 
 template <typename T>
 T get(std::span<const std::uint8_t, kImageSize> image, std::size_t offset) {
-    T value;
-    std::memcpy(&value, image.data() + offset, sizeof(T));
+    T value{};
+    if constexpr (std::is_same_v<T, std::array<char, 4>>) {
+        for (std::size_t i = 0; i < value.size(); ++i) value[i] = static_cast<char>(image[offset + i]);
+    } else if constexpr (std::is_same_v<T, std::array<double, kShapeSlots>>) {
+        for (std::size_t i = 0; i < value.size(); ++i)
+            value[i] = loadLittleEndian<double>(image, offset + 8 * i);
+    } else {
+        value = loadLittleEndian<T>(image, offset);
+    }
     return value;
 }
 

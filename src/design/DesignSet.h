@@ -8,6 +8,9 @@
 namespace veltrano {
 
 inline constexpr std::size_t kInformationTextSize = 512;
+// What the user may enter: 510 bytes, a line break (CR LF) counting as two. Whatever writes the text
+// (the information dialog, the command-line tool) holds to this one limit.
+inline constexpr std::size_t kInformationTextLimit = 510;
 
 // The free text kept with the designs: Windows-1252 bytes with CR LF line breaks, zero-terminated.
 // Readers take it up to the first zero byte and at most 511 bytes.

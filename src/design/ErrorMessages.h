@@ -63,7 +63,8 @@ enum ErrorNumber : int {
     kErrorPuffShapeNotReadable = 50,
     kErrorPuffShapeTooFewPoints = 51,
     kErrorCigaretteNotWritable = 52,
-    kErrorCigaretteWriteFailed = 53,
+    kErrorCigaretteWriteFailed =
+        53,  // any save that opened its target but did not get the whole file in place
     kErrorCigaretteNotReadable = 54,
     kErrorNotCigaretteData = 55,
     kErrorNoTippingPlugWrapCombination = 56,

@@ -1,21 +1,17 @@
 #include "design/LegacyImport.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 #include <vector>
 
-namespace veltrano {
+#include "design/LittleEndian.h"
 
-static_assert(std::endian::native == std::endian::little, "legacy records are little-endian");
+namespace veltrano {
 
 namespace {
 
 template <typename T>
 T valueAt(std::span<const std::uint8_t, kLegacyRecordSize> record, std::size_t offset) {
-    T value;
-    std::memcpy(&value, record.data() + offset, sizeof(T));
-    return value;
+    return loadLittleEndian<T>(record, offset);
 }
 
 // The legacy units: metres, kilograms, Pascal and CU scaled by 1.6666e-7.

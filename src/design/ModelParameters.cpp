@@ -1,10 +1,11 @@
 #include "design/ModelParameters.h"
 
 #include <algorithm>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <cmath>
+
+#include "design/ByteStream.h"
+#include "design/LittleEndian.h"
+#include "design/NumberText.h"
 
 namespace veltrano {
 
@@ -31,12 +32,12 @@ int decodeModelParameters(std::span<const std::uint8_t> bytes, ModelParameters& 
     const std::size_t groups = bytes.size() / kModelParameterGroup;
     const std::size_t used = std::min<std::size_t>(groups, kModelParameterCount);
     for (std::size_t j = 0; j < used; ++j) {
-        std::uint8_t raw[8];
+        std::array<std::uint8_t, 8> raw;
         for (std::size_t i = 0; i < 8; ++i) {
             const std::uint8_t* w = bytes.data() + j * kModelParameterGroup + 2 * i;
             raw[i] = byteFromWord(static_cast<std::uint16_t>(w[0] | (w[1] << 8)));
         }
-        std::memcpy(&parameters.mp[j], raw, 8);
+        parameters.mp[j] = loadLittleEndian<double>(raw, 0);
     }
     return groups == kModelParameterCount ? kModelParametersOk : kModelParametersWrongSize;
 }
@@ -45,8 +46,8 @@ std::vector<std::uint8_t> encodeModelParameters(const ModelParameters& parameter
     std::vector<std::uint8_t> out;
     out.reserve(kModelParameterCount * kModelParameterGroup);
     for (double v : parameters.mp) {
-        std::uint8_t raw[8];
-        std::memcpy(raw, &v, 8);
+        std::array<std::uint8_t, 8> raw;
+        storeLittleEndian(raw, 0, v);
         for (std::uint8_t b : raw) {
             std::uint16_t w = wordFromByte(b);
             out.push_back(static_cast<std::uint8_t>(w & 0xFF));
@@ -57,22 +58,29 @@ std::vector<std::uint8_t> encodeModelParameters(const ModelParameters& parameter
 }
 
 int loadModelParameters(const std::string& path, ModelParameters& parameters) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return kModelParametersUnreadable;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return kModelParametersUnreadable;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) return kModelParametersUnreadable;
-    in.seekg(0, std::ios::beg);
-    const std::size_t groups = static_cast<std::size_t>(size) / kModelParameterGroup;
+    auto source = FileByteSource::open(path);
+    if (!source) return kModelParametersUnreadable;
+    const std::uint64_t groups = source->remaining() / kModelParameterGroup;
     // Only the groups that can land in the table are read; their count still decides the status.
-    const std::size_t wanted = std::min<std::size_t>(groups, kModelParameterCount) * kModelParameterGroup;
+    const std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(groups, kModelParameterCount)) *
+        kModelParameterGroup;
     std::vector<std::uint8_t> bytes(wanted);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(wanted));
-    if (static_cast<std::size_t>(in.gcount()) != wanted) return kModelParametersUnreadable;
+    if (source->read(bytes) != wanted) return kModelParametersUnreadable;
     decodeModelParameters(bytes, parameters);
     return groups == kModelParameterCount ? kModelParametersOk : kModelParametersWrongSize;
+}
+
+std::optional<std::string> nonFiniteParametersWarning(const ModelParameters& parameters,
+                                                      const std::string& fileName) {
+    const auto count =
+        std::count_if(parameters.mp.begin(), parameters.mp.end(), [](double v) { return !std::isfinite(v); });
+    if (count == 0) return std::nullopt;
+    return formatText(
+        "%i of the %i coefficients in the model parameter file \"%s\" %s not finite numbers; results "
+        "computed with them will not be numbers either.",
+        {static_cast<long long>(count), static_cast<long long>(kModelParameterCount), fileName,
+         count == 1 ? "is" : "are"});
 }
 
 }  // namespace veltrano

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,7 +63,14 @@ int decodeModelParameters(std::span<const std::uint8_t> bytes, ModelParameters& 
 // Spreads each value's bytes over the even bits of eight 16-bit words: the file form of the values.
 std::vector<std::uint8_t> encodeModelParameters(const ModelParameters& parameters);
 
-// Reads a model parameter file (at most 162 groups are read, whatever its size).
+// Reads a model parameter file (at most 162 groups are read, whatever its size). Only a regular file
+// is read; anything else counts as unreadable.
 int loadModelParameters(const std::string& path, ModelParameters& parameters);
+
+// The file may hold any bits, NaN and infinities among them, and the model takes them as they are;
+// the user is told once at start-up. The warning names the file and how many coefficients are not
+// finite numbers; nothing when every one is finite.
+std::optional<std::string> nonFiniteParametersWarning(const ModelParameters& parameters,
+                                                      const std::string& fileName);
 
 }  // namespace veltrano

@@ -2,39 +2,36 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <system_error>
 #include <vector>
 
 #include "design/DesignFields.h"
+#include "design/LittleEndian.h"
 
 namespace veltrano {
-
-static_assert(std::endian::native == std::endian::little, "the arrays are stored little-endian");
 
 namespace {
 
 constexpr CigaretteDesign DesignSet::*kBlockOrder[3] = {
     &DesignSet::currentDesign, &DesignSet::referenceDesign, &DesignSet::workingReference};
 
-// Exactly `count` values: those the vector holds, zeros for any it lacks.
+// Exactly `count` values, little-endian: those the vector holds, zeros for any it lacks.
 template <typename T>
 bool writeValues(ByteSink& sink, const std::vector<T>& values, std::size_t count) {
+    std::vector<std::uint8_t> bytes(count * sizeof(T), 0);
     const std::size_t held = std::min(values.size(), count);
-    bool ok = sink.write({reinterpret_cast<const std::uint8_t*>(values.data()), held * sizeof(T)});
-    if (held < count) {
-        const std::vector<std::uint8_t> zeros((count - held) * sizeof(T), 0);
-        ok = sink.write(zeros) && ok;
-    }
-    return ok;
+    for (std::size_t i = 0; i < held; ++i) storeLittleEndian(bytes, i * sizeof(T), values[i]);
+    return sink.write(bytes);
 }
 
-// Fills the vector, which holds its full count already, from the source.
+// Fills the vector, which holds its full count already, from the source; a short read fills the
+// values that came whole.
 template <typename T>
 bool readValues(ByteSource& source, std::vector<T>& values) {
-    const std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(values.data()),
-                                        values.size() * sizeof(T));
-    return source.read(bytes) == bytes.size();
+    std::vector<std::uint8_t> bytes(values.size() * sizeof(T));
+    const std::size_t got = source.read(bytes);
+    for (std::size_t i = 0; i < got / sizeof(T); ++i) values[i] = loadLittleEndian<T>(bytes, i * sizeof(T));
+    return got == bytes.size();
 }
 
 }  // namespace
@@ -85,18 +82,24 @@ int loadStartupDesigns(ByteSource& source, DesignSet& designs) {
     return 0;
 }
 
-int saveStartupDesigns(const std::string& path, const DesignSet& designs, SaveFileSystem& fileSystem) {
+int saveStartupDesigns(const std::string& path, const DesignSet& designs, ErrorReporter& errors,
+                       SaveFileSystem& fileSystem) {
     std::array<MemoryByteSink, 3> blocks;
     std::array<std::span<const std::uint8_t>, 3> pieces;
     for (std::size_t i = 0; i < 3; ++i) {
         writeBlock(blocks[i], designs.*kBlockOrder[i]);
         pieces[i] = blocks[i].bytes;
     }
-    return saveFile(path, pieces, fileSystem).complete() ? 0 : 1;
+    return saveAndReport(path, pieces, kErrorCigaretteNotWritable, errors, fileSystem);
+}
+
+int saveStartupDesigns(const std::string& path, const DesignSet& designs, SaveFileSystem& fileSystem) {
+    RecordingErrorReporter unreported;
+    return saveStartupDesigns(path, designs, unreported, fileSystem) == 0 ? 0 : 1;
 }
 
 int saveStartupDesigns(const std::string& path, const DesignSet& designs) {
-    PosixSaveFileSystem fileSystem;
+    SystemSaveFileSystem fileSystem;
     return saveStartupDesigns(path, designs, fileSystem);
 }
 

@@ -9,6 +9,7 @@
 #include "design/ByteStream.h"
 #include "design/CigaretteDesign.h"
 #include "design/DesignSet.h"
+#include "design/ErrorMessages.h"
 #include "design/SafeSave.h"
 
 namespace veltrano {
@@ -38,7 +39,12 @@ int readBlock(ByteSource& source, CigaretteDesign& design);
 int loadStartupDesigns(const std::string& path, DesignSet& designs);
 int loadStartupDesigns(ByteSource& source, DesignSet& designs);
 
-// Writes the three blocks through the safe save (see saveFile). Returns 0 only when the whole file is in
+// Writes the three blocks through the safe save (see saveAndReport) and reports a failure: 052 when
+// the file cannot be opened for writing, 053 when it was not written completely. Returns 0 or the
+// number reported first.
+int saveStartupDesigns(const std::string& path, const DesignSet& designs, ErrorReporter& errors,
+                       SaveFileSystem& fileSystem);
+// The same without a report, as the about box's gesture saves: 0 only when the whole file is in
 // place, otherwise 1.
 int saveStartupDesigns(const std::string& path, const DesignSet& designs, SaveFileSystem& fileSystem);
 int saveStartupDesigns(const std::string& path, const DesignSet& designs);

@@ -1,6 +1,10 @@
 #include "dialogs/FileDialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "dialogs/Dialogs.h"
+#include "dialogs/MessageBoxes.h"
 
 namespace veltrano {
 
@@ -17,6 +21,19 @@ QStringList nameFilters(const char* filterList) {
     return filters;
 }
 
+namespace {
+
+QString nearestExistingFolder(QString folder) {
+    while (!QDir(folder).exists()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder) break;
+        folder = parent;
+    }
+    return folder;
+}
+
+}  // namespace
+
 QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(request.mode);
@@ -24,9 +41,33 @@ QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& r
                                                                : QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.filterList));
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialogs.exec(dialog) != QDialog::Accepted) return {};
-    const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
+    if (!request.title.isEmpty()) dialog.setWindowTitle(request.title);
+    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+    if (request.suffixFollowsFilter) {
+        const auto followFilter = [&dialog](const QString& filter) {
+            const qsizetype dot = filter.lastIndexOf(QLatin1String("*."));
+            const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+            if (dot >= 0 && close > dot) dialog.setDefaultSuffix(filter.mid(dot + 2, close - dot - 2));
+        };
+        followFilter(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    }
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    for (;;) {
+        if (dialogs.exec(dialog) != QDialog::Accepted) return {};
+        if (request.chosenFilter) *request.chosenFilter = dialog.selectedNameFilter();
+        const QStringList files = dialog.selectedFiles();
+        if (files.isEmpty()) return {};
+        // A file can only be saved into a folder that exists: say so and ask again.
+        const QFileInfo chosen(files.first());
+        if (request.mode == QFileDialog::AcceptOpen || chosen.absoluteDir().exists()) return files.first();
+        showMessage(dialogs, owner,
+                    QStringLiteral("The folder %1 does not exist.")
+                        .arg(QDir::toNativeSeparators(chosen.absolutePath())),
+                    dialog.windowTitle(), QMessageBox::Warning);
+        dialog.setDirectory(nearestExistingFolder(chosen.absolutePath()));
+        dialog.selectFile(chosen.fileName());
+    }
 }
 
 }  // namespace veltrano

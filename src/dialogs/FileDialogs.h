@@ -15,10 +15,16 @@ QStringList nameFilters(const char* filterList);
 struct FileDialogRequest {
     QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
     const char* filterList = "";
-    QString defaultSuffix;  // added by the dialog before it asks about overwriting
+    QString defaultSuffix;             // added by the dialog before it asks about overwriting
+    QString title = {};                // empty: the toolkit's title for the kind ("Open", "Save As")
+    QString proposedName = {};         // the file name the dialog starts with; empty: none
+    bool suffixFollowsFilter = false;  // the default suffix is the chosen filter's ("*.svg": "svg")
+    bool confirmOverwrite = true;      // a save dialog asks before it names an existing file
+    QString* chosenFilter = nullptr;   // receives the name filter chosen, when given
 };
 
-// Runs a file dialog through the seam; the chosen path, or an empty string when cancelled.
+// Runs a file dialog through the seam; the chosen path, or an empty string when cancelled. A save dialog
+// takes only a path whose folder exists: otherwise it says so and asks again.
 QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& request);
 
 }  // namespace veltrano

@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <streambuf>
 
+#include "design/ByteStream.h"
 #include "design/NumberText.h"
 #include "model/Characteristics.h"
 
@@ -41,17 +38,15 @@ namespace {
 
 constexpr std::size_t kPieceLength = 249;
 
-// The next line as a text-mode read with a 250-byte buffer delivers it: at most 249 characters, ending
-// after its line break (CR LF counts as one break); a longer line comes in several pieces. Returns
-// false at the end of the input.
-bool nextPiece(std::streambuf& in, std::string& piece) {
-    using Traits = std::char_traits<char>;
+// The next line from `position` as a text-mode read with a 250-byte buffer delivers it: at most 249
+// characters, ending after its line break (CR LF counts as one break); a longer line comes in several
+// pieces. Returns false at the end of the text.
+bool nextPiece(std::string_view text, std::size_t& position, std::string& piece) {
     piece.clear();
-    while (piece.size() < kPieceLength) {
-        const int c = in.sbumpc();
-        if (c == Traits::eof()) break;
-        if (c == '\r' && in.sgetc() == '\n') continue;
-        piece.push_back(Traits::to_char_type(c));
+    while (piece.size() < kPieceLength && position < text.size()) {
+        const char c = text[position++];
+        if (c == '\r' && position < text.size() && text[position] == '\n') continue;
+        piece.push_back(c);
         if (c == '\n') break;
     }
     if (piece.empty()) return false;
@@ -62,11 +57,11 @@ bool nextPiece(std::streambuf& in, std::string& piece) {
 
 }  // namespace
 
-int readPuffShape(std::istream& in, PuffShape& shape) {
+int parsePuffShape(std::string_view text, PuffShape& shape) {
     PuffShape read;
-    std::streambuf* buffer = in.rdbuf();
+    std::size_t position = 0;
     std::string piece;
-    while (buffer && read.count < kShapeSlots && nextPiece(*buffer, piece)) {
+    while (read.count < kShapeSlots && nextPiece(text, position, piece)) {
         std::replace(piece.begin(), piece.end(), ',', '.');
         if (std::none_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
         const double value = readNumber(piece);
@@ -82,17 +77,29 @@ int readPuffShape(std::istream& in, PuffShape& shape) {
     return 0;
 }
 
-int parsePuffShape(std::string_view bytes, PuffShape& shape) {
-    std::istringstream in{std::string(bytes)};
-    return readPuffShape(in, shape);
+int readPuffShapeFile(const std::string& path, PuffShape& shape) {
+    const FileContent content = readFileContent(path, kPuffShapeFileCap);
+    switch (content.status) {
+        case FileContent::Status::NotOpened:
+            return kPuffShapeFileUnreadable;
+        case FileContent::Status::TooLarge:
+            return kPuffShapeTooFewPoints;
+        case FileContent::Status::Read:
+            break;
+    }
+    return parsePuffShape(
+        std::string_view(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size()), shape);
 }
 
-int readPuffShapeFile(const std::string& path, PuffShape& shape) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return kPuffShapeFileUnreadable;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return kPuffShapeFileUnreadable;
-    return readPuffShape(in, shape);
+int loadPuffShapeFile(const std::string& path, PuffShape& shape, ErrorReporter& reporter) {
+    const int error = readPuffShapeFile(path, shape);
+    if (error != 0) ReportError(reporter, error);
+    return error;
+}
+
+void storePuffShape(const PuffShape& shape, DesignValues& design) {
+    design.alt_profile = shape.values;
+    design.alt_profpnts = shape.count;
 }
 
 PreviewSamples previewSamples(const PuffShape& shape) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <iosfwd>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,15 +29,24 @@ PuffShape builtInShape(BuiltInShape shape);
 // Puff shape files.
 inline constexpr int kPuffShapeFileUnreadable = kErrorPuffShapeNotReadable;
 inline constexpr int kPuffShapeTooFewPoints = kErrorPuffShapeTooFewPoints;
+// No puff shape file comes near this: 400 points of at most 249 characters are under 100 KiB.
+inline constexpr std::uint64_t kPuffShapeFileCap = std::uint64_t{1} << 20;
 
 // Reads a puff shape file: one value a line, lines longer than 249 characters counting as several,
 // commas taken as decimal points, lines without a digit skipped, each line's leading number read as a
 // field is read, negative values skipped, at most 400 points, all divided by the largest.
-// Returns 0 and fills `shape`, or the error number (50 the file cannot be opened, 51 fewer than two
-// points or no positive peak); `shape` is left as it was on error.
+// Returns 0 and fills `shape`, or the error number, leaving `shape` as it was: 50 when the path names
+// no regular file that can be read (a directory, pipe or device is never opened), 51 when the file
+// gives fewer than two points or no positive peak, or is larger than kPuffShapeFileCap.
 int readPuffShapeFile(const std::string& path, PuffShape& shape);
-int readPuffShape(std::istream& in, PuffShape& shape);
-int parsePuffShape(std::string_view bytes, PuffShape& shape);
+int parsePuffShape(std::string_view text, PuffShape& shape);
+
+// "Load from file", on the regime page and in the command-line tool's build: reads the file and
+// reports 50 or 51 when it gives no shape. Returns 0 or the number reported.
+int loadPuffShapeFile(const std::string& path, PuffShape& shape, ErrorReporter& reporter);
+
+// The shape as a design keeps it: all 400 slots and the number of points in use.
+void storePuffShape(const PuffShape& shape, DesignValues& design);
 
 // The preview: 120 heights in pixels, 0 to 120, of the shape sampled evenly from first to last point.
 inline constexpr int kPreviewSampleCount = 120;

@@ -59,8 +59,7 @@ PageEnabling RegimePageRules::updateEnabling(const State& page) {
 
 void RegimePageRules::storePage(const State& page, DesignValues& design) {
     page::store(page, kFields, design);
-    design.alt_profile = page.shape.values;
-    design.alt_profpnts = page.shape.count;
+    storePuffShape(page.shape, design);
 }
 
 bool RegimePageRules::validatePage(const DesignValues& d, ErrorReporter& reporter) {
@@ -90,11 +89,7 @@ void RegimePageRules::selectShape(State& page, BuiltInShape shape) {
 
 bool RegimePageRules::loadShapeFile(State& page, const std::string& path, ErrorReporter& reporter) {
     PuffShape shape;
-    const int error = readPuffShapeFile(path, shape);
-    if (error != 0) {
-        ReportError(reporter, error);
-        return false;
-    }
+    if (loadPuffShapeFile(path, shape, reporter) != 0) return false;
     setShape(page, shape);
     return true;
 }

@@ -5,16 +5,23 @@
 
 #include "dialogs/Dialogs.h"
 #include "print/PrintedPage.h"
+#include "report/ReportFile.h"
 #include "views/ViewResources.h"
 
 namespace veltrano {
 
 void printDesign(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const DesignSet& designs,
-                 bool puffByPuffValid) {
+                 bool puffByPuffValid, const QString& designFileName) {
     installFontSubstitutes();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(kPrintDocumentName));
     printer.setCreator(QString::fromLatin1(kPrintDocumentName));
+    // The dialog would take the file name for printing to PDF from the document name, whose ".1" it
+    // reads as an extension. A file name set here goes to the dialog as it is; the real printer stays
+    // chosen where there is one.
+    printer.setOutputFileName(
+        QString::fromStdString(reportFileName(designFileName.toStdString(), ".pdf", kPrintDocumentName)));
+    printer.setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialog(&printer, owner);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -23,6 +30,11 @@ void printDesign(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const 
     if (dialogs.exec(dialog) != QDialog::Accepted) return;
     if (!printer.isValid()) {
         ReportError(errors, kErrorPrinterNotObtained);
+        return;
+    }
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        savePdfReport(printer.outputFileName(), printer.pageLayout(), printer.resolution(), designs,
+                      puffByPuffValid, errors);
         return;
     }
     printReport(printer, errors, designs, puffByPuffValid);

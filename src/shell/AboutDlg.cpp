@@ -39,7 +39,8 @@ AboutDlg::AboutDlg(const QImage& logo, Dialogs& dialogs, Gestures gestures, QWid
                                               "Developed by korbinel\n"
                                               "2026\n\n"
                                               "Questions and suggestions:\n"
-                                              "your korbinel product support"),
+                                              "korbinel Product Support, Design Tools\n"
+                                              "(please give the version and build date)"),
                                this);
     credits->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

@@ -14,7 +14,7 @@ namespace veltrano {
 class AddInfoDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kMaxCharacters = 510;
+    static constexpr int kMaxCharacters = static_cast<int>(kInformationTextLimit);
 
     AddInfoDlg(InformationText& informationText, QWidget* owner);
 

@@ -42,6 +42,9 @@ const std::vector<Command>& commands() {
         {kCmdAbout, &MainWin::about, {}},
         {kCmdUndo, &MainWin::undo, [](const MainWin& w) { return w.canUndo(); }},
         {kCmdRedo, &MainWin::redo, [](const MainWin& w) { return w.canRedo(); }},
+        {kCmdExportView, &MainWin::exportViewCommand, {}},
+        {kCmdExportData, &MainWin::exportDataCommand, {}},
+        {kCmdCopyView, &MainWin::copyView, {}},
     };
     return table;
 }
@@ -54,10 +57,14 @@ constexpr MenuRow kMenuRows[] = {
     {"File", nullptr, kCmdOpen, nullptr},
     {"File", "Import ...", kCmdImport, "import"},
     {"File", "Print ...", kCmdPrint, "print"},
+    {"File", "Export view ...", kCmdExportView, "exportView"},
+    {"File", "Export data ...", kCmdExportData, "exportData"},
     {"File", nullptr, kCmdOpen, nullptr},
     {"File", "Exit\tAlt+X", kCmdExit, "exit"},
     {"Edit", "Undo", kCmdUndo, "undo", "Ctrl+Z"},
     {"Edit", "Redo", kCmdRedo, "redo", "Ctrl+Y"},
+    {"Edit", nullptr, kCmdOpen, nullptr},
+    {"Edit", "Copy", kCmdCopyView, "copy", "Ctrl+C"},
     {"View", "Stationary Flow Results", kCmdViewStationary, "viewStationaryFlow", nullptr, true},
     {"View", "ISO and Alternative Yields", kCmdViewYields, "viewYields", nullptr, true},
     {"View", "Puff by Puff Analysis Results", kCmdViewPuffByPuff, "viewPuffByPuff", nullptr, true},

@@ -8,7 +8,7 @@ namespace veltrano {
 class MainWin;
 
 // Command identifiers of the menu, the accelerators and the design panel: the numbers the commands have
-// always had. Undo and Redo have numbers of their own above those.
+// always had. The commands added since (undo, export, copy) have numbers of their own above those.
 enum CommandId {
     kCmdExit = 40001,
     kCmdExitAccelerator = 40002,
@@ -32,6 +32,9 @@ enum CommandId {
     kCmdImport = 40026,
     kCmdUndo = 40101,
     kCmdRedo = 40102,
+    kCmdExportView = 40103,
+    kCmdExportData = 40104,
+    kCmdCopyView = 40105,
 };
 
 // What a command does and when it may run: one definition that the menu, the accelerators and the

@@ -1,6 +1,7 @@
 #include "shell/DesignDlg.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -109,6 +110,18 @@ void DesignDlg::radioClicked() {
     }
     syncRadios();
     window_.updateViewChecks();
+}
+
+void DesignDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the button that has the focus, as Space does. The panel has no default button:
+    // Enter anywhere else does nothing.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+            button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void DesignDlg::reject() {

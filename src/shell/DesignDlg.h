@@ -32,6 +32,9 @@ public:
 public slots:
     void reject() override;  // Close, Escape and the close box hide the panel
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void radioClicked();
 

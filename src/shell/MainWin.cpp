@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QUndoStack>
 
 #include "dialogs/ControlIds.h"
@@ -46,7 +47,7 @@ MainWin::MainWin(DesignDocument& document, Dialogs& dialogs)
     setObjectName("MainWin");
     setWindowTitle(QString::fromLatin1(kTitle));
     viewArea_ = new ViewArea(*this);
-    setCentralWidget(viewArea_);
+    setCentralWidget(scrollingClient(viewArea_));
     buildMenus();
     move(0, 0);
     resize(1024, 820);
@@ -188,11 +189,14 @@ void MainWin::repaintClient() {
     viewArea_->update();
 }
 
+QString MainWin::currentFileName() const {
+    return fromFilePath(document_.fileName());
+}
+
 void MainWin::updateTitle() {
     // The title shows the path last chosen; it stays when a failed save empties the file name.
-    if (!document_.fileName().empty()) currentFileName_ = fromFilePath(document_.fileName());
-    if (!currentFileName_.isEmpty())
-        setWindowTitle(QStringLiteral("veltrano 4.1 - ") + currentFileName_ + "[*]");
+    if (!document_.fileName().empty()) titlePath_ = fromFilePath(document_.fileName());
+    if (!titlePath_.isEmpty()) setWindowTitle(QStringLiteral("veltrano 4.1 - ") + titlePath_ + "[*]");
     setWindowModified(document_.modified());
 }
 
@@ -242,28 +246,13 @@ void MainWin::paintClient(QPainter& painter) {
     // The pictures are made for the pixel density of the screen the window is on.
     const double ratio = painter.device()->devicePixelRatioF();
     if (resources_.devicePixelRatio != ratio) resources_ = makeViewResources(ratio);
-    drawLogo(painter, resources_);
-    const DesignSet& d = document_.designs();
-    if (rawListing_) {
-        drawRecordListing(painter, resources_, d.referenceDesign, 0);
-        drawRecordListing(painter, resources_, d.workingReference, 300);
-        drawRecordListing(painter, resources_, d.currentDesign, 600);
-        return;
-    }
-    switch (viewMode_) {
-        case ViewMode::StationaryFlow:
-            drawStationaryFlowView(painter, resources_, d.currentDesign);
-            break;
-        case ViewMode::Yields:
-            drawYieldsView(painter, resources_, d.currentDesign);
-            break;
-        case ViewMode::PuffByPuff:
-            drawPuffView(painter, resources_, d.currentDesign, hoveredPuff_);
-            break;
-        case ViewMode::Summary:
-            drawSummaryView(painter, resources_, d, document_.puffDataValid());
-            break;
-    }
+    paintView(painter, resources_, viewScene());
+}
+
+ViewScene MainWin::viewScene() const {
+    const ViewKind kind =
+        rawListing_ ? ViewKind::Listing : static_cast<ViewKind>(static_cast<int>(viewMode_));
+    return {document_.designs(), kind, document_.puffDataValid(), hoveredPuff_};
 }
 
 void MainWin::mouseMovedTo(QPoint p) {

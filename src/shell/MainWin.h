@@ -12,6 +12,7 @@
 #include "document/DesignDocument.h"
 #include "shell/Commands.h"
 #include "shell/ViewMode.h"
+#include "views/ViewPainting.h"
 #include "views/ViewResources.h"
 #include "views/Views.h"
 
@@ -47,7 +48,8 @@ public:
     bool puffByPuffValid() const { return document_.puffDataValid(); }
     bool rawListing() const { return rawListing_; }
     int hoveredPuff() const { return hoveredPuff_; }
-    const QString& currentFileName() const { return currentFileName_; }
+    // The document's file name (empty after a failed save); the title keeps the last one chosen.
+    QString currentFileName() const;
     bool panelVisible() const { return panelVisible_; }
     bool designsChanged() const { return document_.modified(); }
     bool analysisRunning() const { return analysisRunning_; }
@@ -91,9 +93,15 @@ public:
     void about();
     void undo();
     void redo();
+    void exportViewCommand();
+    void exportDataCommand();
+    void copyView();
 
     // The panel was closed by its Close button, Escape or its close box.
     void panelClosed();
+
+    // What the client area shows now: the view of the view mode or the raw listing.
+    ViewScene viewScene() const;
 
     // Called by the client area.
     void paintClient(QPainter& painter);
@@ -112,9 +120,13 @@ private:
     void updateTitle();
     // Asks whether unsaved changes are to be saved first; false when the user cancels (or saving failed).
     bool confirmDiscardChanges();
+    // Before a Save over an imported 3.xx file: true to replace it, false to choose another name.
+    bool confirmReplaceLegacyFile();
     bool save();
     bool saveAs();
     void editDesign(DesignRole role);
+    // The about box's gesture: the designs as the start-up file, with no stale per-puff data.
+    bool writeStartupDesigns();
 
     DesignDocument& document_;
     Dialogs& dialogs_;
@@ -127,7 +139,7 @@ private:
     std::map<int, QAction*> actions_;
     QActionGroup* viewGroup_ = nullptr;
 
-    QString currentFileName_;  // the path the title shows: the last one chosen, kept when saving fails
+    QString titlePath_;  // the path the title shows: the last one chosen, kept when saving fails
     bool panelVisible_ = true;
     ViewMode viewMode_ = ViewMode::StationaryFlow;
     int hoveredPuff_ = -1;

@@ -45,6 +45,9 @@ int MyApp::start() {
         mainWin_.reset();
         return kStartFailed;
     }
+    if (const auto warning = nonFiniteParametersWarning(state_.modelParameters, kModelParameterFileName))
+        showMessage(dialogs_, mainWin_.get(), QString::fromStdString(*warning), QStringLiteral("Warning"),
+                    QMessageBox::Warning);
     return 0;
 }
 

@@ -23,9 +23,9 @@ public:
     ~MyApp();
 
     // Reads the start-up designs, shows the main window with the results they store (nothing is
-    // recalculated), then reads the model coefficients; each file from the first place that has it.
-    // Returns 0 when the program may run, kStartFailed otherwise (after telling the user, with the
-    // paths that were tried).
+    // recalculated), then reads the model coefficients, warning when some are not finite numbers; each
+    // file from the first place that has it. Returns 0 when the program may run, kStartFailed otherwise
+    // (after telling the user, with the paths that were tried).
     int start();
 
     MainWin* mainWindow() const { return mainWin_.get(); }

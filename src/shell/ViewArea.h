@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QScrollArea;
+
 namespace veltrano {
 
 class MainWin;
@@ -18,7 +20,15 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // The listing can reach beyond the window: the area then takes its size, and the scroll area
+    // around it scrolls. The views keep to the window.
+    void followContentSize();
+
     MainWin& window_;
 };
+
+// The client area in a frameless scroll area, as the main window's central widget: the views fill the
+// window; the raw listing scrolls (wheel, arrow and page keys) where it is larger than the window.
+QScrollArea* scrollingClient(ViewArea* area);
 
 }  // namespace veltrano

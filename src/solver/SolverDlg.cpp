@@ -81,6 +81,15 @@ SolverDlg::SolverDlg(DesignSet& designs, const ModelParameters& mp, Dialogs& dia
     hints_->setMinimumHeight(4 * hints_->fontMetrics().lineSpacing());
     (new QVBoxLayout(hintsBox))->addWidget(hints_);
     layout->addWidget(hintsBox);
+    // Why both searches are disabled for online perforation; the hints box keeps its own text.
+    if (designs_.currentDesign.tp_perfotype == kOnlineLaser) {
+        auto* why = new QLabel(QStringLiteral(
+            "No search can be run: with online laser perforation the filter ventilation follows the targeted "
+            "degree of online ventilation on the tipping paper page."));
+        why->setObjectName(QStringLiteral("online_note"));
+        why->setWordWrap(true);
+        layout->addWidget(why);
+    }
 
     auto* exit = new QPushButton(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("exit"));
@@ -98,6 +107,8 @@ SolverDlg::SolverDlg(DesignSet& designs, const ModelParameters& mp, Dialogs& dia
     Group& first = groupOffered(SolverGroup::Tipping, design) ? groups_[0] : groups_[1];
     if (first.radio->isEnabled()) first.radio->setChecked(true);
     updateEnabling();
+    // The target of the offered search takes the typing at once.
+    if (first.radio->isChecked()) first.target->setFocus();
 }
 
 QWidget* SolverDlg::buildGroup(Group& group, QButtonGroup* radios) {
@@ -125,6 +136,8 @@ QWidget* SolverDlg::buildGroup(Group& group, QButtonGroup* radios) {
     group.unit = new QLabel(text(targetUnit(group.codes.front())));
     group.unit->setObjectName(partName(look.name, "unit"));
     group.unit->setMinimumWidth(group.unit->fontMetrics().horizontalAdvance(QStringLiteral("mg/cig.")));
+    // Enter in the target field runs the group's Search (the field is enabled only while its group is on).
+    connect(group.target, &QLineEdit::returnPressed, this, [this, &group] { search(group); });
     connect(group.targets, &QComboBox::currentIndexChanged, this, [&group](int index) {
         if (index >= 0) group.unit->setText(text(targetUnit(group.codes[static_cast<std::size_t>(index)])));
     });
@@ -145,8 +158,7 @@ QWidget* SolverDlg::buildGroup(Group& group, QButtonGroup* radios) {
     for (std::size_t row = 0; row < 2; ++row) {
         QLineEdit* result = new QLineEdit;
         result->setObjectName(QString::fromLatin1(look.resultNames[row]));
-        result->setReadOnly(true);
-        result->setFocusPolicy(Qt::NoFocus);
+        result->setReadOnly(true);  // display only, but the text can be selected and copied
         result->setFixedWidth(group.target->width());
         group.results[row] = result;
         const int r = static_cast<int>(row) + 2;

@@ -32,6 +32,16 @@ inline void beginView(QPainter& painter, const QFont& font) {
     painter.setFont(font);
 }
 
+// Draws the piece `source` of a picture with its top-left corner at `at`. `source` is in logical pixels
+// of a picture made for any device pixel ratio. The piece is copied out first: the SVG writer embeds a
+// whole picture and would squeeze all of it into the piece's place.
+inline void drawImagePiece(QPainter& painter, QPoint at, const QImage& image, const QRect& source) {
+    const double ratio = image.devicePixelRatio();
+    const QRect pixels(qRound(source.x() * ratio), qRound(source.y() * ratio), qRound(source.width() * ratio),
+                       qRound(source.height() * ratio));
+    painter.drawImage(at, image.copy(pixels));
+}
+
 // A block drawn in local coordinates: the origin moves to the block's position for the scope.
 class BlockScope : public PainterScope {
 public:

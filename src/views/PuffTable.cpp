@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "design/NumberText.h"
 #include "views/ValueText.h"
 
 namespace veltrano {
@@ -54,13 +53,13 @@ std::string puffCellText(const CigaretteDesign& d, int row, int puff) {
     const auto i = static_cast<std::size_t>(puff);
     switch (row) {
         case 0:
-            return formatNumber("%.2f", d.puff_avgpd[i]);
+            return valueText("%.2f", d.puff_avgpd[i]);
         case 1:
-            return formatNumber("%.2f", d.puff_fivent[i]);
+            return valueText("%.2f", d.puff_fivent[i]);
         case 2:
-            return formatNumber("%.2f", d.puff_rovent[i]);
+            return valueText("%.2f", d.puff_rovent[i]);
         case 3:
-            return formatNumber("%.2f", d.puff_size[i] / 10.0);
+            return valueText("%.2f", d.puff_size[i] / 10.0);
         case 4:
             return valueOr(d.isKnown(KnownBit::IsoTar), "%.2f", d.puff_nfdpm[i], "-.--");
         case 5:

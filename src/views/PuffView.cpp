@@ -1,5 +1,6 @@
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "design/NumberText.h"
@@ -37,25 +38,87 @@ struct PuffColumns {
     bool barsShown(int i) const { return firstBar(i) + 3LL * cx < kBarLimit; }
 };
 
+// The next step of the series 1, 2, 5, 10, 20, 50, ...
+int nextLabelStep(int step) {
+    int decade = 1;
+    while (step >= decade * 10) decade *= 10;
+    const int mantissa = step / decade;
+    return (mantissa == 1 ? 2 : mantissa == 2 ? 5 : 10) * decade;
+}
+
+// The puffs whose numbers stand under the axis. Each label is centred in its puff's column while left
+// of x 720. Where a column is narrower than the widest label, only every 2nd, 5th, 10th, ... puff is
+// labelled (the first step at which labels fit side by side), besides the first puff; the last drawn
+// puff is always labelled, in place of a label it would touch. No two labels come closer than a blank.
+std::vector<int> labelledPuffs(const PuffColumns& columns, const QFontMetrics& metrics) {
+    int drawn = 0;
+    while (drawn < columns.n && toPixels(columns.labelX(drawn)) < kBarLimit) ++drawn;
+    if (drawn == 0) return {};
+    const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    const int widest = metrics.horizontalAdvance(QString::number(drawn));
+    int step = 1;
+    while (step * 5 * columns.cx < widest + gap) step = nextLabelStep(step);
+
+    const auto cell = [&](int i) {
+        return textCell(metrics, toPixels(columns.labelX(i)), kAxisY + 8, QString::number(i + 1),
+                        Anchor::Centre);
+    };
+    const auto clearOf = [&](int left, int right) {
+        return cell(right).left() >= cell(left).right() + 1 + gap;
+    };
+    std::vector<int> labelled{0};
+    for (int i = step - 1; i < drawn; i += step)
+        if (i > 0 && clearOf(labelled.back(), i)) labelled.push_back(i);
+    const int last = drawn - 1;
+    if (labelled.back() != last) {
+        while (labelled.size() > 1 && !clearOf(labelled.back(), last)) labelled.pop_back();
+        if (clearOf(labelled.back(), last))
+            labelled.push_back(last);
+        else
+            labelled.back() = last;
+    }
+    return labelled;
+}
+
+// A 5-pixel tick under every drawn puff's column, and the labels of labelledPuffs.
 void drawPuffLabels(QPainter& painter, const PuffColumns& columns) {
     for (int i = 0; i < columns.n; ++i) {
         const int x = toPixels(columns.labelX(i));
         if (x >= kBarLimit) break;
         painter.drawLine(x, kAxisY, x, kAxisY + 5);
-        drawText(painter, x, kAxisY + 8, formatText("%i", {static_cast<long long>(i + 1)}), Anchor::Centre);
     }
+    for (int i : labelledPuffs(columns, painter.fontMetrics()))
+        drawText(painter, toPixels(columns.labelX(i)), kAxisY + 8,
+                 formatText("%i", {static_cast<long long>(i + 1)}), Anchor::Centre);
+}
+
+// Where the bars of a chart go: the bar texture, the puff columns, and the right axis's title and
+// unit, which the bars keep clear of.
+struct BarPlot {
+    const QImage& bars;
+    const PuffColumns& columns;
+    std::array<QRect, 2> axisTitle;
+};
+
+// The right axis's title and unit, left-aligned at x 85; returns the cells they take.
+std::array<QRect, 2> drawRightAxisTitle(QPainter& painter, const char* title, const char* unit) {
+    return {drawText(painter, 85, 5, title), drawText(painter, 85, 20, unit)};
 }
 
 // A bar of value × scale pixels standing on the axis in slot `slot` of puff i: the lowest rows of a
-// stripe of the bar texture.
-void drawBar(QPainter& painter, const QImage& bars, BarStripe stripe, const PuffColumns& columns, int i,
-             int slot, double value, double scale) {
-    const int height = std::min(axisOffset(value, scale), kBarTextureHeight);
+// stripe of the bar texture. A bar under the right axis's title ends below its unit, so that bars
+// never run through the text.
+void drawBar(QPainter& painter, const BarPlot& plot, BarStripe stripe, int i, int slot, double value,
+             double scale) {
+    const int x = static_cast<int>(plot.columns.firstBar(i)) + slot * plot.columns.cx;
+    int height = std::min(axisOffset(value, scale), kBarTextureHeight);
+    for (const QRect& text : plot.axisTitle)
+        if (x <= text.right() && x + plot.columns.cx > text.left())
+            height = std::min(height, kAxisY - 1 - text.bottom());
     if (height <= 0) return;
-    const int x = static_cast<int>(columns.firstBar(i)) + slot * columns.cx;
-    drawPicturePiece(
-        painter, QPoint(x, kAxisY - height), bars,
-        QRect(static_cast<int>(stripe) * kBarStripeWidth, kBarTextureHeight - height, columns.cx, height));
+    drawImagePiece(painter, QPoint(x, kAxisY - height), plot.bars,
+                   QRect(static_cast<int>(stripe) * kBarStripeWidth, kBarTextureHeight - height,
+                         plot.columns.cx, height));
 }
 
 void drawChartAxes(QPainter& painter) {
@@ -90,18 +153,13 @@ void drawYieldChart(QPainter& painter, const ViewResources& resources, const Cig
     if (nico)
         drawTicks(painter, {AxisDirection::Up, kBarAreaLeft, kAxisY, 40, kMaxBarHeight, range},
                   {3, 5, 2, "%.2f", 7, 7, 10.0});
-    drawText(painter, 85, 5, "Nicotine");
-    drawText(painter, 85, 20, "mg");
+    const BarPlot plot{resources.barTexture, columns, drawRightAxisTitle(painter, "Nicotine", "mg")};
 
     drawPuffLabels(painter, columns);
     for (int i = 0; i < columns.n && columns.barsShown(i); ++i) {
-        if (tar)
-            drawBar(painter, resources.barTexture, BarStripe::LightGreen, columns, i, 0, d.puff_nfdpm[i],
-                    scale);
-        if (nico)
-            drawBar(painter, resources.barTexture, BarStripe::DarkGreen, columns, i, 1, 10 * d.puff_nico[i],
-                    scale);
-        if (co) drawBar(painter, resources.barTexture, BarStripe::Blue, columns, i, 2, d.puff_co[i], scale);
+        if (tar) drawBar(painter, plot, BarStripe::LightGreen, i, 0, d.puff_nfdpm[i], scale);
+        if (nico) drawBar(painter, plot, BarStripe::DarkGreen, i, 1, 10 * d.puff_nico[i], scale);
+        if (co) drawBar(painter, plot, BarStripe::Blue, i, 2, d.puff_co[i], scale);
     }
     drawSwatch(painter, 183, palette::lightGreen, "Nicotine-free DPM ('tar')");
     drawSwatch(painter, 198, palette::darkGreen, "Nicotine");
@@ -125,17 +183,13 @@ void drawVentilationChart(QPainter& painter, const ViewResources& resources, con
     drawText(painter, 35, 20, "%", Anchor::Right);
     drawTicks(painter, {AxisDirection::Up, kBarAreaLeft, kAxisY, 28, kMaxBarHeight, pressureRange},
               kLeftTicks);
-    drawText(painter, 85, 5, "Pressure");
-    drawText(painter, 85, 20, "mm H2O");
+    const BarPlot plot{resources.barTexture, columns, drawRightAxisTitle(painter, "Pressure", "mm H2O")};
 
     drawPuffLabels(painter, columns);
     for (int i = 0; i < columns.n && columns.barsShown(i); ++i) {
-        drawBar(painter, resources.barTexture, BarStripe::LightGreen, columns, i, 0, d.puff_fivent[i],
-                ventScale);
-        drawBar(painter, resources.barTexture, BarStripe::DarkGreen, columns, i, 1, d.puff_rovent[i],
-                ventScale);
-        drawBar(painter, resources.barTexture, BarStripe::Blue, columns, i, 2, d.puff_avgpd[i],
-                pressureScale);
+        drawBar(painter, plot, BarStripe::LightGreen, i, 0, d.puff_fivent[i], ventScale);
+        drawBar(painter, plot, BarStripe::DarkGreen, i, 1, d.puff_rovent[i], ventScale);
+        drawBar(painter, plot, BarStripe::Blue, i, 2, d.puff_avgpd[i], pressureScale);
     }
     drawSwatch(painter, 183, palette::lightGreen, "Degree of filter ventilation");
     drawSwatch(painter, 198, palette::darkGreen, "Degree of rod ventilation");
@@ -165,10 +219,10 @@ void drawPuffData(QPainter& painter, const CigaretteDesign& d, int n, int hovere
     const int i = hoveredPuff;
     drawText(painter, 425, 5, formatText("Puff #%i data", {static_cast<long long>(i + 1)}), Anchor::Centre);
     const std::string values[] = {
-        formatNumber("%.1f", d.puff_fivent[i]),
-        formatNumber("%.1f", d.puff_rovent[i]),
-        formatNumber("%.1f", d.puff_avgpd[i]),
-        formatNumber("%.1f", d.puff_size[i] / 10.0),
+        valueText("%.1f", d.puff_fivent[i]),
+        valueText("%.1f", d.puff_rovent[i]),
+        valueText("%.1f", d.puff_avgpd[i]),
+        valueText("%.1f", d.puff_size[i] / 10.0),
         valueOr(d.isKnown(KnownBit::IsoTar), "%.2f", d.puff_nfdpm[i], ""),
         valueOr(d.isKnown(KnownBit::IsoNicotine), "%.2f", d.puff_nico[i], ""),
         valueOr(d.isKnown(KnownBit::IsoCo), "%.2f", d.puff_co[i], ""),
@@ -210,9 +264,9 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
         const char* puffUnit;
     };
     const Row rows[] = {
-        {"Degree of filter ventilation", formatNumber("%.1f", d.alt_fivent), "%", "%"},
-        {"Degree of rod ventilation", formatNumber("%.1f", d.alt_rovent), "%", "%"},
-        {"Avg. open draw resistance", formatNumber("%.1f", d.alt_pdo), "mm H2O", "mm H2O"},
+        {"Degree of filter ventilation", valueText("%.1f", d.alt_fivent), "%", "%"},
+        {"Degree of rod ventilation", valueText("%.1f", d.alt_rovent), "%", "%"},
+        {"Avg. open draw resistance", valueText("%.1f", d.alt_pdo), "mm H2O", "mm H2O"},
         {"Puff number", valueOr(puff, "%.2f", d.alt_puff, "--.--"), "", ""},
         {"Nicotine-free DPM ('tar')", valueOr(tar, "%.2f", d.alt_nfdpm, "--.--"), "mg/cig", "mg"},
         {"Nicotine", valueOr(nico, "%.2f", d.alt_nico, "--.--"), "mg/cig", "mg"},
@@ -223,10 +277,7 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
         drawValueWithUnit(painter, 270, rowText(r), rows[r].total, rows[r].unit);
         drawText(painter, 430, rowText(r), rows[r].puffUnit);
     }
-    drawText(
-        painter, 575, 25,
-        formatText("%.0f/%.0f/%.0f/%.0f%%", {d.alt_volume, d.alt_duration, d.alt_interval, d.alt_blocking}),
-        Anchor::Centre);
+    drawText(painter, 575, 25, regimeTitle(d), Anchor::Centre);
     drawPuffData(painter, d, n, hoveredPuff);
 
     painter.setPen(screenPen(Qt::black));

@@ -11,6 +11,7 @@
 #include "resources/Palette.h"
 #include "views/ChartText.h"
 #include "views/PainterScopes.h"
+#include "views/ValueText.h"
 #include "views/Views.h"
 
 namespace veltrano {
@@ -99,10 +100,22 @@ std::string label(const char* name) {
     return text;
 }
 
-// Appends a piece when the line still holds it; tells whether it did.
-bool appendIfFits(std::string& line, const std::string& piece) {
-    if (line.size() + piece.size() > kListingLineLimit) return false;
-    line += piece;
+// What a listed value may take of its 300-pixel column beside the label.
+constexpr std::size_t kListingValueWidth = 22;
+
+// Appends a value and its suffix when the line still holds them, and tells whether it did. The value
+// is left off when its printf text would not fit in the line's 255 characters, as in the listing's
+// buffer; otherwise a double shows as every cell shows it (dashes when not finite, exponent form when
+// wider than the column), an integer as printf writes it.
+bool appendIfFits(std::string& line, std::string_view format, const FormatArg& value,
+                  std::string_view suffix = {}) {
+    const std::string printed = formatText(format, {value});
+    const double* number = std::get_if<double>(&value);
+    const std::string shown = number ? valueText(format, *number, kListingValueWidth) : printed;
+    if (line.size() + std::max(printed.size(), shown.size()) + suffix.size() > kListingLineLimit)
+        return false;
+    line += shown;
+    line += suffix;
     return true;
 }
 
@@ -126,11 +139,8 @@ FormatArg fieldValue(const CigaretteDesign& design, const DesignField& field) {
 std::string puffLine(const char* name, std::size_t count, const char* format,
                      const std::function<FormatArg(std::size_t)>& valueAt) {
     std::string line = label(name);
-    for (std::size_t i = 0; i < count; ++i) {
-        std::string piece = formatText(format, {valueAt(i)});
-        if (i + 1 < count) piece += '/';
-        if (!appendIfFits(line, piece)) break;
-    }
+    for (std::size_t i = 0; i < count; ++i)
+        if (!appendIfFits(line, format, valueAt(i), i + 1 < count ? "/" : "")) break;
     return line;
 }
 
@@ -144,11 +154,11 @@ std::vector<std::string> recordListingLines(const CigaretteDesign& d) {
     for (const ListedField& listed : kListedFields) {
         std::string line = label(listed.label);
         if (const DesignField* field = findDesignField(listed.field))
-            appendIfFits(line, formatText(listed.format, {fieldValue(d, *field)}));
+            appendIfFits(line, listed.format, fieldValue(d, *field));
         lines.push_back(std::move(line));
     }
     std::string puffNumber = label("puff_number");
-    appendIfFits(puffNumber, formatText("%i", {static_cast<long long>(d.puff_number)}));
+    appendIfFits(puffNumber, "%i", static_cast<long long>(d.puff_number));
     lines.push_back(std::move(puffNumber));
 
     // Each line lists as many values as `puff_number` says and its array holds.
@@ -173,6 +183,23 @@ std::vector<std::string> recordListingLines(const CigaretteDesign& d) {
     return lines;
 }
 
+namespace {
+
+QString listingText(const std::string& line) {
+    const std::u32string text = decodeWindows1252(line);
+    return QString::fromUcs4(text.data(), qsizetype(text.size()));
+}
+
+// The three columns of the listing: the reference, the working reference and the current design.
+struct ListingColumn {
+    const CigaretteDesign DesignSet::*design;
+    int x;
+};
+constexpr ListingColumn kListingColumns[] = {
+    {&DesignSet::referenceDesign, 0}, {&DesignSet::workingReference, 300}, {&DesignSet::currentDesign, 600}};
+
+}  // namespace
+
 void drawRecordListing(QPainter& painter, const ViewResources& resources, const CigaretteDesign& design,
                        int x) {
     PainterScope scope(painter);
@@ -180,10 +207,28 @@ void drawRecordListing(QPainter& painter, const ViewResources& resources, const 
     painter.setPen(palette::listingOlive);
     int y = 0;
     for (const std::string& line : recordListingLines(design)) {
-        const std::u32string text = decodeWindows1252(line);
-        drawText(painter, x, y, QString::fromUcs4(text.data(), qsizetype(text.size())));
+        drawText(painter, x, y, listingText(line));
         y += kListingLineHeight;
     }
+}
+
+void drawRecordListings(QPainter& painter, const ViewResources& resources, const DesignSet& designs) {
+    for (const ListingColumn& column : kListingColumns)
+        drawRecordListing(painter, resources, designs.*column.design, column.x);
+}
+
+QSize recordListingExtent(const ViewResources& resources, const DesignSet& designs) {
+    const QFontMetrics metrics(resources.listingFont);
+    int width = 0, lines = 0;
+    for (const ListingColumn& column : kListingColumns) {
+        const std::vector<std::string> listing = recordListingLines(designs.*column.design);
+        lines = std::max(lines, static_cast<int>(listing.size()));
+        for (const std::string& line : listing)
+            width = std::max(width, column.x + metrics.horizontalAdvance(listingText(line)));
+    }
+    const int height =
+        lines > 0 ? (lines - 1) * kListingLineHeight + metrics.ascent() + metrics.descent() : 0;
+    return QSize(width, height);
 }
 
 }  // namespace veltrano

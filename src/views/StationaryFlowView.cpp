@@ -1,7 +1,6 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "design/NumberText.h"
 #include "resources/Palette.h"
 #include "views/Axis.h"
 #include "views/ChartAxes.h"
@@ -52,11 +51,11 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
         const char* unit;
     };
     const Row left[] = {
-        {"Open draw resistance", formatNumber("%.1f", d.stat_pdo), "mm H2O"},
-        {"Closed draw resistance", formatNumber("%.1f", d.stat_pdc), "mm H2O"},
-        {"Degree of filter ventilation", formatNumber("%.1f", d.stat_fivent), "%"},
-        {"Degree of rod ventilation", formatNumber("%.1f", d.stat_rovent), "%"},
-        {"Total degree of ventilation", formatNumber("%.1f", d.stat_fivent + d.stat_rovent), "%"},
+        {"Open draw resistance", valueText("%.1f", d.stat_pdo), "mm H2O"},
+        {"Closed draw resistance", valueText("%.1f", d.stat_pdc), "mm H2O"},
+        {"Degree of filter ventilation", valueText("%.1f", d.stat_fivent), "%"},
+        {"Degree of rod ventilation", valueText("%.1f", d.stat_rovent), "%"},
+        {"Total degree of ventilation", valueText("%.1f", d.stat_fivent + d.stat_rovent), "%"},
     };
     const bool puff = d.isKnown(KnownBit::IsoPuffNumber), nico = d.isKnown(KnownBit::IsoNicotine),
                tar = d.isKnown(KnownBit::IsoTar), co = d.isKnown(KnownBit::IsoCo);
@@ -87,7 +86,7 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
 void drawTexturePiece(QPainter& painter, int x, int y, const QImage& texture, int width) {
     const QSize size = texture.deviceIndependentSize().toSize();
     width = std::min(width, size.width());
-    if (width > 0) drawPicturePiece(painter, QPoint(x, y), texture, QRect(0, 0, width, size.height()));
+    if (width > 0) drawImagePiece(painter, QPoint(x, y), texture, QRect(0, 0, width, size.height()));
 }
 
 // Two strips above the chart: filter and tobacco rod, tipping and cigarette paper, to scale.

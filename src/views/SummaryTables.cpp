@@ -1,6 +1,5 @@
 #include "views/SummaryTables.h"
 
-#include "design/NumberText.h"
 #include "views/ValueText.h"
 
 namespace veltrano {
@@ -59,7 +58,7 @@ const char* paperDashes(const Column& c, const char* screen) {
     return c.onPaper() ? "-.--" : screen;
 }
 std::string value(double v) {
-    return formatNumber("%.2f", v);
+    return valueText("%.2f", v);
 }
 
 const char* perforationName(int type) {
@@ -139,7 +138,8 @@ const std::vector<SectionRules>& parameterRules() {
            [](const Column& c) { return valueOr(banded(c), "%.3f", c.design.cp_banddiff, "-.--"); }},
           {"Band Width/Spacing", "mm",
            [](const Column& c) {
-               return banded(c) ? formatText("%.1f/%.1f", {c.design.cp_bandwidth, c.design.cp_bandspace})
+               return banded(c) ? joinedValues("%.1f", {c.design.cp_bandwidth, c.design.cp_bandspace}, "/",
+                                               "--.-", 5)
                                 : std::string("--.-/--.-");
            }}}},
         {"Filter",
@@ -265,8 +265,8 @@ const std::vector<SectionRules>& resultRules() {
         {"Alternative Smoking",
          {{"Smoking Regime", "",
            [](const Column& c) {
-               return formatText("%.0f/%.0f/%.0f",
-                                 {c.design.alt_volume, c.design.alt_duration, c.design.alt_interval});
+               return joinedValues(
+                   "%.0f", {c.design.alt_volume, c.design.alt_duration, c.design.alt_interval}, "/", "-", 4);
            }},
           {"Ventilation Blocking", "%", [](const Column& c) { return value(c.design.alt_blocking); }},
           {"Avg. Open Draw Resistance", "mm H2O",

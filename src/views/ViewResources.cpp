@@ -41,13 +41,6 @@ ViewResources makeViewResources(double devicePixelRatio) {
     return r;
 }
 
-void drawPicturePiece(QPainter& painter, QPoint at, const QImage& picture, const QRect& piece) {
-    const double ratio = picture.devicePixelRatio();
-    painter.drawImage(
-        QPointF(at), picture,
-        QRectF(piece.x() * ratio, piece.y() * ratio, piece.width() * ratio, piece.height() * ratio));
-}
-
 void drawLogo(QPainter& painter, const ViewResources& resources) {
     painter.drawImage(QPoint(860, 24), resources.logo);
 }

@@ -2,9 +2,6 @@
 
 #include <QFont>
 #include <QImage>
-#include <QRect>
-
-class QPainter;
 
 namespace veltrano {
 
@@ -25,8 +22,5 @@ void installFontSubstitutes();
 // "Courier New" 10 pt; and the generated pictures, made for `devicePixelRatio`. Installs the font
 // substitutes first.
 ViewResources makeViewResources(double devicePixelRatio = 1.0);
-
-// Copies the piece `piece` (in logical pixels of the picture) of a picture made for any ratio to `at`.
-void drawPicturePiece(QPainter& painter, QPoint at, const QImage& picture, const QRect& piece);
 
 }  // namespace veltrano

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 
 #include "design/CigaretteDesign.h"
 #include "design/DesignSet.h"
@@ -50,5 +51,10 @@ void drawSummaryView(QPainter& painter, const ViewResources& resources, const De
 // The raw listing of one design's fields in a column starting at client x.
 void drawRecordListing(QPainter& painter, const ViewResources& resources, const CigaretteDesign& design,
                        int x);
+// The listing of the three designs side by side: the reference at x 0, the working reference at 300
+// and the current design at 600.
+void drawRecordListings(QPainter& painter, const ViewResources& resources, const DesignSet& designs);
+// How far the listing of the three designs reaches to the right and down, in client pixels.
+QSize recordListingExtent(const ViewResources& resources, const DesignSet& designs);
 
 }  // namespace veltrano

@@ -2,7 +2,6 @@
 #include <tuple>
 #include <utility>
 
-#include "design/NumberText.h"
 #include "resources/Palette.h"
 #include "views/Axis.h"
 #include "views/ChartAxes.h"
@@ -135,12 +134,12 @@ void drawComparisonTable(QPainter& painter, const ViewResources& resources, cons
         const char* unit;
     };
     const Row rows[] = {
-        {"Degree of filter ventilation", formatNumber("%.1f", d.stat_fivent),
-         formatNumber("%.1f", d.iso_fivent), formatNumber("%.1f", d.alt_fivent), "%"},
-        {"Degree of rod ventilation", formatNumber("%.1f", d.stat_rovent), formatNumber("%.1f", d.iso_rovent),
-         formatNumber("%.1f", d.alt_rovent), "%"},
-        {"Avg. open draw resistance", formatNumber("%.1f", d.stat_pdo), formatNumber("%.1f", d.iso_pdo),
-         formatNumber("%.1f", d.alt_pdo), "mm H2O"},
+        {"Degree of filter ventilation", valueText("%.1f", d.stat_fivent), valueText("%.1f", d.iso_fivent),
+         valueText("%.1f", d.alt_fivent), "%"},
+        {"Degree of rod ventilation", valueText("%.1f", d.stat_rovent), valueText("%.1f", d.iso_rovent),
+         valueText("%.1f", d.alt_rovent), "%"},
+        {"Avg. open draw resistance", valueText("%.1f", d.stat_pdo), valueText("%.1f", d.iso_pdo),
+         valueText("%.1f", d.alt_pdo), "mm H2O"},
         {"Puff number", "", valueOr(puff, "%.2f", d.iso_puff, "--.--"),
          valueOr(puff, "%.2f", d.alt_puff, "--.--"), ""},
         {"Nicotine-free DPM ('tar')", "", valueOr(tar, "%.2f", d.iso_nfdpm, "--.--"),
@@ -175,9 +174,7 @@ void drawYieldsView(QPainter& painter, const ViewResources& resources, const Cig
     const bool perforated = d.tp_perfotype != kNoPerforation;
 
     const RegimeRow iso{isoRegimeCurves(d), "ISO Smoking Regime", "35/2/60/0%"};
-    const RegimeRow alternative{
-        alternativeRegimeCurves(d), "Alternative Smoking Regime",
-        formatText("%.0f/%.0f/%.0f/%.0f%%", {d.alt_volume, d.alt_duration, d.alt_interval, d.alt_blocking})};
+    const RegimeRow alternative{alternativeRegimeCurves(d), "Alternative Smoking Regime", regimeTitle(d)};
     {
         BlockScope block(painter, 0, 10);
         drawRegimeRow(painter, resources, axes, iso, perforated);

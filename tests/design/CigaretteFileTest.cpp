@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 
@@ -9,6 +10,7 @@
 
 #include "FileTestSupport.h"
 #include "design/CigaretteFile.h"
+#include "design/PlatformFiles.h"
 
 namespace veltrano {
 namespace {
@@ -205,6 +207,20 @@ TEST(CigaretteFile, FailedSaveReportsAndLeavesTheOldFile) {
     }
 }
 
+TEST(CigaretteFile, NoRoomForTheNewFileGives053AndKeepsTheOldFile) {
+    TempFolder folder;
+    const std::string path = folder.file("design.cig");
+    const Bytes old{'o', 'l', 'd'};
+    writeBytes(path, old);
+    FaultyFileSystem fs;
+    fs.temporaryError = ENOSPC;
+    RecordingErrorReporter errors;
+    EXPECT_EQ(saveCigaretteFile(path, DesignSet(), errors, fs), 53);
+    EXPECT_EQ(errors.numbers, std::vector<int>{53});
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"design.cig"});
+}
+
 TEST(CigaretteFile, WriteProtectedFileGives52) {
     SKIP_WHEN_ROOT();
     TempFolder folder;
@@ -219,7 +235,9 @@ TEST(CigaretteFile, WriteProtectedFileGives52) {
 }
 
 // A file size limit makes a real write fail part way: the child process saves over an existing file
-// with a limit that lets the first image through and stops the second.
+// with a limit that lets the first image through and stops the second. It starts as the program does
+// (letFileSizeLimitFailWrites, called first thing by both main functions): without that, the limit's
+// signal would kill it in the middle of the save, as it once killed the program with unsaved designs.
 TEST(CigaretteFile, FileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
     TempFolder folder;
     const std::string path = folder.file("design.cig");
@@ -235,7 +253,8 @@ TEST(CigaretteFile, FileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::close(channel[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, SIG_DFL);
+        platform::letFileSizeLimitFailWrites();
         const rlimit limit{6000, 6000};
         int result[6] = {-1, 0, 0, 0, 0, 0};
         if (::setrlimit(RLIMIT_FSIZE, &limit) == 0) {

@@ -123,10 +123,11 @@ inline bool sameArraysAndPuffs(const CigaretteDesign& a, const CigaretteDesign& 
 }
 
 // The real file system with switches that make one step fail.
-class FaultyFileSystem : public PosixSaveFileSystem {
+class FaultyFileSystem : public SystemSaveFileSystem {
 public:
     bool failOpen = false;       // no file opens for writing
-    bool failTemporary = false;  // the folder refuses a temporary file
+    bool failTemporary = false;  // the folder refuses new files (as without write permission)
+    int temporaryError = 0;      // making the temporary file fails with this errno (ENOSPC, ...); 0: none
     int failWrite = 0;           // this write (counted from 1 over the whole save) fails; 0: none
     bool failAllWrites = false;
     bool failFinish = false;
@@ -134,18 +135,25 @@ public:
     int writes = 0;
 
     bool canOpenForWriting(const std::string& path) override {
-        return !failOpen && PosixSaveFileSystem::canOpenForWriting(path);
+        return !failOpen && SystemSaveFileSystem::canOpenForWriting(path);
     }
-    std::unique_ptr<FileSink> createTemporary(const Target& target, std::string& temporaryPath) override {
-        if (failOpen || failTemporary) return nullptr;
-        return wrap(PosixSaveFileSystem::createTemporary(target, temporaryPath));
+    Temporary createTemporary(const Target& target) override {
+        if (failOpen || failTemporary) return {nullptr, {}, true};
+        if (temporaryError != 0)
+            return {nullptr,
+                    {},
+                    platform::classifyCreateFailure(temporaryError) ==
+                        platform::CreateFailure::FolderRefusesNewFiles};
+        Temporary temporary = SystemSaveFileSystem::createTemporary(target);
+        temporary.sink = wrap(std::move(temporary.sink));
+        return temporary;
     }
     std::unique_ptr<FileSink> openTruncated(const std::string& path) override {
         if (failOpen) return nullptr;
-        return wrap(PosixSaveFileSystem::openTruncated(path));
+        return wrap(SystemSaveFileSystem::openTruncated(path));
     }
     bool replace(const std::string& from, const std::string& to) override {
-        return !failRename && PosixSaveFileSystem::replace(from, to);
+        return !failRename && SystemSaveFileSystem::replace(from, to);
     }
 
 private:

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,25 @@ TEST_F(ModelFile, ShortFileFillsOnlyTheGroupsItHolds) {
     EXPECT_EQ(decodeModelParameters(bytes, q), kModelParametersWrongSize);
     EXPECT_EQ(q.mp[2], sampleParameters().mp[2]);
     EXPECT_EQ(q.mp[3], 42);
+}
+
+// A file of all 0xFF bytes decodes to 162 NaNs: the program still starts, but says so once.
+TEST_F(ModelFile, NonFiniteCoefficientsAreCountedInTheWarning) {
+    write(std::vector<std::uint8_t>(2592, 0xFF));
+    ModelParameters broken;
+    ASSERT_EQ(loadModelParameters(path.string(), broken), kModelParametersOk);
+    EXPECT_EQ(nonFiniteParametersWarning(broken, "models.dat"),
+              "162 of the 162 coefficients in the model parameter file \"models.dat\" are not finite "
+              "numbers; results computed with them will not be numbers either.");
+
+    ModelParameters one = sampleParameters();
+    one.mp[161] = -std::numeric_limits<double>::infinity();
+    const auto warning = nonFiniteParametersWarning(one, "/data/models.dat");
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(warning->substr(0, 86),
+              "1 of the 162 coefficients in the model parameter file \"/data/models.dat\" is not finite");
+
+    EXPECT_FALSE(nonFiniteParametersWarning(sampleParameters(), "models.dat"));  // 1e300 is finite
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include <fcntl.h>
@@ -29,7 +31,7 @@ SaveReport save(const std::string& path, SaveFileSystem& fs) {
 }
 
 SaveReport save(const std::string& path) {
-    PosixSaveFileSystem fs;
+    SystemSaveFileSystem fs;
     return save(path, fs);
 }
 
@@ -37,6 +39,12 @@ unsigned permissionsOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
     return st.st_mode & 07777;
+}
+
+ino_t inodeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_ino;
 }
 
 TEST(SafeSave, NewFileGetsThePermissionsOfAPlainCreate) {
@@ -88,7 +96,7 @@ TEST(SafeSave, FileWithSeveralNamesIsWrittenInPlace) {
     EXPECT_EQ(readBytes(other), kBoth) << "a rename would have split the two names";
 }
 
-TEST(SafeSave, FolderWithoutRoomForATemporaryFileIsWrittenInPlace) {
+TEST(SafeSave, FolderThatRefusesNewFilesIsWrittenInPlace) {
     TempFolder folder;
     const std::string path = folder.file("design.cig");
     writeBytes(path, kOld);
@@ -96,6 +104,52 @@ TEST(SafeSave, FolderWithoutRoomForATemporaryFileIsWrittenInPlace) {
     fs.failTemporary = true;
     EXPECT_TRUE(save(path, fs).complete());
     EXPECT_EQ(readBytes(path), kBoth);
+}
+
+// Only a folder that refuses new files lets the save write in place. Any other failure to make the
+// temporary file (a full disk, no inodes, a quota, a name too long) leaves the old file as it was:
+// writing in place on a full disk is what once cut good files short.
+TEST(SafeSave, TemporaryFileFailuresAndWhatTheyLeave) {
+    const struct {
+        int error;
+        bool inPlace;
+    } cases[] = {
+        {EACCES, true},        {EPERM, true}, {EROFS, true},   {ENOSPC, false},
+        {ENAMETOOLONG, false}, {EIO, false},  {EDQUOT, false}, {EMFILE, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::strerror(c.error));
+        TempFolder folder;
+        const std::string path = folder.file("design.cig");
+        writeBytes(path, kOld);
+        FaultyFileSystem fs;
+        fs.temporaryError = c.error;
+        const SaveReport report = save(path, fs);
+        EXPECT_EQ(report.complete(), c.inPlace);
+        EXPECT_EQ(report.noTemporary, !c.inPlace);
+        EXPECT_EQ(readBytes(path), c.inPlace ? kBoth : kOld);
+        EXPECT_EQ(fs.writes, c.inPlace ? 2 : 0);
+
+        const SaveReport fresh = save(folder.file("new.cig"), fs);
+        EXPECT_EQ(fresh.complete(), c.inPlace);
+        EXPECT_EQ(folder.names().size(), c.inPlace ? 2u : 1u) << "a file was made after all";
+    }
+}
+
+// A name near the 255-byte limit still saves atomically: the temporary file has a short name of its
+// own, so the old file is replaced by a new one rather than cut and rewritten.
+TEST(SafeSave, LongNameIsReplacedAtomically) {
+    TempFolder folder;
+    const std::string path = folder.file(std::string(250, 'd'));
+    writeBytes(path, kOld);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const ino_t before = inodeOf(path);
+
+    EXPECT_TRUE(save(path).complete());
+    EXPECT_EQ(readBytes(path), kBoth);
+    EXPECT_NE(inodeOf(path), before) << "written in place";
+    EXPECT_EQ(permissionsOf(path), 0640u);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{std::string(250, 'd')});
 }
 
 TEST(SafeSave, UnwritableTargetsAreRefusedUntouched) {

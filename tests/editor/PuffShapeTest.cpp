@@ -1,9 +1,12 @@
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -74,6 +77,37 @@ TEST(PuffShapeFile, UnusableFilesLeaveTheShape) {
     PuffShape shape;
     EXPECT_EQ(readPuffShapeFile("/nonexistent/shape.txt", shape), kPuffShapeFileUnreadable);
     EXPECT_EQ(readPuffShapeFile(".", shape), kPuffShapeFileUnreadable);
+}
+
+// "Load from file" once froze the window on /dev/zero and blocked in open on a pipe. Only regular files
+// are read, and at most 1 MiB of them: everything else is refused at once and reported.
+TEST(PuffShapeFile, WhatIsNoShapeFileIsRefusedAtOnce) {
+    const std::string folder = ::testing::TempDir() + "puff_shape_refusals";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string fifo = folder + "/pipe.txt", huge = folder + "/huge.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(huge) << "1\n2\n";
+    std::filesystem::resize_file(huge, kPuffShapeFileCap + 1);  // two points, then zero bytes
+
+    const struct {
+        std::string path;
+        int error;
+    } cases[] = {{"/dev/zero", kPuffShapeFileUnreadable},
+                 {fifo, kPuffShapeFileUnreadable},
+                 {folder, kPuffShapeFileUnreadable},
+                 {huge, kPuffShapeTooFewPoints}};
+    for (const auto& c : cases) {
+        PuffShape shape = builtInShape(BuiltInShape::Ramp);
+        RecordingErrorReporter errors;
+        EXPECT_EQ(loadPuffShapeFile(c.path, shape, errors), c.error) << c.path;
+        EXPECT_EQ(errors.numbers, std::vector<int>{c.error}) << c.path;
+        EXPECT_EQ(pointsOf(shape), (std::vector<double>{0, 1})) << c.path;
+    }
+    std::filesystem::resize_file(huge, kPuffShapeFileCap);
+    PuffShape shape;
+    EXPECT_EQ(readPuffShapeFile(huge, shape), 0) << "a file of exactly 1 MiB is read";
+    std::filesystem::remove_all(folder);
 }
 
 TEST(PuffShapeFile, ReadsFromAPath) {

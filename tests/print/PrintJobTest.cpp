@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -72,6 +73,29 @@ TEST(PrintJob, PrinterThatCannotStartReports066Only) {
     RecordingErrorReporter errors;
     printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true);
     EXPECT_EQ(errors.numbers, std::vector<int>{66});
+}
+
+TEST(PrintJob, TheDialogProposesTheDesignFileNameWithPdf) {
+    const struct {
+        const char* design;
+        const char* proposed;
+    } cases[] = {{"/home/u/designs/light.cig", "/home/u/designs/light.pdf"}, {"", "veltrano 4.1.pdf"}};
+    for (const auto& c : cases) {
+        ScriptedDialogs dialogs;
+        QString proposed, documentName;
+        dialogs.expect([&](QDialog& dialog) {
+            auto* fileName = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+            EXPECT_NE(fileName, nullptr);
+            if (fileName) proposed = fileName->text();
+            if (auto* printDialog = qobject_cast<QPrintDialog*>(&dialog))
+                documentName = printDialog->printer()->docName();
+            return int(QDialog::Rejected);
+        });
+        RecordingErrorReporter errors;
+        printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true, QString::fromUtf8(c.design));
+        EXPECT_EQ(proposed, c.proposed);
+        EXPECT_EQ(documentName, "veltrano 4.1");
+    }
 }
 
 TEST(ReportPdf, WritesOnePageOrReports066) {

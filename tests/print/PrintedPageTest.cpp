@@ -1,5 +1,6 @@
 #include <QFontMetrics>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <algorithm>
 #include <limits>
 
@@ -230,6 +231,28 @@ TEST(PrintedPage, DesignsWithoutDataOrWithWildValuesStillPrintTheirFrames) {
         for (QPoint p : {QPoint(150, 800), QPoint(1969, 800), QPoint(1000, 2889), QPoint(200, 1700)})
             EXPECT_TRUE(dark(image, p.x(), p.y())) << p.x() << "," << p.y();
     }
+}
+
+// Values that are not numbers print as their cell's dashes, huge ones in a short exponent form that
+// stays inside its column (from the rule at x 505 to the one at 695 of the table at (150, 220)).
+TEST(PrintedPage, NonFiniteAndHugeValuesStayInTheirCells) {
+    const QRegularExpression rawNonFinite("\\b(nan|inf)\\b", QRegularExpression::CaseInsensitiveOption);
+    DesignSet set = fullDesignSet();
+    CigaretteDesign& d = set.currentDesign;
+    d.fi_len = std::numeric_limits<double>::quiet_NaN();
+    d.fi_diam = -1e300;
+    d.puff_co[0] = std::numeric_limits<double>::infinity();
+    const auto sheet = recordSheet(set, true);
+    for (const auto& t : sheet->texts()) {
+        EXPECT_FALSE(t.text.contains(rawNonFinite)) << t.text.toStdString();
+    }
+    // The filter section's band is 740 to 780; its rows follow 5 below it, 30 apart.
+    const auto length = sheet->at(150 + 639, 220 + 785 + 10), diameter = sheet->at(150 + 639, 220 + 815 + 10);
+    EXPECT_EQ(length.text, "-.--");
+    EXPECT_EQ(diameter.text, "-1e+300");
+    EXPECT_GT(diameter.left, 150 + 505);
+    // The puff table's CO row (the seventh, at y 265) in the first column, right-aligned at 600.
+    EXPECT_EQ(sheet->at(150 + 599, 2590 + 265 + 10).text, "-.--");
 }
 
 }  // namespace

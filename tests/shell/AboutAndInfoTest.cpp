@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "design/StartupFile.h"
+#include "model/PuffByPuff.h"
 #include "shell/AboutDlg.h"
 #include "shell/AddInfoDlg.h"
 #include "shell/MyApp.h"
@@ -46,6 +47,43 @@ TEST_F(AboutBox, NameDateAndTheTwoGestures) {
         return int(QDialog::Rejected);
     });
     window->runCommand(kCmdAbout);
+    std::filesystem::current_path(previous);
+}
+
+// The gesture after an edit writes per-puff data that belong to the edited design, never the old ones.
+TEST_F(AboutBox, TheStartupFileNeverHoldsStalePuffData) {
+    const auto previous = std::filesystem::current_path();
+    TempFolder folder;
+    std::filesystem::current_path(folder.path());
+    window->runCommand(kCmdPuffByPuff);
+    reference().alt_interval = 30;  // twice the puffs of the default interval
+    window->runCommand(kCmdCopyToCurrent);
+    ASSERT_FALSE(window->puffByPuffValid());
+    dialogs.expect([&](QDialog& d) {
+        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+        return int(QDialog::Rejected);
+    });
+    window->runCommand(kCmdAbout);
+    DesignSet written;
+    ASSERT_EQ(loadStartupDesigns(kStartupDesignFileName, written), 0);
+    CigaretteDesign fresh = current().clone();
+    NullProgressSink progress;
+    runPuffByPuff(fresh, state.modelParameters, progress);
+    EXPECT_EQ(written.currentDesign.puff_number, fresh.puff_number);
+    EXPECT_EQ(written.currentDesign.puff_co, fresh.puff_co);
+
+    // Without the measured puff number the analysis cannot run: the design is written without puff data.
+    reference().known &= ~known::bit(KnownBit::IsoPuffNumber);
+    window->runCommand(kCmdCopyToCurrent);
+    dialogs.expect([&](QDialog& d) {
+        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+        return int(QDialog::Rejected);
+    });
+    window->runCommand(kCmdAbout);
+    ASSERT_EQ(loadStartupDesigns(kStartupDesignFileName, written), 0);
+    EXPECT_EQ(written.currentDesign.puff_number, 0);
     std::filesystem::current_path(previous);
 }
 

@@ -2,7 +2,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "dialogs/ControlIds.h"
 #include "shell/DesignDlg.h"
@@ -28,10 +31,18 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
     const struct Item {
         const char* text;
         int id;  // 0 for a separator
-    } file[] = {{"Open ...", 40007},    {nullptr, 0}, {"Save", 40008},
-                {"Save as ...", 40009}, {nullptr, 0}, {"Import ...", 40026},
-                {"Print ...", 40010},   {nullptr, 0}, {"Exit\tAlt+X", 40001}},
-      edit[] = {{"Undo", 40101}, {"Redo", 40102}},
+    } file[] = {{"Open ...", 40007},
+                {nullptr, 0},
+                {"Save", 40008},
+                {"Save as ...", 40009},
+                {nullptr, 0},
+                {"Import ...", 40026},
+                {"Print ...", 40010},
+                {"Export view ...", 40103},
+                {"Export data ...", 40104},
+                {nullptr, 0},
+                {"Exit\tAlt+X", 40001}},
+      edit[] = {{"Undo", 40101}, {"Redo", 40102}, {nullptr, 0}, {"Copy", 40105}},
       view[] = {{"Stationary Flow Results", 40020},
                 {"ISO and Alternative Yields", 40021},
                 {"Puff by Puff Analysis Results", 40022},
@@ -172,6 +183,45 @@ TEST_F(MainWindow, HoverShowsTheDataOfThePuffUnderThePointer) {
     window->runCommand(kCmdViewStationary);
     moveTo(g.puffAreaLeft + 1, y);  // other views never touch it
     EXPECT_EQ(window->hoveredPuff(), -1);
+}
+
+TEST_F(MainWindow, TheRawListingScrollsWhenItIsLargerThanTheWindow) {
+    window->show();
+    window->resize(900, 500);
+    window->runCommand(kCmdPuffByPuff);  // nine puff lines below the fields
+    auto* scroll = window->findChild<QScrollArea*>("ClientScroll");
+    ASSERT_NE(scroll, nullptr);
+    QScrollBar* bar = scroll->verticalScrollBar();
+    const auto repaint = [&] {
+        window->viewArea().repaint();
+        QCoreApplication::processEvents();  // the area takes the listing's size right after the paint
+        QCoreApplication::processEvents();
+    };
+    repaint();
+    EXPECT_EQ(bar->maximum(), 0);  // the views keep to the window
+
+    window->toggleRawListing();
+    repaint();
+    const QSize listing = recordListingExtent(window->resources(), designs());
+    EXPECT_EQ(window->viewArea().minimumSize(), listing);
+    EXPECT_GE(bar->maximum(), listing.height() - scroll->viewport()->height());
+    ASSERT_GT(bar->maximum(), 0);
+
+    QTest::keyClick(scroll, Qt::Key_Down);
+    const int afterKey = bar->value();
+    EXPECT_GT(afterKey, 0);
+    EXPECT_LT(afterKey, bar->maximum());
+    QWheelEvent wheel(QPointF(100, 100), scroll->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(scroll->viewport(), &wheel);
+    EXPECT_GT(bar->value(), afterKey);
+    QTest::keyClick(scroll, Qt::Key_PageDown);
+    QTest::keyClick(scroll, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->maximum());  // down to the current design's CO per puff
+
+    window->toggleRawListing();  // back to the view: nothing to scroll
+    repaint();
+    EXPECT_EQ(bar->maximum(), 0);
 }
 
 TEST_F(MainWindow, MenuBarCommandHidesAndShowsThePanelInPlace) {

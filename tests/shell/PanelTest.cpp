@@ -12,6 +12,24 @@ namespace {
 
 using Panel = ShellTest;
 
+TEST_F(Panel, EnterPressesTheFocusedButtonAsSpaceDoes) {
+    window->show();
+    DesignDlg& panel = window->panel();
+    // Enter on a radio button runs no button (a file dialog here would fail the test).
+    panel.radio(ViewMode::Summary)->setFocus();
+    QTest::keyClick(panel.radio(ViewMode::Summary), Qt::Key_Return);
+    EXPECT_FALSE(window->designsChanged());
+
+    EXPECT_EQ(current().puff_number, 0);
+
+    panel.button(1083)->setFocus();  // "Puff-by-puff analysis"
+    QTest::keyClick(panel.button(1083), Qt::Key_Enter);
+    EXPECT_GT(current().puff_number, 0);
+    panel.button(1081)->setFocus();  // "Copy to current"
+    QTest::keyClick(panel.button(1081), Qt::Key_Return);
+    EXPECT_TRUE(window->designsChanged());
+}
+
 TEST_F(Panel, ButtonsAndRadiosInOrderWithTheirIds) {
     DesignDlg& panel = window->panel();
     EXPECT_EQ(panel.windowTitle(), "Cigarette Design");

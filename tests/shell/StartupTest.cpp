@@ -96,6 +96,25 @@ TEST_F(Startup, WithoutModelsTheWindowShowsThenTheWarning) {
     EXPECT_EQ(details_, "Paths tried:\n" + (folder_.path() / kModelParameterFileName).string());
 }
 
+// A models.dat of all 0xFF bytes holds 162 NaNs: the program starts, but says so once.
+TEST_F(Startup, CoefficientsThatAreNotNumbersAreWarnedOf) {
+    writeStartupFile();
+    writeBytes(kModelParameterFileName, std::string(2592, '\xFF'));
+    MyApp app(dialogs_, places_);
+    expectBox();
+    EXPECT_EQ(app.start(), 0);
+    EXPECT_EQ(
+        text_,
+        "162 of the 162 coefficients in the model parameter file \"models.dat\" are not finite numbers; "
+        "results computed with them will not be numbers either.");
+    EXPECT_EQ(caption_, "Warning");
+    EXPECT_EQ(icon_, QMessageBox::Warning);
+    EXPECT_TRUE(windowShownBeforeBox_);
+    ASSERT_NE(app.mainWindow(), nullptr);
+    EXPECT_TRUE(app.mainWindow()->isVisible());
+    EXPECT_TRUE(dialogs_.done());
+}
+
 TEST_F(Startup, ShowsTheStoredResultsWithoutRecalculating) {
     writeStartupFile();
     writeModels();

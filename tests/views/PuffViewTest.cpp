@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "SyntheticDesign.h"
 #include "ViewTestSupport.h"
 #include "resources/Palette.h"
@@ -47,6 +49,63 @@ TEST(PuffView, ColumnsLabelsBarsAndHoverForAnyPuffCount) {
         EXPECT_EQ(pixelAt(image, x0 + 3 * c.barWidth, 224), palette::white);
         EXPECT_EQ(pixelAt(image, 722, 220), palette::white);
     }
+}
+
+TEST(PuffView, LabelsOfManyPuffsNeverRunTogetherAndTheLastDrawnPuffIsLabelled) {
+    // Puff counts, the bar width they give, and the last puff drawn left of x 720.
+    const struct {
+        int puffs, barWidth, lastDrawn;
+    } cases[] = {{9, 14, 9},  {13, 9, 13}, {26, 4, 26}, {43, 2, 43},
+                 {54, 2, 54}, {64, 2, 64}, {99, 2, 64}, {200, 2, 64}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.puffs);
+        const CigaretteDesign d = test::syntheticDesign(c.puffs);
+        const auto texts = recordTexts([&](QPainter& p) { drawPuffView(p, viewResources(), d, -1); });
+        // The labels under the ventilation chart's axis, left to right.
+        std::vector<test::DrawnText> labels;
+        for (const auto& t : texts->texts())
+            if (t.top > 270 + 225 && t.top < 270 + 250) labels.push_back(t);
+        ASSERT_FALSE(labels.empty());
+        for (std::size_t i = 1; i < labels.size(); ++i)
+            EXPECT_GT(labels[i].left, labels[i - 1].right + 1)
+                << labels[i - 1].text.toStdString() << " runs into " << labels[i].text.toStdString();
+        EXPECT_EQ(labels.back().text, QString::number(c.lastDrawn));
+        EXPECT_NEAR(centreOf(labels.back()), 80 + 2.5 * c.barWidth + 5 * c.barWidth * (c.lastDrawn - 1), 1.0);
+        // Labels of regular steps between the first and the last.
+        const std::vector<int> steps{1, 2, 5, 10};
+        const int step = labels.size() > 2 ? labels[2].text.toInt() - labels[1].text.toInt() : 1;
+        EXPECT_NE(std::find(steps.begin(), steps.end(), step), steps.end()) << step;
+        // The mouse over the last drawn puff's column shows that puff.
+        const PuffHoverGeometry hover = puffHoverGeometry(d);
+        const int x = 80 + 5 * c.barWidth * (c.lastDrawn - 1) + 2;
+        EXPECT_EQ((x - hover.puffAreaLeft) / hover.puffColumnWidth, c.lastDrawn - 1);
+    }
+}
+
+TEST(PuffView, BarsStopBelowTheRightAxisTitles) {
+    // The first puff has the highest draw resistance, so its blue bar reaches the top of the chart, and
+    // the bars are wide enough to stand under "mm H2O".
+    CigaretteDesign d = test::syntheticDesign(4);
+    for (int i = 0; i < 4; ++i) {
+        d.puff_avgpd[std::size_t(i)] = 150.0 - 10 * i;
+        d.puff_fivent[std::size_t(i)] = 30.0 - i;  // and the ventilation bars as well
+    }
+    d.puff_nfdpm[0] = 5.0;  // the yield chart's first bar reaches under "mg" of "Nicotine"
+    const QImage image = renderClient([&](QPainter& p) { drawPuffView(p, viewResources(), d, -1); });
+    const auto texts = recordTexts([&](QPainter& p) { drawPuffView(p, viewResources(), d, -1); });
+    for (const char* unit : {"mm H2O", "mg"}) {
+        for (const auto& t : texts->find(unit)) {
+            if (t.left != 85) continue;  // the right axis's unit
+            const QRect cell = t.cell.toAlignedRect();
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x)
+                    for (const QColor& bar :
+                         {palette::barLightGreen, palette::barDarkGreen, palette::barBlue})
+                        ASSERT_NE(pixelAt(image, x, y), bar) << unit << " at " << x << "," << y;
+        }
+    }
+    // Bars away from the titles keep their full height of 195 pixels.
+    EXPECT_EQ(pixelAt(image, 80 + 3 * 20 + 5, 270 + 225 - 195), palette::barBlue);
 }
 
 TEST(PuffView, YieldChartWithoutKnownYieldsHasNoTicksAndNoBars) {

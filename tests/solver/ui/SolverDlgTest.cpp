@@ -1,12 +1,15 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +100,54 @@ TEST(SolverDialog, ThePerforationDecidesWhichSearchesAreOffered) {
         EXPECT_EQ(reachable(solver.dialog, "tipping"), (std::vector<bool>{true, false, false, false, false}));
         EXPECT_EQ(reachable(solver.dialog, "paper"), (std::vector<bool>{true, true, true, true, false}));
     }
+}
+
+TEST(SolverDialog, TypingATargetAndEnterRunsTheSearchOfTheCheckedGroup) {
+    DesignSet designs;
+    recalculateDesigns(designs);
+    Solver solver(designs);
+    std::string plugWrap;
+    solver.dialogs.expect([&](QDialog& dialog) {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        auto* target = named<QLineEdit>(dialog, "tipping_target");
+        EXPECT_EQ(QApplication::focusWidget(), target);  // the field takes the typing at once
+        QTest::keyClicks(QApplication::focusWidget(), "20");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        plugWrap = textOf(dialog, "pw_perm_result");
+        // The results can be reached, selected and copied.
+        auto* result = named<QLineEdit>(dialog, "tp_perfoperm_result");
+        EXPECT_TRUE(result->focusPolicy() & Qt::TabFocus);
+        result->setFocus();
+        QTest::keyClick(result, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), result->text());
+        return int(QDialog::Accepted);
+    });
+    solver.dialogs.exec(solver.dialog);
+    EXPECT_TRUE(solver.dialogs.done());
+    EXPECT_NE(plugWrap, "");
+    EXPECT_TRUE(enabled(solver.dialog, "tipping_accept"));
+
+    // Without perforation the paper's target field has the focus.
+    DesignSet plain;
+    plain.currentDesign.tp_perfotype = kNoPerforation;
+    Solver paper(plain);
+    EXPECT_EQ(paper.dialog.focusWidget(), named<QLineEdit>(paper.dialog, "paper_target"));
+}
+
+TEST(SolverDialog, OnlinePerforationSaysWhyNothingCanBeSearched) {
+    DesignSet online;
+    online.currentDesign.tp_perfotype = kOnlineLaser;
+    Solver solver(online);
+    auto* note = solver.dialog.findChild<QLabel*>("online_note");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->text().contains("online"));
+    EXPECT_EQ(named<QLabel>(solver.dialog, "hints")->text(), "No hints.");
+
+    DesignSet electrostatic;
+    Solver other(electrostatic);
+    EXPECT_EQ(other.dialog.findChild<QLabel*>("online_note"), nullptr);
 }
 
 TEST(SolverDialog, TheYieldTargetsFollowTheKnownBitsAndSetTheUnit) {

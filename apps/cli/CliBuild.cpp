@@ -1,0 +1,109 @@
+// veltrano-cli build: a cigarette file from a JSON description. Whatever would give a file that Open
+// refuses is refused before anything is written.
+#include <cstdio>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "CliCommands.h"
+#include "CliSupport.h"
+#include "DesignJson.h"
+#include "JsonDuplicateKeys.h"
+#include "design/CigaretteFile.h"
+#include "editor/PuffShape.h"
+
+namespace veltrano::cli {
+
+namespace {
+
+// Far above any description: what evaluate prints for three designs with their arrays is a few MiB.
+constexpr std::uint64_t kDescriptionCap = std::uint64_t{64} << 20;
+constexpr char kShapeFileKey[] = "altProfileFile";
+constexpr const char* kDesignNames[] = {"reference", "workingReference", "current"};
+
+int refuse(const std::string& message) {
+    std::fprintf(stderr, "veltrano-cli build: %s\n", message.c_str());
+    return kUsageError;
+}
+
+// The values of one design object. A named puff shape file is loaded as the regime page's "Load from
+// file" loads it and replaces the shape the object gives. Returns 0 or the exit status.
+int readDesignObject(const std::string& name, const QJsonObject& object, DesignValues& values,
+                     ErrorReporter& errors) {
+    QJsonObject fields = object;
+    fields.remove(QLatin1String(kShapeFileKey));
+    if (const auto problem = readDesign(fields, values)) return refuse("'" + name + "': " + *problem);
+    if (!object.contains(QLatin1String(kShapeFileKey))) return 0;
+
+    const QJsonValue path = object.value(QLatin1String(kShapeFileKey));
+    if (!path.isString())
+        return refuse("'" + name + "': field '" + kShapeFileKey + "' must be a text (a file name)");
+    PuffShape shape;
+    if (loadPuffShapeFile(path.toString().toStdString(), shape, errors) != 0) return kFileError;
+    storePuffShape(shape, values);
+    return 0;
+}
+
+std::string nameOf(DesignSet& designs, const CigaretteDesign& design) {
+    for (const char* name : kDesignNames)
+        if (designByName(designs, name) == &design) return name;
+    return {};
+}
+
+}  // namespace
+
+int runBuild(const Arguments& args, int, char**) {
+    const std::string& source = args.positional(0);
+    const FileContent content = readFileContent(source, kDescriptionCap);
+    if (content.status == FileContent::Status::NotOpened) {
+        std::fprintf(stderr, "veltrano-cli build: %s could not be opened for reading\n", source.c_str());
+        return kFileError;
+    }
+    if (content.status == FileContent::Status::TooLarge)
+        return refuse(source + " is larger than a design description can be (64 MiB)");
+
+    const QByteArray text(reinterpret_cast<const char*>(content.bytes.data()),
+                          static_cast<qsizetype>(content.bytes.size()));
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return refuse(source + " is not valid JSON: " + parseError.errorString().toStdString() + " at byte " +
+                      std::to_string(parseError.offset));
+    if (!document.isObject())
+        return refuse(source + " holds a JSON " + (document.isArray() ? "array" : "value") +
+                      "; a JSON object is expected");
+    if (const auto duplicate = findDuplicateKey(std::string_view(text.constData(), std::size_t(text.size()))))
+        return refuse(source + " gives the key " + *duplicate + " twice");
+
+    Session session;  // default designs, filled from the JSON; nothing is recalculated
+    DesignSet& designs = session.document.designsForSetUp();
+    StderrErrorReporter& errors = session.errors;
+    const QJsonObject top = document.object();
+    for (auto it = top.begin(); it != top.end(); ++it) {
+        const std::string key = it.key().toStdString();
+        if (key == "informationText") {
+            if (!it.value().isString()) return refuse("informationText must be a text");
+            if (const auto problem =
+                    informationTextFromUtf8(it.value().toString().toStdString(), designs.informationText))
+                return refuse(*problem);
+        } else if (key == "errors") {
+            continue;  // what evaluate reported; not an input
+        } else if (CigaretteDesign* d = designByName(designs, key)) {
+            if (!it.value().isObject()) return refuse("'" + key + "': must be an object");
+            if (const int status = readDesignObject(key, it.value().toObject(), d->values(), errors))
+                return status;
+        } else {
+            return refuse("unknown member '" + key + "'");
+        }
+    }
+
+    // Open's own check, run on the very bytes that would be written.
+    const CigaretteFileCheck check = checkCigaretteFile(encodeCigaretteFile(designs));
+    for (std::size_t i = 0; i < check.imageAccepted.size(); ++i)
+        if (!check.imageAccepted[i])
+            return refuse("'" + nameOf(designs, designs.*kCigaretteImageOrder[i]) +
+                          "': field 'magic' must be \"QMX\"; Open refuses a file whose designs lack it");
+    return session.document.saveAs(args.positional(1), errors) == 0 ? 0 : kFileError;
+}
+
+}  // namespace veltrano::cli

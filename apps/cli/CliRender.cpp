@@ -1,0 +1,50 @@
+// veltrano-cli render: a result view as a PNG picture, an SVG drawing or a PDF page, without a display.
+#include <cstdio>
+
+#include "CliCommands.h"
+#include "CliSupport.h"
+#include "HeadlessGui.h"
+#include "report/ReportFile.h"
+#include "views/ViewExport.h"
+
+namespace veltrano::cli {
+
+int runRender(const Arguments& args, int argc, char** argv) {
+    const std::optional<ViewKind> kind = viewKindNamed(args.value("--view"));
+    if (!kind) {
+        std::fprintf(stderr,
+                     "veltrano-cli render: --view must be stationary, yields, puffs, summary or listing\n");
+        return kUsageError;
+    }
+    const std::string& out = args.positional(1);
+    const std::optional<ExportFormat> format = exportFormatOf(out);
+    if (!format) {
+        std::fprintf(stderr, "veltrano-cli render: %s must end in .png, .svg or .pdf\n", out.c_str());
+        return kUsageError;
+    }
+    const std::optional<double> scale = args.has("--scale") ? optionNumber(args.value("--scale")) : 1.0;
+    if (!scale || !validExportScale(*scale)) {
+        std::fprintf(stderr, "veltrano-cli render: --scale must be a number from %g to %g\n", kMinExportScale,
+                     kMaxExportScale);
+        return kUsageError;
+    }
+    Session session;
+    if (!openDocument(args, session)) return kFileError;
+    const DesignSet& designs = session.designs();
+    StderrErrorReporter& errors = session.errors;
+    // The program runs the analysis before it shows the puff-by-puff view; so does this.
+    const bool puffs = analysePuffsIfAsked(args, session.document, *kind == ViewKind::Puffs);
+
+    const HeadlessGui gui(argc, argv);
+    const QByteArray bytes = renderViewFile(makeViewResources(), {designs, *kind, puffs}, *format, *scale);
+    if (bytes.isEmpty()) {
+        ReportError(errors, kErrorCigaretteWriteFailed);
+        return kFileError;
+    }
+    return writeReportFile(out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                           errors)
+               ? 0
+               : kFileError;
+}
+
+}  // namespace veltrano::cli

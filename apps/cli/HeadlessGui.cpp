@@ -1,0 +1,13 @@
+#include "HeadlessGui.h"
+
+#include "views/ViewResources.h"
+
+namespace veltrano::cli {
+
+HeadlessGui::HeadlessGui(int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QGuiApplication>(argc, argv);
+    installFontSubstitutes();
+}
+
+}  // namespace veltrano::cli

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+
+#include <QGuiApplication>
+
+namespace veltrano::cli {
+
+// Fonts and pictures need a GUI application; without a display the offscreen platform serves. The
+// font substitutes of the program are installed. For the commands that draw.
+class HeadlessGui {
+public:
+    HeadlessGui(int& argc, char** argv);
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+}  // namespace veltrano::cli
