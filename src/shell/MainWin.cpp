@@ -253,6 +253,9 @@ void MainWin::puffByPuffCommand() {
 }
 
 void MainWin::paintClient(QPainter& painter) {
+    // The pictures are made for the pixel density of the screen the window is on.
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (resources_.devicePixelRatio != ratio) resources_ = makeViewResources(ratio);
     paintView(painter, resources_, viewScene());
 }
 

@@ -19,12 +19,6 @@ namespace {
 using AboutBox = ShellTest;
 using Information = ShellTest;
 
-void doubleClick(QWidget& w, Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers) {
-    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(20, 20), w.mapToGlobal(QPointF(20, 20)), button,
-                      held, modifiers);
-    QApplication::sendEvent(&w, &event);
-}
-
 TEST_F(AboutBox, NameDateAndTheTwoGestures) {
     const auto previous = std::filesystem::current_path();
     TempFolder folder;
@@ -41,7 +35,7 @@ TEST_F(AboutBox, NameDateAndTheTwoGestures) {
         EXPECT_TRUE(dialogs.beeps.empty());
         EXPECT_FALSE(std::filesystem::exists(kStartupDesignFileName));
 
-        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton, ctrlShift);
+        saveStartupGesture(d);
         EXPECT_EQ(dialogs.beeps, (std::vector<std::pair<int, int>>{{3500, 200}}));
         DesignSet reread;
         EXPECT_EQ(loadStartupDesigns(kStartupDesignFileName, reread), 0);
@@ -100,8 +94,7 @@ TEST_F(AboutBox, NoBeepWhenTheStartupFileCannotBeWritten) {
     std::filesystem::current_path(folder.path());
     std::filesystem::create_directory(kStartupDesignFileName);  // a folder where the file should go
     dialogs.expect([&](QDialog& d) {
-        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
-                    Qt::ControlModifier | Qt::ShiftModifier);
+        saveStartupGesture(d);
         EXPECT_TRUE(dialogs.beeps.empty());
         return int(QDialog::Rejected);
     });
