@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "design/DesignSet.h"
 #include "design/ModelParameters.h"
+#include "model/Recalculation.h"
 
 namespace veltrano::bench {
 
@@ -19,6 +21,18 @@ inline const ModelParameters& parameters() {
         return loaded;
     }();
     return mp;
+}
+
+// The constructor's default designs, recalculated with those coefficients: the reference calibrates the
+// current design as it would in the program.
+inline const DesignSet& recalculatedDefaults() {
+    static const DesignSet set = [] {
+        DesignSet d;
+        RecordingErrorReporter errors;
+        recalculate(d, parameters(), errors);
+        return d;
+    }();
+    return set;
 }
 
 }  // namespace veltrano::bench

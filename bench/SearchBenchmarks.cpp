@@ -17,13 +17,7 @@ using namespace veltrano;
 using bench::parameters;
 
 const DesignSet& designs() {
-    static const DesignSet set = [] {
-        DesignSet d;
-        RecordingErrorReporter errors;
-        recalculate(d, parameters(), errors);
-        return d;
-    }();
-    return set;
+    return bench::recalculatedDefaults();
 }
 
 const DesignValues& design() {

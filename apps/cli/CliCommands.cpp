@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "CliSupport.h"
 #include "DesignJson.h"
@@ -27,9 +28,12 @@ bool Arguments::parse(const std::vector<std::string>& options, int positionals) 
             continue;
         }
         bool known = false;
-        for (const std::string& o : options) {
+        for (std::string o : options) {
+            const bool repeated = o.size() > 3 && o.compare(o.size() - 3, 3, "...") == 0;
+            if (repeated) o.resize(o.size() - 3);
             const bool takesValue = !o.empty() && o.back() == '=';
             const std::string name = takesValue ? o.substr(0, o.size() - 1) : o;
+            std::optional<std::string> value;
             if (a == name) {
                 known = true;
                 if (takesValue) {
@@ -37,14 +41,18 @@ bool Arguments::parse(const std::vector<std::string>& options, int positionals) 
                         error_ = "option " + name + " needs a value";
                         return false;
                     }
-                    values_[name] = raw_[++i];
+                    value = raw_[++i];
                 } else {
-                    values_[name] = "";
+                    value = "";
                 }
             } else if (takesValue && a.rfind(name + "=", 0) == 0) {
                 known = true;
-                values_[name] = a.substr(name.size() + 1);
+                value = a.substr(name.size() + 1);
             }
+            if (!value) continue;
+            std::vector<std::string>& kept = values_[name];
+            if (!repeated) kept.clear();
+            kept.push_back(*value);
         }
         if (!known) {
             error_ = "unknown option " + a;
@@ -61,7 +69,12 @@ bool Arguments::parse(const std::vector<std::string>& options, int positionals) 
 
 std::string Arguments::value(const std::string& option, const std::string& otherwise) const {
     auto it = values_.find(option);
-    return it == values_.end() ? otherwise : it->second;
+    return it == values_.end() ? otherwise : it->second.back();
+}
+
+std::vector<std::string> Arguments::values(const std::string& option) const {
+    auto it = values_.find(option);
+    return it == values_.end() ? std::vector<std::string>{} : it->second;
 }
 
 namespace {
@@ -142,13 +155,12 @@ const std::vector<Command>& commands() {
         {"evaluate",
          "FILE.cig [--models PATH] [--puffs]",
          "recalculate a cigarette file and print JSON",
-         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat "
-         "in\n"
-         "the working directory), recalculates both designs and, with --puffs, runs the puff-by-puff "
-         "analysis of\n"
-         "the current design. Prints one JSON object: \"reference\", \"workingReference\", \"current\",\n"
-         "\"informationText\" and \"errors\" (the numbered errors reported, in order; their texts go to "
-         "stderr).\n"
+         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat\n"
+         "from the working directory, the user's data folder or the installed data, the first that has it),\n"
+         "recalculates both designs and, with --puffs, runs the puff-by-puff analysis of the current "
+         "design.\n"
+         "Prints one JSON object: \"reference\", \"workingReference\", \"current\", \"informationText\" and\n"
+         "\"errors\" (the numbered errors reported, in order; their texts go to stderr).\n"
          "Numbers have 17 significant digits; NaN and infinities are the strings \"NaN\", \"Infinity\", "
          "\"-Infinity\".",
          {"--models=", "--puffs"},
@@ -167,7 +179,8 @@ const std::vector<Command>& commands() {
          "write a start-up design file",
          "Recalculates the designs of FILE.cig, runs the puff-by-puff analysis of the current design and "
          "writes\n"
-         "a start-up design file (the program reads Startup_cigarette.dat from its working directory).",
+         "a start-up design file (the program reads Startup_cigarette.dat from its working directory, else\n"
+         "from the user's data folder ~/.local/share/veltrano, else from the installed data).",
          {"--models="},
          2,
          runStartup},
@@ -191,6 +204,70 @@ const std::vector<Command>& commands() {
          {"--group=", "--code=", "--target=", "--models="},
          1,
          runSearch},
+        {"sweep",
+         "FILE.cig --field NAME --from A --to B --steps N [--field2 NAME --from2 A --to2 B --steps2 N]\n"
+         "       [--outputs LIST] [--puffs] [--format csv|jsonl] [--shard I/N] [--models PATH]",
+         "step inputs of the current design over a range, a row per point",
+         "Steps one input of the current design (or two, a map) evenly from A to B, both included, and\n"
+         "recalculates each point as the program would after typing the value into the design sheet and\n"
+         "pressing OK: the value is stored unrounded, everything else stays, the sheet's checks run (a "
+         "point\n"
+         "they refuse gets the page's errors instead of outputs), and the reference calibrates the result.\n"
+         "NAME is a record field the current design's sheet lets you type into (tp_perfoperm, tp_perfopos,\n"
+         "tp_perfowidth, pw_perm, cp_perm, cp_diff, cp_citrate, fi_totpd, fi_len, ro_totpd, ro_len,\n"
+         "ro_totmass, alt_volume, alt_duration, alt_interval, alt_blocking, tp_onlinevent, ...). Steps: 2 "
+         "to\n"
+         "201, or 2 to 51 each for a map; the second field's steps run inside the first's, and point i*N2+j\n"
+         "holds value i of the first field and value j of the second.\n"
+         "Outputs (--outputs, comma-separated; all by default): stat_pdo stat_pdc stat_fivent stat_rovent\n"
+         "stat_totvent stat_mbr iso_puff alt_puff iso_dpm iso_nfdpm iso_nico iso_co alt_dpm alt_nfdpm "
+         "alt_nico\n"
+         "alt_co, named as 'evaluate' names them; stat_totvent = stat_fivent + stat_rovent, iso_dpm =\n"
+         "iso_nfdpm + iso_nico, alt_dpm likewise. --puffs adds the puff-by-puff analysis of each point\n"
+         "(puff_number and the per-puff lists; it multiplies the time taken).\n"
+         "Rows: 'point', the input values, 'status' (ok or refused), the outputs with 17 significant digits\n"
+         "(as 'evaluate' prints them for the file with that value applied), 'errors' (numbers) and\n"
+         "'messages' (texts). CSV (RFC 4180, a header row with units) or JSON lines (--format jsonl).\n"
+         "--shard I/N (I from 0) writes only every N-th point from point I, so that N independent jobs\n"
+         "run one map; in CSV only shard 0 writes the header, and the shards' outputs put together and\n"
+         "sorted by point are the whole table. Points run in parallel on all cores.",
+         {"--field=", "--from=", "--to=", "--steps=", "--field2=", "--from2=", "--to2=", "--steps2=",
+          "--outputs=", "--puffs", "--format=", "--shard=", "--models="},
+         1,
+         runSweep},
+#ifdef VELTRANO_HAVE_NLOPT
+        {"design",
+         "FILE.cig --vary NAME[:LO:HI] ... --target NAME=VALUE[:WEIGHT] ... [--tolerance PERCENT]\n"
+         "       [--out NEW.cig] [--models PATH]",
+         "find inputs of the current design that reach targets",
+         "Varies 1 to 4 inputs of the current design (--vary, repeated; fields as for 'sweep', bounded by\n"
+         "LO and HI, else by the values the sheet's checks accept) to bring 1 to 6 outputs (--target,\n"
+         "repeated: stat_pdo stat_fivent stat_totvent iso_nfdpm iso_nico iso_co iso_puff) to their values,\n"
+         "minimising the weighted sum of squared relative deviations with a bound-constrained "
+         "derivative-free\n"
+         "method from several starting points (a fixed seed: the same question gives the same answer).\n"
+         "A target is met within --tolerance percent (1 by default). Prints one JSON object: \"found\"\n"
+         "(false when no values within the bounds pass the sheet's checks), \"variables\" by name,\n"
+         "\"targets\" (name, target, weight, reached, deviation, met), \"met\" (all of them),\n"
+         "\"evaluations\" and \"errors\". When the targets cannot all be met the variables are the best\n"
+         "compromise. --out writes the cigarette file with those variables accepted into the current\n"
+         "design, recalculated.",
+         {"--vary=...", "--target=...", "--tolerance=", "--out=", "--models="},
+         1,
+         runDesign},
+#endif
+        {"export",
+         "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
+         "write one table of numbers as CSV",
+         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table "
+         "as\n"
+         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile "
+         "point\n"
+         "(profiles), per puff curve point (curves, ISO and alternative) or per puff (puffs; rows only with\n"
+         "--puffs). Numbers at full precision with '.' decimals.",
+         {"--what=", "--puffs", "--models="},
+         2,
+         runExport},
 #ifdef VELTRANO_CLI_DRAWS
         {"print",
          "FILE.cig OUT.pdf [--models PATH] [--puffs]",
@@ -215,18 +292,6 @@ const std::vector<Command>& commands() {
          2,
          runRender},
 #endif
-        {"export",
-         "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
-         "write one table of numbers as CSV",
-         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table "
-         "as\n"
-         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile "
-         "point\n"
-         "(profiles), per puff curve point (curves, ISO and alternative) or per puff (puffs; rows only with\n"
-         "--puffs). Numbers at full precision with '.' decimals.",
-         {"--what=", "--puffs", "--models="},
-         2,
-         runExport},
     };
     return table;
 }

@@ -16,18 +16,21 @@ public:
     Arguments(int argc, char** argv) : raw_(argv, argv + argc) {}
 
     bool wantsHelp() const;
-    // `options` lists the options the command takes: "--models=" takes a value, "--puffs" does not.
+    // `options` lists the options the command takes: "--models=" takes a value, "--puffs" does not,
+    // "--vary=..." takes a value each time it is given. A value option given twice keeps the last.
     bool parse(const std::vector<std::string>& options, int positionals);
 
     const std::string& error() const { return error_; }
     const std::string& positional(int i) const { return positional_[static_cast<std::size_t>(i)]; }
     bool has(const std::string& option) const { return values_.count(option) != 0; }
     std::string value(const std::string& option, const std::string& otherwise = {}) const;
+    // Every value of a repeatable option, in command-line order.
+    std::vector<std::string> values(const std::string& option) const;
 
 private:
     std::vector<std::string> raw_;
     std::vector<std::string> positional_;
-    std::map<std::string, std::string> values_;
+    std::map<std::string, std::vector<std::string>> values_;
     std::string error_;
 };
 
@@ -45,6 +48,10 @@ const std::vector<Command>& commands();
 
 int runBuild(const Arguments& args, int argc, char** argv);
 int runSearch(const Arguments& args, int argc, char** argv);
+int runSweep(const Arguments& args, int argc, char** argv);
+#ifdef VELTRANO_HAVE_NLOPT
+int runDesign(const Arguments& args, int argc, char** argv);
+#endif
 #ifdef VELTRANO_CLI_DRAWS
 int runPrint(const Arguments& args, int argc, char** argv);
 int runRender(const Arguments& args, int argc, char** argv);

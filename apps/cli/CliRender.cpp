@@ -22,7 +22,7 @@ int runRender(const Arguments& args, int argc, char** argv) {
         std::fprintf(stderr, "veltrano-cli render: %s must end in .png, .svg or .pdf\n", out.c_str());
         return kUsageError;
     }
-    const std::optional<double> scale = args.has("--scale") ? optionNumber(args.value("--scale")) : 1.0;
+    const std::optional<double> scale = args.has("--scale") ? commandLineNumber(args.value("--scale")) : 1.0;
     if (!scale || !validExportScale(*scale)) {
         std::fprintf(stderr, "veltrano-cli render: --scale must be a number from %g to %g\n", kMinExportScale,
                      kMaxExportScale);

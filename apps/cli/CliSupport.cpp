@@ -3,9 +3,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
+#include "design/CigaretteFile.h"
+#include "design/DataFileSearch.h"
 #include "design/PlatformFiles.h"
+#include "model/Recalculation.h"
 
 namespace veltrano::cli {
 
@@ -29,13 +34,26 @@ void TerminalProgress::hide() {
     if (terminal_ && max_ > 0) std::fprintf(stderr, "\r%*s\r", 60, "");
 }
 
+std::filesystem::path executableFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : executable.parent_path();
+}
+
 bool loadModels(const Arguments& args, ModelParameters& mp) {
-    const std::string path = args.value("--models", "models.dat");
-    if (loadModelParameters(path, mp) != kModelParametersOk) {
-        std::fprintf(stderr, "Failed to load model parameters. (%s)\n", path.c_str());
+    DataFileSearch search;
+    if (args.has("--models")) {
+        search.found = args.value("--models");
+        search.tried = {*search.found};
+    } else {
+        search = findDataFile(kModelParameterFileName, dataPlacesOfThisProcess(executableFolder()));
+    }
+    if (!search.found || loadModelParameters(search.found->string(), mp) != kModelParametersOk) {
+        std::fprintf(stderr, "Failed to load model parameters. Paths tried:\n%s\n",
+                     listOfPaths(search.tried).c_str());
         return false;
     }
-    if (const auto warning = nonFiniteParametersWarning(mp, path))
+    if (const auto warning = nonFiniteParametersWarning(mp, search.found->string()))
         std::fprintf(stderr, "%s\n", warning->c_str());
     return true;
 }
@@ -51,11 +69,27 @@ bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool a
     return true;
 }
 
-std::optional<double> optionNumber(const std::string& text) {
+bool openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                      StderrErrorReporter& errors) {
+    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return false;
+    if (!loadModels(args, mp)) return false;
+    recalculateWorkingReference(designs.referenceDesign, designs.workingReference, mp, errors);
+    return true;
+}
+
+std::optional<double> commandLineNumber(const std::string& text) {
     double value = 0;
     const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<int> commandLineInteger(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
     return value;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -30,8 +31,12 @@ private:
     int max_ = 0;
 };
 
-// The model parameters from --models, else from models.dat in the working directory; false (after a
-// message) when they cannot be read. Coefficients that are not finite numbers are warned of, as the
+// The folder of the running executable (from /proc/self/exe), empty when the system does not say.
+std::filesystem::path executableFolder();
+
+// The model parameters from --models, else from models.dat in the first of the working folder, the
+// user's data folder and the installed data that has one; false (after a message naming the paths
+// tried) when they cannot be read. Coefficients that are not finite numbers are warned of, as the
 // program warns at start-up.
 bool loadModels(const Arguments& args, ModelParameters& mp);
 
@@ -53,8 +58,16 @@ bool openDocument(const Arguments& args, Session& session);
 // terminal. Says whether it ran.
 bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool always = false);
 
-// The number of a command-line option, read whole ("2", "1.5"); nothing when it is not one.
-std::optional<double> optionNumber(const std::string& text);
+// Reads the cigarette file named first on the command line and the model parameters, and makes the
+// working reference from the reference (its errors go to stderr); the current design keeps the file's
+// values, the start of every variant. False (after a message) when a file cannot be read.
+bool openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                      StderrErrorReporter& errors);
+
+// A number given on the command line: the whole text must be a finite decimal number.
+std::optional<double> commandLineNumber(const std::string& text);
+// A whole number given on the command line, likewise.
+std::optional<int> commandLineInteger(const std::string& text);
 
 // "reference", "workingReference" or "current".
 CigaretteDesign* designByName(DesignSet& designs, const std::string& name);

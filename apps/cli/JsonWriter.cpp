@@ -1,17 +1,15 @@
 #include "JsonWriter.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "design/NumberText.h"
 
 namespace veltrano::cli {
 
 std::string jsonNumber(double v) {
-    if (std::isnan(v)) return "\"NaN\"";
-    if (std::isinf(v)) return v > 0 ? "\"Infinity\"" : "\"-Infinity\"";
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
-    return std::string(buf, res.ptr);
+    const std::string text = fullPrecisionText(v);
+    return std::isfinite(v) ? text : '"' + text + '"';
 }
 
 void JsonWriter::separate() {

@@ -80,6 +80,14 @@ double readNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
+std::string fullPrecisionText(double value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
+    return std::string(buf, res.ptr);
+}
+
 int checkedToInt(double value) {
     if (std::isnan(value)) return 0;
     if (value >= 2147483647.0) return std::numeric_limits<int>::max();

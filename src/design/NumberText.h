@@ -26,6 +26,10 @@ std::string formatText(std::string_view format, std::initializer_list<FormatArg>
 // Shorthand for a single value: formatNumber("%.2f", x).
 std::string formatNumber(std::string_view format, double value);
 
+// A number at full precision for files other programs read: 17 significant digits as "%.17g" writes
+// them, whatever the locale; non-finite numbers as "NaN", "Infinity" and "-Infinity".
+std::string fullPrecisionText(double value);
+
 // The one conversion of a double to an int: truncates toward zero, NaN gives 0, values beyond the
 // int range clamp to its ends.
 int checkedToInt(double value);

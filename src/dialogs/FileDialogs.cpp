@@ -1,6 +1,10 @@
 #include "dialogs/FileDialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "dialogs/Dialogs.h"
+#include "dialogs/MessageBoxes.h"
 
 namespace veltrano {
 
@@ -16,6 +20,19 @@ QStringList nameFilters(const char* filterList) {
     }
     return filters;
 }
+
+namespace {
+
+QString nearestExistingFolder(QString folder) {
+    while (!QDir(folder).exists()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder) break;
+        folder = parent;
+    }
+    return folder;
+}
+
+}  // namespace
 
 QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner);
@@ -36,10 +53,21 @@ QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& r
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (dialogs.exec(dialog) != QDialog::Accepted) return {};
-    if (request.chosenFilter) *request.chosenFilter = dialog.selectedNameFilter();
-    const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
+    for (;;) {
+        if (dialogs.exec(dialog) != QDialog::Accepted) return {};
+        if (request.chosenFilter) *request.chosenFilter = dialog.selectedNameFilter();
+        const QStringList files = dialog.selectedFiles();
+        if (files.isEmpty()) return {};
+        // A file can only be saved into a folder that exists: say so and ask again.
+        const QFileInfo chosen(files.first());
+        if (request.mode == QFileDialog::AcceptOpen || chosen.absoluteDir().exists()) return files.first();
+        showMessage(dialogs, owner,
+                    QStringLiteral("The folder %1 does not exist.")
+                        .arg(QDir::toNativeSeparators(chosen.absolutePath())),
+                    dialog.windowTitle(), QMessageBox::Warning);
+        dialog.setDirectory(nearestExistingFolder(chosen.absolutePath()));
+        dialog.selectFile(chosen.fileName());
+    }
 }
 
 }  // namespace veltrano

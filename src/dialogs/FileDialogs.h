@@ -23,7 +23,8 @@ struct FileDialogRequest {
     QString* chosenFilter = nullptr;   // receives the name filter chosen, when given
 };
 
-// Runs a file dialog through the seam; the chosen path, or an empty string when cancelled.
+// Runs a file dialog through the seam; the chosen path, or an empty string when cancelled. A save dialog
+// takes only a path whose folder exists: otherwise it says so and asks again.
 QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& request);
 
 }  // namespace veltrano

@@ -54,6 +54,16 @@ int DesignDocument::importLegacy(const std::string& path, ErrorReporter& errors)
     return 0;
 }
 
+int DesignDocument::recover(const std::string& recoveryPath, const std::string& originalPath, bool legacyFile,
+                            ErrorReporter& errors) {
+    const int status = readCigaretteFile(recoveryPath, designs_, errors);
+    if (status != 0) return status;
+    fileName_ = originalPath;
+    legacyFile_ = legacyFile;
+    finish({.designs = true, .file = true}, true, true, &errors);
+    return 0;
+}
+
 int DesignDocument::save(ErrorReporter& errors) {
     const int status = saveCigaretteFile(fileName_, designs_, errors);
     if (status != 0) {
@@ -100,7 +110,7 @@ bool DesignDocument::copyReferenceToCurrent(ErrorReporter& errors) {
     return changeDesigns([](DesignSet& d) { d.currentDesign.assign(d.referenceDesign); }, errors);
 }
 
-bool DesignDocument::acceptSolverResult(const DesignValues& current, ErrorReporter& errors) {
+bool DesignDocument::acceptCurrentDesign(const DesignValues& current, ErrorReporter& errors) {
     return changeDesigns([&](DesignSet& d) { d.currentDesign.assign(current); }, errors);
 }
 

@@ -66,6 +66,10 @@ public:
     int open(const std::string& path, ErrorReporter& errors);
     // Import of a legacy file: as Open, but the designs count as modified and the file as legacy.
     int importLegacy(const std::string& path, ErrorReporter& errors);
+    // Recovery after a crash: the designs of the recovery file at `recoveryPath`, taken as if opened from
+    // `originalPath` (which may be in the 3.xx format); the designs count as modified.
+    int recover(const std::string& recoveryPath, const std::string& originalPath, bool legacyFile,
+                ErrorReporter& errors);
     // Save to the file name (which must not be empty). A failure empties the file name, so that the next
     // Save asks for one. Returns 0 or the error number (reported).
     int save(ErrorReporter& errors);
@@ -80,8 +84,9 @@ public:
     bool copyReferenceToCurrent(ErrorReporter& errors);
     // The information text; true when it differs from the one held.
     bool setInformation(const InformationText& text);
-    // What the problem solver accepted: the current design takes these values.
-    bool acceptSolverResult(const DesignValues& current, ErrorReporter& errors);
+    // What a search accepted (the problem solver, a sweep point, design to targets): the current design
+    // takes these values, its known word included.
+    bool acceptCurrentDesign(const DesignValues& current, ErrorReporter& errors);
     // Brings every result up to date without any change of an input (the solver's first step); the
     // per-puff data stay valid.
     void recalculate(ErrorReporter& errors);

@@ -14,13 +14,17 @@ bool DesignSheet::displayPage(int page) {
     return true;
 }
 
+DesignValues DesignSheet::storedValues() const {
+    DesignValues stored = editCopy_;
+    for (int page = 0; page < pageCount(); ++page)
+        if (displayed_[static_cast<std::size_t>(page)]) storePage(page, stored);
+    return stored;
+}
+
 int DesignSheet::confirm(ErrorReporter& reporter) {
-    for (int page = 0; page < pageCount(); ++page)
-        if (displayed_[static_cast<std::size_t>(page)]) storePage(page);
+    editCopy_.assign(storedValues());
     displayed_.fill(false);
-    for (int page = 0; page < pageCount(); ++page)
-        if (!validatePage(page, reporter)) return page;
-    return -1;
+    return validateSheet(editCopy_, isReference_, mp_, reporter);
 }
 
 void DesignSheet::loadPage(int page) {
@@ -40,39 +44,50 @@ void DesignSheet::loadPage(int page) {
     }
 }
 
-void DesignSheet::storePage(int page) {
+void DesignSheet::storePage(int page, DesignValues& target) const {
     switch (page) {
         case kTippingPage:
-            return TippingPageRules::storePage(tipping_, editCopy_);
+            return TippingPageRules::storePage(tipping_, target);
         case kPaperPage:
-            return PaperPageRules::storePage(paper_, editCopy_);
+            return PaperPageRules::storePage(paper_, target);
         case kFilterPage:
-            return FilterPageRules::storePage(filter_, editCopy_);
+            return FilterPageRules::storePage(filter_, target);
         case kRodPage:
-            return RodPageRules::storePage(rod_, editCopy_);
+            return RodPageRules::storePage(rod_, target);
         case kRegimePage:
-            return RegimePageRules::storePage(regime_, editCopy_);
+            return RegimePageRules::storePage(regime_, target);
         case kYieldsPage:
-            return YieldsPageRules::storePage(yields_, editCopy_);
+            return YieldsPageRules::storePage(yields_, target);
     }
 }
 
-bool DesignSheet::validatePage(int page, ErrorReporter& reporter) const {
+namespace {
+
+bool validatePage(int page, const DesignValues& design, const ModelParameters& mp, ErrorReporter& reporter) {
     switch (page) {
         case kTippingPage:
-            return TippingPageRules::validatePage(editCopy_, reporter);
+            return TippingPageRules::validatePage(design, reporter);
         case kPaperPage:
-            return PaperPageRules::validatePage(editCopy_, reporter);
+            return PaperPageRules::validatePage(design, reporter);
         case kFilterPage:
-            return FilterPageRules::validatePage(editCopy_, reporter);
+            return FilterPageRules::validatePage(design, reporter);
         case kRodPage:
-            return RodPageRules::validatePage(editCopy_, reporter);
+            return RodPageRules::validatePage(design, reporter);
         case kRegimePage:
-            return RegimePageRules::validatePage(editCopy_, reporter);
+            return RegimePageRules::validatePage(design, reporter);
         case kYieldsPage:
-            return YieldsPageRules::validatePage(editCopy_, mp_, reporter);
+            return YieldsPageRules::validatePage(design, mp, reporter);
     }
     return true;
+}
+
+}  // namespace
+
+int validateSheet(const DesignValues& design, bool isReference, const ModelParameters& mp,
+                  ErrorReporter& reporter) {
+    for (int page = 0; page < sheetPageCount(isReference); ++page)
+        if (!validatePage(page, design, mp, reporter)) return page;
+    return -1;
 }
 
 bool runSheet(CigaretteDesign& target, bool isReference, const ModelParameters& mp, ErrorReporter& reporter,

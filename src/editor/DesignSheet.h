@@ -24,6 +24,11 @@ enum SheetPage { kTippingPage, kPaperPage, kFilterPage, kRodPage, kRegimePage, k
 inline constexpr std::array<std::string_view, kSheetPageCount> kSheetTabTitles{
     "Tipping && Plug Wrap Paper", "Cigarette Paper", "Filter", "Tobacco Rod",
     "Alternative Smoking Regime", "Smoke Yields"};
+// Five pages for the current design, six (with Smoke Yields) for the reference.
+inline constexpr int sheetPageCount(bool isReference) {
+    return isReference ? kSheetPageCount : kSheetPageCount - 1;
+}
+
 inline constexpr std::string_view kReferenceSheetTitle = "Reference Cigarette Specification Sheet";
 inline constexpr std::string_view kCurrentSheetTitle = "Cigarette Design Specification Sheet";
 
@@ -42,14 +47,16 @@ public:
 
     bool isReference() const { return isReference_; }
     std::string_view title() const { return isReference_ ? kReferenceSheetTitle : kCurrentSheetTitle; }
-    // Five pages for the current design, six (with Smoke Yields) for the reference.
-    int pageCount() const { return isReference_ ? kSheetPageCount : kSheetPageCount - 1; }
+    int pageCount() const { return sheetPageCount(isReference_); }
 
     // A page becomes visible: loads it from `editCopy` when it is its first display in this showing
     // (returns true then). The ui shows the page's state afterwards either way.
     bool displayPage(int page);
     bool isDisplayed(int page) const { return displayed_.at(static_cast<std::size_t>(page)); }
 
+    // What OK would store: `editCopy` after every page displayed in this showing has stored into it, in
+    // page order. The sheet itself does not change.
+    DesignValues storedValues() const;
     // OK: every page displayed in this showing stores into `editCopy`, in page order; the showing
     // ends; then every page is checked in order until one fails. Returns the index of the failing page
     // (whose failures were all reported) or -1 when all pass.
@@ -76,8 +83,7 @@ public:
 
 private:
     void loadPage(int page);
-    void storePage(int page);
-    bool validatePage(int page, ErrorReporter& reporter) const;
+    void storePage(int page, DesignValues& target) const;
 
     bool isReference_;
     const ModelParameters& mp_;
@@ -90,6 +96,12 @@ private:
     RegimePageState regime_;
     YieldsPageState yields_;
 };
+
+// The checks of OK on a design: the pages of a sheet on the reference (six) or on the current design
+// (five), in order, until one fails. Returns the index of the failing page, whose failures were all
+// reported, or -1 when all pass.
+int validateSheet(const DesignValues& design, bool isReference, const ModelParameters& mp,
+                  ErrorReporter& reporter);
 
 // Shows the sheet modally with `firstPage` displayed; returns true for OK, false for Cancel or close.
 using ShowSheet = std::function<bool(DesignSheet& sheet, int firstPage)>;

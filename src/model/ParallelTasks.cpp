@@ -3,19 +3,41 @@
 #include <algorithm>
 #include <system_error>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 namespace veltrano {
 
-int ParallelTasks::threadsFor(int count) {
-    const int hardware = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+namespace {
+
+// The processors this process may run on (a scheduler's or taskset's share, else the machine's), as it
+// started: taken once, so that every caller sizing scratch space by threadsFor sees the same count.
+int availableProcessors() {
+    static const int processors = [] {
+#ifdef __linux__
+        cpu_set_t set;
+        if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+#endif
+        return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    }();
+    return processors;
+}
+
+}  // namespace
+
+int ParallelTasks::threadsFor(int count, InnerThreads threads) {
+    if (threads == InnerThreads::CallingThread) return 1;
+    const int hardware = availableProcessors();
     return std::max(1, std::min(hardware, count));
 }
 
-ParallelTasks::ParallelTasks(int count, Task task)
+ParallelTasks::ParallelTasks(int count, Task task, InnerThreads threads)
     : count_(std::max(0, count)),
       task_(std::move(task)),
       done_(static_cast<std::size_t>(count_), 0),
       errors_(static_cast<std::size_t>(count_)) {
-    const int extra = threadsFor(count_) - 1;
+    const int extra = threadsFor(count_, threads) - 1;
     for (int t = 1; t <= extra; ++t) {
         try {
             workers_.emplace_back([this, t] {

@@ -10,6 +10,11 @@
 
 namespace veltrano {
 
+// The threads a model operation may spread its own independent tables over: the machine's, or only
+// the calling thread, for a caller that already runs whole operations side by side (one thread budget
+// for the process).
+enum class InnerThreads { Machine, CallingThread };
+
 // Runs `count` independent, pure computations on worker threads; the calling thread takes part while it
 // waits. Tasks get their index and the index of the thread that runs them (0 = the calling thread,
 // below `threadCount()`), so that each thread can keep its own scratch space. Errors and progress are
@@ -18,7 +23,7 @@ class ParallelTasks {
 public:
     using Task = std::function<void(int task, int thread)>;
 
-    ParallelTasks(int count, Task task);
+    ParallelTasks(int count, Task task, InnerThreads threads = InnerThreads::Machine);
     ~ParallelTasks();
     ParallelTasks(const ParallelTasks&) = delete;
     ParallelTasks& operator=(const ParallelTasks&) = delete;
@@ -28,8 +33,9 @@ public:
     void waitAll();
     int threadCount() const { return static_cast<int>(workers_.size()) + 1; }
 
-    // The threads used for `count` tasks: one per hardware thread, never more than there are tasks.
-    static int threadsFor(int count);
+    // The threads used for `count` tasks: one per processor the process may use (just the calling thread for
+    // InnerThreads::CallingThread), never more than there are tasks.
+    static int threadsFor(int count, InnerThreads threads = InnerThreads::Machine);
 
 private:
     bool runNext(int thread);

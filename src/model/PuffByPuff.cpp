@@ -81,7 +81,7 @@ double coEscape(const DesignValues& d, double a, double P, double l, const Model
 }
 
 void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& progress,
-                   ShootingStatistics* stats) {
+                   ShootingStatistics* stats, InnerThreads threads) {
     ensureModelArrays(t);
     // The whole cigarette: consumable length and tobacco, volumes through the coal, burn per puff.
     const double Lc = t.ci_len - buttLength(t);
@@ -128,18 +128,21 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
     const std::span<const double> puffFlow = t.alt_prof_flow;
     std::vector<PuffAverages> averages(static_cast<std::size_t>(n));
     std::vector<ShootingStatistics> puffStats(stats ? static_cast<std::size_t>(n) : 0);
-    std::vector<PuffScratch> scratch(static_cast<std::size_t>(ParallelTasks::threadsFor(n)));
-    ParallelTasks tasks(n, [&](int i, int thread) {
-        const auto puff = static_cast<std::size_t>(i);
-        DesignValues values = base;
-        values.ci_len = cigaretteLength[puff];
-        values.ro_len = rodLength[puff];
-        const PuffRegime regime = i == 0 ? kFirstPuffRegime : kLaterPuffRegime;
-        PuffScratch& space = scratch[static_cast<std::size_t>(thread)];
-        const FlowTableView table = space.tableView();
-        fillFlowTable(values, regime, puffFlow, table, stats ? &puffStats[puff] : nullptr);
-        averages[puff] = fillPuffCurves(values, regime, table, space.curveView(puffFlow));
-    });
+    std::vector<PuffScratch> scratch(static_cast<std::size_t>(ParallelTasks::threadsFor(n, threads)));
+    ParallelTasks tasks(
+        n,
+        [&](int i, int thread) {
+            const auto puff = static_cast<std::size_t>(i);
+            DesignValues values = base;
+            values.ci_len = cigaretteLength[puff];
+            values.ro_len = rodLength[puff];
+            const PuffRegime regime = i == 0 ? kFirstPuffRegime : kLaterPuffRegime;
+            PuffScratch& space = scratch[static_cast<std::size_t>(thread)];
+            const FlowTableView table = space.tableView();
+            fillFlowTable(values, regime, puffFlow, table, stats ? &puffStats[puff] : nullptr);
+            averages[puff] = fillPuffCurves(values, regime, table, space.curveView(puffFlow));
+        },
+        threads);
 
     double sumTar = 0, sumNicotine = 0, sumCo = 0;
     for (int i = 0; i < n; ++i) {
@@ -195,12 +198,12 @@ void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& 
 }
 
 void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, ProgressSink& progress,
-                   ShootingStatistics* stats) {
+                   ShootingStatistics* stats, InnerThreads threads) {
     if (!design.isKnown(KnownBit::IsoPuffNumber)) return;
     setCoalParameters(design, mp);
     CigaretteDesign t(ArrayMode::WithArrays);
     t.assign(design);
-    simulatePuffs(t, mp, progress, stats);
+    simulatePuffs(t, mp, progress, stats, threads);
     design.freePuffData();
     design.puff_number = t.puff_number;
     design.puff_size = std::move(t.puff_size);

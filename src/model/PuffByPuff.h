@@ -4,6 +4,7 @@
 #include "design/ErrorMessages.h"
 #include "design/ModelParameters.h"
 #include "model/FlowNetwork.h"
+#include "model/ParallelTasks.h"
 
 namespace veltrano {
 
@@ -25,12 +26,12 @@ double burningZoneSuction(const DesignValues& t, double f, double r, double vc, 
 // Smokes the (recalculated and calibrated) design puff after puff under its alternative regime and
 // replaces its puff-by-puff data. Does nothing when bit 23 of its `known` is clear.
 void runPuffByPuff(CigaretteDesign& design, const ModelParameters& mp, ProgressSink& progress,
-                   ShootingStatistics* stats = nullptr);
+                   ShootingStatistics* stats = nullptr, InnerThreads threads = InnerThreads::Machine);
 
 // The analysis itself, on a temporary copy with arrays: fills its puff-by-puff arrays and burns its rod
 // down, showing one progress step per puff. A puff count that is not a number or below 1 gives no puffs
 // (and no progress), one above kMaxPuffs gives kMaxPuffs.
 void simulatePuffs(CigaretteDesign& t, const ModelParameters& mp, ProgressSink& progress,
-                   ShootingStatistics* stats = nullptr);
+                   ShootingStatistics* stats = nullptr, InnerThreads threads = InnerThreads::Machine);
 
 }  // namespace veltrano

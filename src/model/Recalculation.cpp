@@ -43,10 +43,56 @@ PuffAverages simulateInto(CigaretteDesign& d, const DesignValues& values, PuffRe
     return fillPuffCurves(values, regime, table, puffCurvesOf(d, regime));
 }
 
+// The puff tables of the given designs (whose stationary part is done), all independent of each other;
+// the companions run first because they take longest. Each design then takes its averages; the
+// alternative yields follow in the order given, so a working reference listed first is complete when
+// the current design reads it.
+template <std::size_t N>
+void computePuffPart(const std::array<CigaretteDesign*, N>& designs, const DesignValues& reference,
+                     const DesignValues& workingReference, const ModelParameters& mp,
+                     ShootingStatistics* stats, InnerThreads threads) {
+    std::array<PuffWork, N> work;
+    for (std::size_t i = 0; i < N; ++i) {
+        work[i].design = designs[i];
+        work[i].snapshot = *designs[i];
+    }
+    constexpr int kTasks = static_cast<int>(N) * kTasksPerDesign;
+    std::array<ShootingStatistics, kTasks> taskStats{};
+    ShootingStatistics* const counting = stats ? taskStats.data() : nullptr;
+    ParallelTasks tasks(
+        kTasks,
+        [&](int task, int) {
+            PuffWork& w = work[static_cast<std::size_t>(task) % N];
+            ShootingStatistics* s = counting ? counting + task : nullptr;
+            switch (task / static_cast<int>(N)) {
+                case kCompanionTask:
+                    w.companion = computeUnventilatedCompanion(w.snapshot, mp, s);
+                    break;
+                case kIsoTask:
+                    w.iso = simulateInto(*w.design, w.snapshot, kIsoRegime, s);
+                    break;
+                default:
+                    w.alternative = simulateInto(*w.design, w.snapshot, kAlternativeRegime, s);
+                    break;
+            }
+        },
+        threads);
+    tasks.waitAll();
+    if (stats) {
+        for (const ShootingStatistics& s : taskStats) stats->merge(s);
+    }
+
+    for (PuffWork& w : work) {
+        storePuffAverages(*w.design, kIsoRegime, w.iso);
+        storePuffAverages(*w.design, kAlternativeRegime, w.alternative);
+        applyAlternativeYields(*w.design, w.companion, reference, workingReference);
+    }
+}
+
 }  // namespace
 
 void recalculate(DesignSet& designs, const ModelParameters& mp, ErrorReporter& errors,
-                 ShootingStatistics* stats) {
+                 ShootingStatistics* stats, InnerThreads threads) {
     const CigaretteDesign& reference = designs.referenceDesign;
     CigaretteDesign& working = designs.workingReference;
     CigaretteDesign& current = designs.currentDesign;
@@ -56,42 +102,26 @@ void recalculate(DesignSet& designs, const ModelParameters& mp, ErrorReporter& e
     working.assign(reference);
     computeStationaryPart(working, kResultsOnly, mp, errors, stats);
     computeStationaryPart(current, kWithProfiles, mp, errors, stats);
-
-    // The six characteristic tables are independent of each other; the companions run first because
-    // they take longest.
-    std::array<PuffWork, 2> work;
-    work[0].design = &working;
-    work[1].design = &current;
-    for (PuffWork& w : work) w.snapshot = *w.design;
-    constexpr int kTasks = 2 * kTasksPerDesign;
-    std::array<ShootingStatistics, kTasks> taskStats{};
-    ShootingStatistics* const counting = stats ? taskStats.data() : nullptr;
-    ParallelTasks tasks(kTasks, [&](int task, int) {
-        PuffWork& w = work[static_cast<std::size_t>(task % 2)];
-        ShootingStatistics* s = counting ? counting + task : nullptr;
-        switch (task / 2) {
-            case kCompanionTask:
-                w.companion = computeUnventilatedCompanion(w.snapshot, mp, s);
-                break;
-            case kIsoTask:
-                w.iso = simulateInto(*w.design, w.snapshot, kIsoRegime, s);
-                break;
-            default:
-                w.alternative = simulateInto(*w.design, w.snapshot, kAlternativeRegime, s);
-                break;
-        }
-    });
-    tasks.waitAll();
-    if (stats) {
-        for (const ShootingStatistics& s : taskStats) stats->merge(s);
-    }
-
-    for (PuffWork& w : work) {
-        storePuffAverages(*w.design, kIsoRegime, w.iso);
-        storePuffAverages(*w.design, kAlternativeRegime, w.alternative);
-        applyAlternativeYields(*w.design, w.companion, reference, working);
-    }
+    computePuffPart<2>({&working, &current}, reference, working, mp, stats, threads);
     calibrate(current, reference, working);
+}
+
+void recalculateWorkingReference(const DesignValues& reference, CigaretteDesign& working,
+                                 const ModelParameters& mp, ErrorReporter& errors, ShootingStatistics* stats,
+                                 InnerThreads threads) {
+    ensureModelArrays(working);
+    working.assign(reference);
+    computeStationaryPart(working, kResultsOnly, mp, errors, stats);
+    computePuffPart<1>({&working}, reference, working, mp, stats, threads);
+}
+
+void recalculateCurrent(CigaretteDesign& current, const DesignValues& reference,
+                        const DesignValues& workingReference, const ModelParameters& mp,
+                        ErrorReporter& errors, ShootingStatistics* stats, InnerThreads threads) {
+    ensureModelArrays(current);
+    computeStationaryPart(current, kWithProfiles, mp, errors, stats);
+    computePuffPart<1>({&current}, reference, workingReference, mp, stats, threads);
+    calibrate(current, reference, workingReference);
 }
 
 void calibrate(DesignValues& design, const DesignValues& reference, const DesignValues& workingReference) {

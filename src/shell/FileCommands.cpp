@@ -25,6 +25,8 @@ void MainWin::openFile() {
 
 bool MainWin::save() {
     if (document_.fileName().empty()) return saveAs();
+    // An imported file keeps its name, but its 3.xx original is never overwritten without a word.
+    if (document_.isLegacyFile() && !confirmReplaceLegacyFile()) return saveAs();
     if (document_.save(errors_) != 0) return false;
     undoable_->saved();
     return true;
@@ -55,12 +57,26 @@ void MainWin::importFile() {
     if (document_.importLegacy(toFilePath(path), errors_) == 0) undoable_->imported();
 }
 
+bool MainWin::confirmReplaceLegacyFile() {
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("veltrano 4.1"),
+        QStringLiteral("The file %1 is in the old 3.xx format. Replace it with a file in the 4.1 format?")
+            .arg(fromFilePath(document_.fileName())),
+        QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return dialogs_.exec(box) == QMessageBox::Yes;
+}
+
 bool MainWin::confirmDiscardChanges() {
     if (!document_.modified()) return true;
     QMessageBox box(QMessageBox::Question, QStringLiteral("veltrano 4.1"),
                     QStringLiteral("Save changes to the cigarette designs?"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Save);
+    // Which file Save would write (or that it asks for a name first).
+    box.setInformativeText(document_.fileName().empty()
+                               ? QStringLiteral("Save asks for a file name.")
+                               : QStringLiteral("Save writes %1.").arg(fromFilePath(document_.fileName())));
     switch (dialogs_.exec(box)) {
         case QMessageBox::Save:
             return save();

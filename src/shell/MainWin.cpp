@@ -14,6 +14,7 @@
 #include "dialogs/FilePaths.h"
 #include "shell/DesignDlg.h"
 #include "shell/PuffWaitDlg.h"
+#include "shell/Recovery.h"
 #include "shell/UndoableDocument.h"
 #include "shell/ViewArea.h"
 
@@ -21,7 +22,8 @@ namespace veltrano {
 
 namespace {
 
-const char* const kTitle = "veltrano 4.1 - by korbinel";
+// "[*]" shows as "*" while the designs are modified (Qt's convention for a document window's title).
+const char* const kTitle = "veltrano 4.1 - by korbinel[*]";
 
 CommandId viewCommand(ViewMode mode) {
     switch (mode) {
@@ -189,11 +191,14 @@ void MainWin::repaintClient() {
     viewArea_->update();
 }
 
+QString MainWin::currentFileName() const {
+    return fromFilePath(document_.fileName());
+}
+
 void MainWin::updateTitle() {
     // The title shows the path last chosen; it stays when a failed save empties the file name.
-    if (!document_.fileName().empty()) currentFileName_ = fromFilePath(document_.fileName());
-    if (!currentFileName_.isEmpty())
-        setWindowTitle(QStringLiteral("veltrano 4.1 - ") + currentFileName_ + "[*]");
+    if (!document_.fileName().empty()) titlePath_ = fromFilePath(document_.fileName());
+    if (!titlePath_.isEmpty()) setWindowTitle(QStringLiteral("veltrano 4.1 - ") + titlePath_ + "[*]");
     setWindowModified(document_.modified());
 }
 
@@ -227,10 +232,18 @@ void MainWin::setViewMode(ViewMode mode) {
     updateViewChecks();
 }
 
+void MainWin::attachRecovery(RecoveryWriter* writer) {
+    writer->setParent(this);
+    recovery_ = writer;
+}
+
 void MainWin::runPuffByPuffAnalysis() {
     if (analysisRunning_) return;
     analysisRunning_ = true;
+    // The progress dialog lets events through between puffs; no recovery write may read the designs then.
+    if (recovery_) recovery_->setPaused(true);
     document_.runPuffByPuffAnalysis(puffWait_->progress());
+    if (recovery_) recovery_->setPaused(false);
     analysisRunning_ = false;
 }
 
@@ -240,6 +253,9 @@ void MainWin::puffByPuffCommand() {
 }
 
 void MainWin::paintClient(QPainter& painter) {
+    // The pictures are made for the pixel density of the screen the window is on.
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (resources_.devicePixelRatio != ratio) resources_ = makeViewResources(ratio);
     paintView(painter, resources_, viewScene());
 }
 
@@ -289,6 +305,7 @@ void MainWin::closeEvent(QCloseEvent* event) {
         return;
     }
     panel_->hide();
+    if (recovery_) recovery_->discard();
     event->accept();
 }
 

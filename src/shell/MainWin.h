@@ -1,10 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 
+#include "design/StartupFile.h"
 #include "dialogs/MessageBoxes.h"
 #include "document/DesignDocument.h"
 #include "shell/Commands.h"
@@ -20,6 +23,7 @@ namespace veltrano {
 class DesignDlg;
 class Dialogs;
 class PuffWaitDlg;
+class RecoveryWriter;
 class UndoableDocument;
 class ViewArea;
 
@@ -34,6 +38,9 @@ public:
 
     const DesignDocument& document() const { return document_; }
     UndoableDocument& undoableDocument() { return *undoable_; }
+    // The window takes the writer of its recovery files: it pauses it while the analysis runs and
+    // lets it clean up when the program ends normally.
+    void attachRecovery(RecoveryWriter* writer);
 
     // The action of a command id (menu items and accelerators), or nullptr.
     QAction* action(int id) const;
@@ -45,7 +52,8 @@ public:
     bool puffByPuffValid() const { return document_.puffDataValid(); }
     bool rawListing() const { return rawListing_; }
     int hoveredPuff() const { return hoveredPuff_; }
-    const QString& currentFileName() const { return currentFileName_; }
+    // The document's file name (empty after a failed save); the title keeps the last one chosen.
+    QString currentFileName() const;
     bool panelVisible() const { return panelVisible_; }
     bool designsChanged() const { return document_.modified(); }
     bool analysisRunning() const { return analysisRunning_; }
@@ -66,6 +74,11 @@ public:
     // The hovered puff of the puff-by-puff view changed (−1: none).
     void showPuffData(int index);
     void toggleRawListing() { rawListing_ = !rawListing_; }
+    // Where the about box's gesture writes the start-up file, in the order to try (see
+    // startupFileTargets); the working folder until the application says where the file came from.
+    void setStartupFileTargets(std::vector<std::filesystem::path> targets) {
+        startupFileTargets_ = std::move(targets);
+    }
 
     // Commands.
     void openFile();
@@ -111,13 +124,18 @@ private:
     void updateTitle();
     // Asks whether unsaved changes are to be saved first; false when the user cancels (or saving failed).
     bool confirmDiscardChanges();
+    // Before a Save over an imported 3.xx file: true to replace it, false to choose another name.
+    bool confirmReplaceLegacyFile();
     bool save();
     bool saveAs();
     void editDesign(DesignRole role);
+    // The about box's gesture: the designs as the start-up file, with no stale per-puff data.
+    bool writeStartupDesigns();
 
     DesignDocument& document_;
     Dialogs& dialogs_;
     UndoableDocument* undoable_;
+    RecoveryWriter* recovery_ = nullptr;
     MessageBoxErrorReporter errors_;
     ViewResources resources_;
     ViewArea* viewArea_;
@@ -126,13 +144,14 @@ private:
     std::map<int, QAction*> actions_;
     QActionGroup* viewGroup_ = nullptr;
 
-    QString currentFileName_;  // the path the title shows: the last one chosen, kept when saving fails
+    QString titlePath_;  // the path the title shows: the last one chosen, kept when saving fails
     bool panelVisible_ = true;
     ViewMode viewMode_ = ViewMode::StationaryFlow;
     int hoveredPuff_ = -1;
     bool rawListing_ = false;
     bool analysisRunning_ = false;
     bool placed_ = false;
+    std::vector<std::filesystem::path> startupFileTargets_{kStartupDesignFileName};
 };
 
 }  // namespace veltrano

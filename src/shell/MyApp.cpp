@@ -1,5 +1,6 @@
 #include "shell/MyApp.h"
 
+#include <QFile>
 #include <QMessageBox>
 
 #include "design/ModelParameters.h"
@@ -7,33 +8,54 @@
 #include "dialogs/MessageBoxes.h"
 #include "resources/Pictures.h"
 #include "shell/MainWin.h"
+#include "shell/Recovery.h"
 
 namespace veltrano {
 
-MyApp::MyApp(Dialogs& dialogs) : dialogs_(dialogs) {}
+namespace {
+
+QString pathsTried(const DataFileSearch& search) {
+    return QStringLiteral("Paths tried:\n") +
+           QFile::decodeName(QByteArray::fromStdString(listOfPaths(search.tried)));
+}
+
+}  // namespace
+
+MyApp::MyApp(Dialogs& dialogs, DataPlaces places) : dialogs_(dialogs), places_(std::move(places)) {}
 
 MyApp::~MyApp() = default;
 
 int MyApp::start() {
     mainWin_.reset();
-    if (state_.document.loadStartup(kStartupDesignFileName) != 0) {
+    const DataFileSearch startup = findDataFile(kStartupDesignFileName, places_);
+    if (!startup.found || state_.document.loadStartup(startup.found->string()) != 0) {
         showMessage(dialogs_, nullptr, QStringLiteral("Failed to load initial cigarette data."),
-                    QStringLiteral("veltrano 4.1"), QMessageBox::Warning);
+                    QStringLiteral("veltrano 4.1"), QMessageBox::Warning, pathsTried(startup));
         return kStartFailed;
     }
     mainWin_ = std::make_unique<MainWin>(state_.document, dialogs_);
+    mainWin_->setStartupFileTargets(startupFileTargets(*startup.found, userDataFolder(places_)));
     mainWin_->show();
     mainWin_->repaint();
     mainWin_->setWindowIcon(makeApplicationIcon());
-    if (loadModelParameters(kModelParameterFileName, state_.modelParameters) != kModelParametersOk) {
+    const DataFileSearch models = findDataFile(kModelParameterFileName, places_);
+    if (!models.found ||
+        loadModelParameters(models.found->string(), state_.modelParameters) != kModelParametersOk) {
         showMessage(dialogs_, mainWin_.get(), QStringLiteral("Failed to load model parameters."),
-                    QStringLiteral("Warning"), QMessageBox::NoIcon);
+                    QStringLiteral("Warning"), QMessageBox::NoIcon, pathsTried(models));
         mainWin_.reset();
         return kStartFailed;
     }
     if (const auto warning = nonFiniteParametersWarning(state_.modelParameters, kModelParameterFileName))
         showMessage(dialogs_, mainWin_.get(), QString::fromStdString(*warning), QStringLiteral("Warning"),
                     QMessageBox::Warning);
+
+    // Work a crash took away is offered back; from now on this program keeps its own recovery files.
+    const QString folder = recoveryFolderPath();
+    auto* writer = new RecoveryWriter(mainWin_->undoableDocument(), std::make_unique<RecoveryStore>(folder));
+    mainWin_->attachRecovery(writer);
+    offerRecovery(dialogs_, mainWin_.get(), mainWin_->undoableDocument(), mainWin_->errorReporter(), folder,
+                  writer);
     return 0;
 }
 

@@ -5,16 +5,20 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include "dialogs/ControlIds.h"
+
 namespace veltrano {
 
 PuffWaitDlg::PuffWaitDlg(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint) {  // a dialog frame, no caption
     setObjectName("PuffWaitDlg");
     label_ = new QLabel(QStringLiteral("Please wait ... evaluating puff 3/10"), this);
-    label_->setObjectName("1101");
+    label_->setObjectName("progressText");
+    setControlId(label_, 1101);
     label_->setAlignment(Qt::AlignCenter);
     bar_ = new QProgressBar(this);
-    bar_->setObjectName("1100");
+    bar_->setObjectName("progressBar");
+    setControlId(bar_, 1100);
     bar_->setTextVisible(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(27, 15, 27, 15);

@@ -18,7 +18,7 @@ void MainWin::problemSolver() {
         return;
     }
     undoable_->perform(tr("Accept Solver Result"), [&](DesignDocument& doc) {
-        return doc.acceptSolverResult(working.currentDesign, errors_);
+        return doc.acceptCurrentDesign(working.currentDesign, errors_);
     });
 }
 

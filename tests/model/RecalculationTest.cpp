@@ -107,6 +107,38 @@ TEST(Recalculate, LeavesPuffByPuffDataAlone) {
     EXPECT_EQ(set.currentDesign.puff_nico[1], 0.25);
 }
 
+// Everything a recalculation leaves in a design, arrays included.
+void expectIdentical(const CigaretteDesign& a, const CigaretteDesign& b, const std::string& what) {
+    EXPECT_EQ(encodeDesignImage(a), encodeDesignImage(b)) << what;
+    for (const OwnedArray& array : ownedArrays())
+        EXPECT_EQ(a.*array.member, b.*array.member) << what << " " << array.name;
+}
+
+TEST(Recalculate, ItsHalvesAndASerialRunGiveTheWholeBitForBit) {
+    // The working reference once, then the current design against it; and the whole recalculation with
+    // its tables on the calling thread only: the same results and the same errors in the same order.
+    for (const testing::CorpusCase& c : testing::modelCorpus()) {
+        DesignSet whole, halves, serial;
+        for (DesignSet* set : {&whole, &halves, &serial}) {
+            set->referenceDesign.assign(c.reference);
+            set->currentDesign.assign(c.current);
+        }
+        const std::vector<int> wholeErrors = recalculated(whole);
+        RecordingErrorReporter halfErrors, serialErrors;
+        recalculateWorkingReference(halves.referenceDesign, halves.workingReference, fixtureParameters(),
+                                    halfErrors);
+        recalculateCurrent(halves.currentDesign, halves.referenceDesign, halves.workingReference,
+                           fixtureParameters(), halfErrors);
+        recalculate(serial, fixtureParameters(), serialErrors, nullptr, InnerThreads::CallingThread);
+        EXPECT_EQ(halfErrors.numbers, wholeErrors) << c.name;
+        EXPECT_EQ(serialErrors.numbers, wholeErrors) << c.name;
+        for (const DesignSet* other : {&halves, &serial}) {
+            expectIdentical(other->workingReference, whole.workingReference, c.name + " working reference");
+            expectIdentical(other->currentDesign, whole.currentDesign, c.name + " current");
+        }
+    }
+}
+
 TEST(Calibrate, ScalesByTheRatioOfMeasuredToPredictedWhereTheReferenceKnowsIt) {
     DesignValues reference, working, design;
     reference.known = known::bit(KnownBit::OpenDrawResistance) | known::bit(KnownBit::IsoNicotine);

@@ -85,12 +85,14 @@ TEST_F(ExportCommands, ExportViewWritesPngSvgAndPdf) {
 }
 
 TEST_F(ExportCommands, AnExportThatCannotBeWrittenGives053AndLeavesNoFile) {
-    chooseIn(folder.file("missing/view.svg"));
+    fs::create_directory(folder.file("view.svg"));  // a folder where the file should go
+    chooseIn(folder.file("view.svg"));
     dialogs.expectMessage();
     EXPECT_FALSE(exportView(source(ViewKind::Stationary)));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].substr(0, 9), "Error 053");
-    EXPECT_FALSE(fs::exists(folder.file("missing")));
+    EXPECT_TRUE(fs::is_empty(folder.file("view.svg")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(ExportCommands, ExportDataWritesOneCsvFilePerTable) {

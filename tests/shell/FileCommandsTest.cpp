@@ -70,7 +70,8 @@ TEST_F(FileCommands, BadFilesGiveTheirErrorsAndChangeNothing) {
     chooseFile(folder.file("old.cig"));
     dialogs.expectMessage();
     window->runCommand(kCmdImport);
-    chooseFile(folder.file("no/such/folder/x.cig"));
+    fs::create_directory(folder.file("taken.cig"));  // a folder where the file should go: cannot be written
+    chooseFile(folder.file("taken.cig"));
     dialogs.expectMessage();
     window->runCommand(kCmdSaveAs);
 
@@ -101,9 +102,71 @@ TEST_F(FileCommands, ImportSetsTheTitleAndSaveWritesThere) {
     EXPECT_EQ(shownTitle(*window), "veltrano 4.1 - " + legacy + "*");  // imported: not yet saved
     EXPECT_EQ(current().tp_perfotype, kMicroLaser);
     EXPECT_TRUE(window->designsChanged());
+    std::string asked;
+    dialogs.expect([&](QDialog& d) {
+        auto* box = qobject_cast<QMessageBox*>(&d);
+        asked = box->text().toStdString();
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        return int(QMessageBox::Yes);
+    });
     window->runCommand(kCmdSave);
+    EXPECT_EQ(asked,
+              "The file " + legacy + " is in the old 3.xx format. Replace it with a file in the 4.1 format?");
     EXPECT_EQ(fs::file_size(legacy), 13016u);
     EXPECT_FALSE(window->designsChanged());
+
+    // Saved in this format now: the next Save writes without asking.
+    window->runCommand(kCmdCopyToCurrent);
+    window->runCommand(kCmdSave);
+    EXPECT_FALSE(window->designsChanged());
+}
+
+// Import, then Enter on every question: the legacy original survives, Save as takes over.
+TEST_F(FileCommands, EnterAfterImportNeverOverwritesTheLegacyOriginal) {
+    TempFolder folder;
+    const std::string legacy = folder.file("old.cig");
+    fs::copy_file(std::string(VELTRANO_SOURCE_DIR) + "/fuzz/corpus/legacy_file/typical.cig", legacy);
+    const auto original = fs::file_size(legacy);
+    chooseFile(legacy);
+    window->runCommand(kCmdImport);
+    window->show();
+    const auto pressEnter = [](QDialog& d) {
+        auto* box = qobject_cast<QMessageBox*>(&d);
+        EXPECT_NE(box, nullptr);
+        return box ? box->standardButton(box->defaultButton()) : int(QDialog::Rejected);
+    };
+    std::string named;
+    dialogs.expect([&](QDialog& d) {
+        named = qobject_cast<QMessageBox*>(&d)->informativeText().toStdString();
+        return pressEnter(d);
+    });                          // save changes? Save
+    dialogs.expect(pressEnter);  // replace the 3.xx file? No
+    chooseFile(folder.file("new.cig"));
+    window->runCommand(kCmdExit);
+    EXPECT_EQ(named, "Save writes " + legacy + ".");
+    EXPECT_EQ(fs::file_size(legacy), original);
+    EXPECT_EQ(fs::file_size(folder.file("new.cig")), 13016u);
+    EXPECT_FALSE(window->isVisible());
+}
+
+// Save as takes only a folder that exists; a failed or refused name changes neither name nor title.
+TEST_F(FileCommands, SaveAsIntoAMissingFolderAsksAgain) {
+    TempFolder folder;
+    chooseFile(folder.file("a.cig"));
+    window->runCommand(kCmdSaveAs);
+    const std::string title = shownTitle(*window);
+    std::string said;
+    chooseFile(folder.file("missing/b.cig"));
+    dialogs.expect([&](QDialog& d) {
+        said = qobject_cast<QMessageBox*>(&d)->text().toStdString();
+        return int(QMessageBox::Ok);
+    });
+    cancelNext();
+    window->runCommand(kCmdSaveAs);
+    EXPECT_EQ(said, "The folder " + folder.file("missing") + " does not exist.");
+    EXPECT_FALSE(fs::exists(folder.file("missing")));
+    EXPECT_EQ(shownTitle(*window), title);
+    EXPECT_EQ(window->currentFileName().toStdString(), folder.file("a.cig"));
 }
 
 TEST_F(FileCommands, UnsavedChangesAreNeverDroppedWithoutAQuestion) {
