@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "design/CigaretteFile.h"
 #include "design/DataFileSearch.h"
+#include "design/FilePath.h"
 #include "design/PlatformFiles.h"
 #include "model/Recalculation.h"
 
@@ -35,25 +35,23 @@ void TerminalProgress::hide() {
 }
 
 std::filesystem::path executableFolder() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : executable.parent_path();
+    return pathFromUtf8(platform::executablePath()).parent_path();
 }
 
 bool loadModels(const Arguments& args, ModelParameters& mp) {
     DataFileSearch search;
     if (args.has("--models")) {
-        search.found = args.value("--models");
+        search.found = pathFromUtf8(args.value("--models"));
         search.tried = {*search.found};
     } else {
         search = findDataFile(kModelParameterFileName, dataPlacesOfThisProcess(executableFolder()));
     }
-    if (!search.found || loadModelParameters(search.found->string(), mp) != kModelParametersOk) {
+    if (!search.found || loadModelParameters(utf8Path(*search.found), mp) != kModelParametersOk) {
         std::fprintf(stderr, "Failed to load model parameters. Paths tried:\n%s\n",
                      listOfPaths(search.tried).c_str());
         return false;
     }
-    if (const auto warning = nonFiniteParametersWarning(mp, search.found->string()))
+    if (const auto warning = nonFiniteParametersWarning(mp, utf8Path(*search.found)))
         std::fprintf(stderr, "%s\n", warning->c_str());
     return true;
 }

@@ -31,7 +31,7 @@ private:
     int max_ = 0;
 };
 
-// The folder of the running executable (from /proc/self/exe), empty when the system does not say.
+// The folder of the running executable, empty when the system does not say.
 std::filesystem::path executableFolder();
 
 // The model parameters from --models, else from models.dat in the first of the working folder, the

@@ -1,10 +1,11 @@
 #include <clocale>
 
 #include <QApplication>
-#include <QFile>
 
+#include "design/FilePath.h"
 #include "design/PlatformFiles.h"
 #include "dialogs/Dialogs.h"
+#include "dialogs/FilePaths.h"
 #include "shell/MyApp.h"
 #include "views/ViewResources.h"
 
@@ -21,8 +22,8 @@ int main(int argc, char** argv) {
     veltrano::ModalDialogs dialogs;
     // The data files are looked for in the working folder, the user's data folder and the installed
     // data beside the executable.
-    const std::string executableFolder =
-        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    const std::filesystem::path executableFolder =
+        veltrano::pathFromUtf8(veltrano::toFilePath(QCoreApplication::applicationDirPath()));
     veltrano::MyApp myApp(dialogs, veltrano::dataPlacesOfThisProcess(executableFolder));
     if (const int failed = myApp.start()) return failed;
     return app.exec();

@@ -1,8 +1,10 @@
 #include "design/DataFileSearch.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <system_error>
+
+#include "design/FilePath.h"
+#include "design/PlatformFiles.h"
 
 namespace veltrano {
 
@@ -11,11 +13,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kDataFolderName[] = "veltrano";
-
-std::string environmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
 
 bool isFile(const fs::path& path) {
     std::error_code error;
@@ -28,16 +25,21 @@ DataPlaces dataPlacesOfThisProcess(const fs::path& executableFolder) {
     DataPlaces places;
     std::error_code error;
     places.workingFolder = fs::current_path(error);  // empty when the folder is gone
-    places.xdgDataHome = environmentValue("XDG_DATA_HOME");
-    places.home = environmentValue("HOME");
+#if defined(_WIN32)
+    // Windows keeps a user's own application data in %APPDATA%, the part $XDG_DATA_HOME plays elsewhere.
+    places.xdgDataHome = platform::environmentValue("APPDATA");
+#else
+    places.xdgDataHome = platform::environmentValue("XDG_DATA_HOME");
+    places.home = platform::environmentValue("HOME");
+#endif
     places.executableFolder = executableFolder;
     return places;
 }
 
 std::optional<fs::path> userDataFolder(const DataPlaces& places) {
-    const fs::path xdg(places.xdgDataHome);
+    const fs::path xdg = pathFromUtf8(places.xdgDataHome);
     if (xdg.is_absolute()) return (xdg / kDataFolderName).lexically_normal();
-    const fs::path home(places.home);
+    const fs::path home = pathFromUtf8(places.home);
     if (home.is_absolute()) return (home / ".local" / "share" / kDataFolderName).lexically_normal();
     return std::nullopt;
 }
@@ -76,7 +78,7 @@ std::string listOfPaths(const std::vector<fs::path>& paths) {
     std::string list;
     for (const fs::path& path : paths) {
         if (!list.empty()) list += '\n';
-        list += path.string();
+        list += utf8Path(path);
     }
     return list;
 }

@@ -11,8 +11,8 @@ namespace veltrano {
 // looked for. The apps fill it from the process; tests make up their own.
 struct DataPlaces {
     std::filesystem::path workingFolder;     // empty: names are tried relative to the working folder
-    std::string xdgDataHome;                 // $XDG_DATA_HOME, empty when unset
-    std::string home;                        // $HOME, empty when unset
+    std::string xdgDataHome;                 // $XDG_DATA_HOME (%APPDATA% on Windows), UTF-8; empty when unset
+    std::string home;                        // $HOME (none on Windows), UTF-8; empty when unset
     std::filesystem::path executableFolder;  // empty when unknown: no installed data then
 };
 
@@ -20,8 +20,9 @@ struct DataPlaces {
 // folder as the caller found it. The only place that reads the environment.
 DataPlaces dataPlacesOfThisProcess(const std::filesystem::path& executableFolder);
 
-// The user's own data folder: $XDG_DATA_HOME/veltrano, else ~/.local/share/veltrano. A relative
-// $XDG_DATA_HOME is ignored, as the base directory rules ask; none without an absolute home.
+// The user's own data folder: $XDG_DATA_HOME/veltrano, else ~/.local/share/veltrano (on Windows
+// %APPDATA%\veltrano). A relative $XDG_DATA_HOME is ignored, as the base directory rules ask; none
+// without an absolute home.
 std::optional<std::filesystem::path> userDataFolder(const DataPlaces& places);
 
 // The installed data, share/veltrano beside the executable's bin folder, so any prefix works.

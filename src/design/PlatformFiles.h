@@ -97,6 +97,12 @@ std::uint32_t newFilePermissions();
 bool replaceFile(const std::string& from, const std::string& to);
 void removeFile(const std::string& path);
 
+// The running program's executable file, or "" when the system does not say.
+std::string executablePath();
+
+// The value of an environment variable, or "" when it is not set.
+std::string environmentValue(const char* name);
+
 // Whether the standard error stream is a terminal (for a progress bar).
 bool standardErrorIsTerminal();
 

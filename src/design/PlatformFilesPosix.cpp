@@ -2,6 +2,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include <fcntl.h>
@@ -144,6 +146,17 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 void removeFile(const std::string& path) {
     ::unlink(path.c_str());
+}
+
+std::string executablePath() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : executable.string();
+}
+
+std::string environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
 }
 
 bool standardErrorIsTerminal() {

@@ -256,6 +256,30 @@ void removeFile(const std::string& path) {
     if (const std::optional<std::wstring> wide = systemPath(path)) ::DeleteFileW(wide->c_str());
 }
 
+std::string executablePath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    // The path is cut to fit a buffer that is too small; a larger one is tried up to the longest path.
+    while (buffer.size() <= 32768) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) return utf8Of(std::wstring_view(buffer.data(), length));
+        buffer.resize(buffer.size() * 2);
+    }
+    return {};
+}
+
+std::string environmentValue(const char* name) {
+    // The environment is UTF-16; the narrow copy the C library keeps is in the system's code page.
+    const std::optional<std::wstring> wideName = utf16Of(name);
+    if (!wideName || wideName->empty()) return {};
+    const DWORD needed = ::GetEnvironmentVariableW(wideName->c_str(), nullptr, 0);
+    if (needed == 0) return {};
+    std::wstring value(needed, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(wideName->c_str(), value.data(), needed);
+    if (length == 0 || length >= needed) return {};
+    return utf8Of(std::wstring_view(value.data(), length));
+}
+
 bool standardErrorIsTerminal() {
     DWORD mode = 0;
     return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "design/DesignFields.h"
+#include "design/FilePath.h"
 #include "design/LittleEndian.h"
 
 namespace veltrano {
@@ -108,7 +109,7 @@ std::optional<std::filesystem::path> saveStartupDesignsToFirst(
     for (const std::filesystem::path& target : targets) {
         std::error_code error;
         if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-        if (saveStartupDesigns(target.string(), designs) == 0) return target;
+        if (saveStartupDesigns(utf8Path(target), designs) == 0) return target;
     }
     return std::nullopt;
 }

@@ -1,7 +1,6 @@
 #include "report/ReportFile.h"
 
-#include <filesystem>
-
+#include "design/FilePath.h"
 #include "design/SafeSave.h"
 
 namespace veltrano {
@@ -14,11 +13,9 @@ bool writeReportFile(const std::string& path, std::string_view bytes, ErrorRepor
 std::string reportFileName(std::string_view designPath, std::string_view extension,
                            std::string_view unnamed) {
     if (designPath.empty()) return std::string(unnamed) + std::string(extension);
-    // Through UTF-8 both ways: a path of plain chars would pass through the system's code page on Windows.
-    std::filesystem::path path(std::u8string(designPath.begin(), designPath.end()));
-    path.replace_extension(std::u8string(extension.begin(), extension.end()));
-    const std::u8string name = path.u8string();
-    return std::string(name.begin(), name.end());
+    std::filesystem::path path = pathFromUtf8(designPath);
+    path.replace_extension(pathFromUtf8(extension));
+    return utf8Path(path);
 }
 
 }  // namespace veltrano

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMessageBox>
 
+#include "design/FilePath.h"
 #include "design/ModelParameters.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/MessageBoxes.h"
@@ -28,7 +29,7 @@ MyApp::~MyApp() = default;
 int MyApp::start() {
     mainWin_.reset();
     const DataFileSearch startup = findDataFile(kStartupDesignFileName, places_);
-    if (!startup.found || state_.document.loadStartup(startup.found->string()) != 0) {
+    if (!startup.found || state_.document.loadStartup(utf8Path(*startup.found)) != 0) {
         showMessage(dialogs_, nullptr, QStringLiteral("Failed to load initial cigarette data."),
                     QStringLiteral("veltrano 4.1"), QMessageBox::Warning, pathsTried(startup));
         return kStartFailed;
@@ -40,7 +41,7 @@ int MyApp::start() {
     mainWin_->setWindowIcon(makeApplicationIcon());
     const DataFileSearch models = findDataFile(kModelParameterFileName, places_);
     if (!models.found ||
-        loadModelParameters(models.found->string(), state_.modelParameters) != kModelParametersOk) {
+        loadModelParameters(utf8Path(*models.found), state_.modelParameters) != kModelParametersOk) {
         showMessage(dialogs_, mainWin_.get(), QStringLiteral("Failed to load model parameters."),
                     QStringLiteral("Warning"), QMessageBox::NoIcon, pathsTried(models));
         mainWin_.reset();

@@ -16,40 +16,53 @@ namespace {
 namespace fs = std::filesystem;
 using Paths = std::vector<fs::path>;
 
+// An absolute POSIX path as an absolute path of this system (on a drive on Windows); others as they are.
+std::string absolute(const std::string& posixPath) {
+#if defined(_WIN32)
+    if (!posixPath.empty() && posixPath.front() == '/') return "C:" + posixPath;
+#endif
+    return posixPath;
+}
+
 TEST(DataFileSearch, UserDataFolderFollowsTheBaseDirectoryRules) {
     const struct {
         const char* xdgDataHome;
         const char* home;
-        std::optional<fs::path> expected;
+        std::optional<const char*> expected;
     } cases[] = {
-        {"/x/data", "/home/u", fs::path("/x/data/veltrano")},
-        {"/x/data/", "/home/u", fs::path("/x/data/veltrano")},
-        {"", "/home/u", fs::path("/home/u/.local/share/veltrano")},
-        {"relative/data", "/home/u", fs::path("/home/u/.local/share/veltrano")},  // ignored, as the rules ask
+        {"/x/data", "/home/u", "/x/data/veltrano"},
+        {"/x/data/", "/home/u", "/x/data/veltrano"},
+        {"", "/home/u", "/home/u/.local/share/veltrano"},
+        {"relative/data", "/home/u", "/home/u/.local/share/veltrano"},  // ignored, as the rules ask
         {"", "", std::nullopt},
         {"", "not/absolute", std::nullopt},
     };
     for (const auto& c : cases) {
-        const DataPlaces places{"/work", c.xdgDataHome, c.home, {}};
-        EXPECT_EQ(userDataFolder(places), c.expected) << c.xdgDataHome << " | " << c.home;
+        const DataPlaces places{absolute("/work"), absolute(c.xdgDataHome), absolute(c.home), {}};
+        const std::optional<fs::path> expected =
+            c.expected ? std::optional<fs::path>(absolute(*c.expected)) : std::nullopt;
+        EXPECT_EQ(userDataFolder(places), expected) << c.xdgDataHome << " | " << c.home;
     }
 }
 
 TEST(DataFileSearch, CandidatesInOrderWorkingFolderUserFolderInstalledData) {
-    const DataPlaces everything{"/work/run", "/x/data", "/home/u", "/opt/veltrano/bin"};
+    const DataPlaces everything{absolute("/work/run"), absolute("/x/data"), absolute("/home/u"),
+                                absolute("/opt/veltrano/bin")};
     EXPECT_EQ(dataFileCandidates("models.dat", everything),
-              (Paths{"/work/run/models.dat", "/x/data/veltrano/models.dat",
-                     "/opt/veltrano/share/veltrano/models.dat"}));
+              (Paths{absolute("/work/run/models.dat"), absolute("/x/data/veltrano/models.dat"),
+                     absolute("/opt/veltrano/share/veltrano/models.dat")}));
 
     // Unknown executable folder: no installed data. Unknown working folder: the bare name.
-    const DataPlaces bare{{}, "", "/home/u", {}};
+    const DataPlaces bare{{}, "", absolute("/home/u"), {}};
     EXPECT_EQ(dataFileCandidates("models.dat", bare),
-              (Paths{"models.dat", "/home/u/.local/share/veltrano/models.dat"}));
+              (Paths{"models.dat", absolute("/home/u/.local/share/veltrano/models.dat")}));
 
     // Started from inside the user's data folder: that place is tried once.
-    const DataPlaces inside{"/home/u/.local/share/veltrano", "", "/home/u", "/usr/bin"};
+    const DataPlaces inside{absolute("/home/u/.local/share/veltrano"), "", absolute("/home/u"),
+                            absolute("/usr/bin")};
     EXPECT_EQ(dataFileCandidates("models.dat", inside),
-              (Paths{"/home/u/.local/share/veltrano/models.dat", "/usr/share/veltrano/models.dat"}));
+              (Paths{absolute("/home/u/.local/share/veltrano/models.dat"),
+                     absolute("/usr/share/veltrano/models.dat")}));
 }
 
 // A working folder, a user data home and an installation prefix in one temp folder.
@@ -72,8 +85,9 @@ protected:
 
 TEST_F(DataFileLookup, FirstPlaceThatHasTheFileWins) {
     const DataPlaces p = places();
-    const fs::path inWork = p.workingFolder / "models.dat", inUser = root_.path() / "xdg/veltrano/models.dat",
-                   installed = root_.path() / "prefix/share/veltrano/models.dat";
+    const fs::path inWork = p.workingFolder / "models.dat",
+                   inUser = root_.path() / "xdg" / "veltrano" / "models.dat",
+                   installed = root_.path() / "prefix" / "share" / "veltrano" / "models.dat";
 
     DataFileSearch none = findDataFile("models.dat", p);
     EXPECT_FALSE(none.found);

@@ -43,6 +43,7 @@ TEST(ReportFile, ProposedNamesFollowTheDesignFile) {
                  {"/home/u/light.v2.cig", ".csv", "/home/u/light.v2.csv"},
                  {"/home/u/light", ".png", "/home/u/light.png"},
                  {"/home/u/light.cig", "", "/home/u/light"},
+                 {"/home/u/\xE5\x90\x8D\xE5\x89\x8D.cig", ".pdf", "/home/u/\xE5\x90\x8D\xE5\x89\x8D.pdf"},
                  {"", ".pdf", "veltrano 4.1.pdf"}};
     for (const auto& c : cases)
         EXPECT_EQ(reportFileName(c.design, c.extension, "veltrano 4.1"), c.name) << c.design;
