@@ -7,72 +7,27 @@ DesignSheet::DesignSheet(const DesignValues& target, bool isReference, const Mod
     editCopy_.assign(target);
 }
 
+int DesignSheet::pageCount() const {
+    int count = 0;
+    for (const SheetPageDescriptor& page : kSheetPages)
+        if (isReference_ || !page.referenceOnly) ++count;
+    return count;
+}
+
 bool DesignSheet::displayPage(int page) {
     if (page < 0 || page >= pageCount() || displayed_[static_cast<std::size_t>(page)]) return false;
     displayed_[static_cast<std::size_t>(page)] = true;
-    loadPage(page);
+    sheetPage(page).load(pages_, editCopy_);
     return true;
 }
 
 int DesignSheet::confirm(ErrorReporter& reporter) {
     for (int page = 0; page < pageCount(); ++page)
-        if (displayed_[static_cast<std::size_t>(page)]) storePage(page);
+        if (displayed_[static_cast<std::size_t>(page)]) sheetPage(page).store(pages_, editCopy_);
     displayed_.fill(false);
     for (int page = 0; page < pageCount(); ++page)
-        if (!validatePage(page, reporter)) return page;
+        if (!sheetPage(page).validate(editCopy_, mp_, reporter)) return page;
     return -1;
-}
-
-void DesignSheet::loadPage(int page) {
-    switch (page) {
-        case kTippingPage:
-            return TippingPageRules::loadPage(tipping_, editCopy_);
-        case kPaperPage:
-            return PaperPageRules::loadPage(paper_, editCopy_);
-        case kFilterPage:
-            return FilterPageRules::loadPage(filter_, editCopy_);
-        case kRodPage:
-            return RodPageRules::loadPage(rod_, editCopy_);
-        case kRegimePage:
-            return RegimePageRules::loadPage(regime_, editCopy_);
-        case kYieldsPage:
-            return YieldsPageRules::loadPage(yields_, editCopy_, rod_);
-    }
-}
-
-void DesignSheet::storePage(int page) {
-    switch (page) {
-        case kTippingPage:
-            return TippingPageRules::storePage(tipping_, editCopy_);
-        case kPaperPage:
-            return PaperPageRules::storePage(paper_, editCopy_);
-        case kFilterPage:
-            return FilterPageRules::storePage(filter_, editCopy_);
-        case kRodPage:
-            return RodPageRules::storePage(rod_, editCopy_);
-        case kRegimePage:
-            return RegimePageRules::storePage(regime_, editCopy_);
-        case kYieldsPage:
-            return YieldsPageRules::storePage(yields_, editCopy_);
-    }
-}
-
-bool DesignSheet::validatePage(int page, ErrorReporter& reporter) const {
-    switch (page) {
-        case kTippingPage:
-            return TippingPageRules::validatePage(editCopy_, reporter);
-        case kPaperPage:
-            return PaperPageRules::validatePage(editCopy_, reporter);
-        case kFilterPage:
-            return FilterPageRules::validatePage(editCopy_, reporter);
-        case kRodPage:
-            return RodPageRules::validatePage(editCopy_, reporter);
-        case kRegimePage:
-            return RegimePageRules::validatePage(editCopy_, reporter);
-        case kYieldsPage:
-            return YieldsPageRules::validatePage(editCopy_, mp_, reporter);
-    }
-    return true;
 }
 
 bool runSheet(CigaretteDesign& target, bool isReference, const ModelParameters& mp, ErrorReporter& reporter,
