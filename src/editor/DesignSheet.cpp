@@ -17,7 +17,10 @@ int DesignSheet::pageCount() const {
 bool DesignSheet::displayPage(int page) {
     if (page < 0 || page >= pageCount() || displayed_[static_cast<std::size_t>(page)]) return false;
     displayed_[static_cast<std::size_t>(page)] = true;
-    sheetPage(page).load(pages_, editCopy_);
+    const SheetPageDescriptor& descriptor = sheetPage(page);
+    descriptor.load(pages_, editCopy_);
+    // OK stores what was edited since (and what is not known); the rest keeps the copy's values exactly.
+    descriptor.state(pages_).rememberLoaded();
     return true;
 }
 

@@ -169,6 +169,65 @@ TEST(SheetDialog, LoadThenStoreOfEveryPageKeepsTheDesignInAnyLocale) {
     }
 }
 
+TEST(SheetDialog, OkWithoutEditsKeepsDesignsWithRoundedValuesExactly) {
+    const ModelParameters mp;
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        LocaleScope scope(locale);
+        ASSERT_TRUE(scope.active()) << locale << " is not installed";
+        for (CigaretteDesign (*make)() : {testing::awkwardDesign, testing::onlineDesign}) {
+            for (bool isReference : {true, false}) {
+                for (bool everyPage : {true, false}) {
+                    SCOPED_TRACE(std::string(locale) + (isReference ? " reference" : " current design") +
+                                 (everyPage ? ", every page" : ", two pages"));
+                    ScriptedDialogs dialogs;
+                    RecordingErrorReporter reporter;
+                    CigaretteDesign target = make();
+                    const DesignImage before = encodeDesignImage(target);
+                    dialogs.expect([everyPage](QDialog& d) {
+                        const int pages = sheetDialog(d).tabs()->count();
+                        for (int page = 0; page < pages; ++page)
+                            if (everyPage || page == kPaperPage) showPage(d, page);
+                        EXPECT_EQ(textOf(d, "filler_content"), "29.63");
+                        return press(d, QDialogButtonBox::Ok);
+                    });
+                    EXPECT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp));
+                    EXPECT_TRUE(reporter.numbers.empty());
+                    EXPECT_EQ(encodeDesignImage(target), before);
+                }
+            }
+        }
+    }
+}
+
+TEST(SheetDialog, AClearedBoxEmptiesItsFieldsWhichStoreZero) {
+    const ModelParameters mp;
+    ScriptedDialogs dialogs;
+    RecordingErrorReporter reporter;
+    CigaretteDesign target = testing::awkwardDesign();
+    dialogs.expect([](QDialog& d) {
+        showPage(d, kPaperPage);
+        named<QCheckBox>(d, "basis_weight_known")->click();
+        for (const char* field : {"basis_weight", "filler_content"}) {
+            EXPECT_EQ(textOf(d, field), "") << field;
+            EXPECT_FALSE(named(d, field)->isEnabled()) << field;
+        }
+        showPage(d, kRodPage);
+        named<QCheckBox>(d, "ro_totmass_known")->click();
+        EXPECT_EQ(textOf(d, "ro_totmass"), "");
+        showPage(d, kYieldsPage);  // its first display: the burn rates see no tobacco mass
+        EXPECT_EQ(textOf(d, "linear_burn_rate"), "");
+        EXPECT_FALSE(named(d, "linear_burn_rate")->isEnabled());
+        return press(d, QDialogButtonBox::Ok);
+    });
+    ASSERT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    EXPECT_TRUE(reporter.numbers.empty());
+    EXPECT_FALSE(target.isKnown(KnownBit::PaperComposition));
+    EXPECT_FALSE(target.isKnown(KnownBit::TobaccoMass));
+    EXPECT_EQ(target.cp_fiber, 0);
+    EXPECT_EQ(target.cp_filler, 0);
+    EXPECT_EQ(target.ro_totmass, 0);
+}
+
 TEST(SheetDialog, TypingIsLimitedButALongerLoadedTextIsKept) {
     const ModelParameters mp;
     ScriptedDialogs dialogs;
