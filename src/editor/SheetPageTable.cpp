@@ -20,7 +20,8 @@ constexpr SheetPageDescriptor plainPage(std::string_view tabTitle) {
 
 }  // namespace
 
-const std::array<SheetPageDescriptor, kSheetPageCount> kSheetPages{{
+// Made at compile time, so that it is ready before any other static is.
+constinit const std::array<SheetPageDescriptor, kSheetPageCount> kSheetPages{{
     plainPage<TippingPageRules, &SheetPageStates::tipping>("Tipping && Plug Wrap Paper"),
     plainPage<PaperPageRules, &SheetPageStates::paper>("Cigarette Paper"),
     plainPage<FilterPageRules, &SheetPageStates::filter>("Filter"),
