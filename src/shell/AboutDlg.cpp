@@ -11,6 +11,7 @@
 
 #include "dialogs/ControlIds.h"
 #include "dialogs/Dialogs.h"
+#include "dialogs/ThinFrame.h"
 #include "shell/BuildDate.h"
 
 namespace veltrano {
@@ -54,7 +55,7 @@ AboutDlg::AboutDlg(const QImage& logo, Dialogs& dialogs, Gestures gestures, QWid
     exit->setDefault(true);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* grid = new QGridLayout(this);
+    auto* grid = new QGridLayout(framedContents(*this));
     grid->addWidget(name, 0, 0);
     grid->addWidget(date, 0, 1);
     grid->addWidget(credits, 1, 0);

@@ -114,10 +114,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
     void placeWindows();
+    void fitFrame();
     void documentChanged(const DocumentChange& change);
     // View 3 shows per-puff data of the present designs: run the analysis when they are stale.
     void runPuffByPuffAnalysis();
@@ -151,6 +154,7 @@ private:
     bool rawListing_ = false;
     bool analysisRunning_ = false;
     bool placed_ = false;
+    bool frameFitted_ = false;
     std::vector<std::filesystem::path> startupFileTargets_{kStartupDesignFileName};
 };
 
