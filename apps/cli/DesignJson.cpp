@@ -109,7 +109,10 @@ void writeDesign(JsonWriter& json, const CigaretteDesign& design) {
 }
 
 std::optional<std::string> readDesign(const nlohmann::json& object, DesignValues& values) {
-    for (const auto& [name, v] : object.items()) {
+    // Plain names, not a structured binding: the field's lambda below captures them.
+    for (const auto& item : object.items()) {
+        const std::string& name = item.key();
+        const nlohmann::json& v = item.value();
         const DesignField* field = findDesignField(name);
         if (!field) {
             if (isArrayName(name)) {
