@@ -25,10 +25,10 @@ bool writeBytes(const QString& path, const QByteArray& bytes, ErrorReporter& err
                            errors);
 }
 
-// The design file's name without its extension ("veltrano" while there is none): the chosen
-// filter's suffix completes it.
-QString proposedName(const QString& designFileName) {
-    return QString::fromStdString(reportFileName(designFileName.toStdString(), "", "veltrano"));
+// The design file's name without its extension ("veltrano" while there is none), and `suffix`: the
+// chosen filter's extension completes it.
+QString proposedName(const QString& designFileName, const QString& suffix = {}) {
+    return QString::fromStdString(reportFileName(designFileName.toStdString(), "", "veltrano")) + suffix;
 }
 
 // The format a chosen name asks for by its extension, else the chosen filter's, whose extension the
@@ -42,9 +42,9 @@ ExportFormat formatOfChoice(QString& path, const QString& filter) {
 }
 
 // The scale of a PNG picture, the screen's ratio proposed; nothing when the user cancels.
-std::optional<double> askScale(Dialogs& dialogs, QWidget* owner, double screenRatio) {
+std::optional<double> askScale(Dialogs& dialogs, QWidget* owner, const QString& title, double screenRatio) {
     QInputDialog dialog(owner);
-    dialog.setWindowTitle(QStringLiteral("Export View"));
+    dialog.setWindowTitle(title);
     dialog.setLabelText(QStringLiteral("Scale of the picture (1 = one pixel per screen pixel):"));
     dialog.setInputMode(QInputDialog::DoubleInput);
     dialog.setDoubleRange(kMinExportScale, kMaxExportScale);
@@ -74,12 +74,19 @@ std::vector<ReportTableId> tablesOfView(ViewKind kind) {
 }  // namespace
 
 bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const ViewExportSource& source) {
+    return exportDrawing(dialogs, owner, errors,
+                         {source.resources, viewDrawing(source.resources, source.scene),
+                          source.designFileName, source.screenRatio, QStringLiteral("Export View")});
+}
+
+bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
+                   const DrawingExportSource& source) {
     QString filter;
     FileDialogRequest request{QFileDialog::AcceptSave,
                               kViewFilter,
                               {},
-                              QStringLiteral("Export View"),
-                              proposedName(source.designFileName)};
+                              source.title,
+                              proposedName(source.designFileName, source.nameSuffix)};
     request.suffixFollowsFilter = true;
     request.chosenFilter = &filter;
     QString path = askFileName(dialogs, owner, request);
@@ -87,11 +94,11 @@ bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const V
     const ExportFormat format = formatOfChoice(path, filter);
     double scale = 1.0;
     if (format == ExportFormat::Png) {
-        const std::optional<double> chosen = askScale(dialogs, owner, source.screenRatio);
+        const std::optional<double> chosen = askScale(dialogs, owner, source.title, source.screenRatio);
         if (!chosen) return false;
         scale = *chosen;
     }
-    const QByteArray bytes = renderViewFile(source.resources, source.scene, format, scale);
+    const QByteArray bytes = renderDrawingFile(source.resources, source.drawing, format, scale);
     if (bytes.isEmpty()) {
         ReportError(errors, kErrorCigaretteWriteFailed);  // the picture could not be made: nothing is written
         return false;
@@ -131,14 +138,28 @@ bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const D
     return true;
 }
 
+bool exportCsv(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const QString& title,
+               const QString& designFileName, const QString& nameSuffix, std::string_view csv) {
+    const FileDialogRequest request{QFileDialog::AcceptSave, kDataFilter, QStringLiteral("csv"), title,
+                                    proposedName(designFileName, nameSuffix)};
+    const QString path = askFileName(dialogs, owner, request);
+    return !path.isEmpty() && writeReportFile(path.toStdString(), csv, errors);
+}
+
 std::unique_ptr<QMimeData> viewMimeData(const ViewResources& resources, const ViewScene& scene, double ratio,
                                         const QLocale& locale) {
-    auto data = std::make_unique<QMimeData>();
-    data->setImageData(renderViewImage(resources, scene, validExportScale(ratio) ? ratio : 1.0));
     std::vector<ReportTable> tables;
     for (ReportTableId table : tablesOfView(scene.kind))
         tables.push_back(buildReportTable(table, scene.designs, scene.puffByPuffValid));
-    data->setText(QString::fromStdString(tabText(tables, locale.decimalPoint().toStdString())));
+    return drawingMimeData(resources, viewDrawing(resources, scene), ratio,
+                           QString::fromStdString(tabText(tables, locale.decimalPoint().toStdString())));
+}
+
+std::unique_ptr<QMimeData> drawingMimeData(const ViewResources& resources, const Drawing& drawing,
+                                           double ratio, const QString& text) {
+    auto data = std::make_unique<QMimeData>();
+    data->setImageData(renderDrawingImage(resources, drawing, validExportScale(ratio) ? ratio : 1.0));
+    data->setText(text);
     return data;
 }
 
