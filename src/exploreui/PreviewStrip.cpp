@@ -77,8 +77,8 @@ PreviewStrip::PreviewStrip(const DesignSheet& sheet, QWidget& dialog, const Desi
         changes_[i] = new QLabel;
         changes_[i]->setForegroundRole(QPalette::PlaceholderText);
         // Room for the longest values, so the strip keeps its size while the user types.
-        values_[i]->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("-8888.88 mm H2O")));
-        changes_[i]->setMinimumWidth(changes_[i]->fontMetrics().horizontalAdvance(QStringLiteral("-888.88")));
+        values_[i]->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("888.8 mm H2O")));
+        changes_[i]->setMinimumWidth(changes_[i]->fontMetrics().horizontalAdvance(QStringLiteral("-88.88")));
         grid->addWidget(label, row, column, 1, 2);
         grid->addWidget(values_[i], row + 1, column);
         grid->addWidget(changes_[i], row + 1, column + 1);

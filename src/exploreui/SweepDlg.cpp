@@ -59,8 +59,6 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
     data_.outputs = settings_->outputs();
 
     run_ = button(tr("&Run"), "run");
-    run_->setAutoDefault(true);
-    run_->setDefault(true);
     cancel_ = button(tr("&Cancel"), "cancel");
     progress_ = new QProgressBar;
     progress_->setObjectName("progress");
@@ -130,6 +128,8 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
             [this](const QModelIndex& now) { select(model_->pointOfRow(now.row())); });
     connect(&job_, &WorkerJob::finished, this, &SweepDlg::runEnded);
 
+    // Enter runs, wherever the focus is; a button becomes the dialog's default only once it is in it.
+    run_->setDefault(true);
     view_->setMappedOutput(settings_->mappedOutput());
     const QRect screen =
         owner && owner->screen() ? owner->screen()->availableGeometry() : QRect(QPoint(), kPreferredSize);

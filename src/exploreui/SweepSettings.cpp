@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "design/NumberText.h"
 #include "exploreui/ExploreText.h"
+#include "exploreui/FieldRangeChoice.h"
 
 namespace veltrano {
 
@@ -25,10 +25,6 @@ constexpr int kFirstSteps = 21;
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-const ExploreField& fieldAt(int index) {
-    return exploreFields()[static_cast<std::size_t>(index)];
 }
 
 }  // namespace
@@ -89,52 +85,19 @@ QWidget* SweepSettings::buildAxis(AxisRow& row, const QString& suffix, std::stri
     auto* box = new QWidget;
     auto* form = new QFormLayout(box);
     form->setContentsMargins(0, 0, 0, 0);
-    row.field = new QComboBox;
-    row.field->setObjectName("field" + suffix);
-    row.field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    row.field->setMinimumContentsLength(24);
-    int chosen = -1;
-    for (std::size_t i = 0; i < exploreFields().size(); ++i) {
-        const ExploreField& f = fieldAt(static_cast<int>(i));
-        if (!isOffered(f, current_)) continue;
-        row.field->addItem(text(fieldTitleWithUnit(f)), static_cast<int>(i));
-        if (f.name() == preferred) chosen = row.field->count() - 1;
-    }
-    if (chosen < 0) chosen = std::min(fallback, row.field->count() - 1);
-    row.from = new QLineEdit;
-    row.from->setObjectName("from" + suffix);
-    row.to = new QLineEdit;
-    row.to->setObjectName("to" + suffix);
+    row.choice = new FieldRangeChoice(current_, preferred, fallback, suffix, this);
     row.steps = new QSpinBox;
     row.steps->setObjectName("steps" + suffix);
     row.steps->setRange(kMinSweepSteps, kMaxSweepSteps);
     row.steps->setValue(kFirstSteps);
-    row.today = new QLabel;
-    row.today->setObjectName("today" + suffix);
-    row.today->setForegroundRole(QPalette::PlaceholderText);
     // The first field's rows carry the keys; the second field is reached by its own key, then by Tab.
     const bool first = suffix.isEmpty();
-    form->addRow(first ? tr("&Field") : tr("Fi&eld"), row.field);
-    form->addRow(QString(), row.today);
-    form->addRow(first ? tr("Fro&m") : tr("From"), row.from);
-    form->addRow(first ? tr("&To") : tr("To"), row.to);
+    form->addRow(first ? tr("&Field") : tr("Fi&eld"), row.choice->field);
+    form->addRow(QString(), row.choice->note);
+    form->addRow(first ? tr("Fro&m") : tr("From"), row.choice->from);
+    form->addRow(first ? tr("&To") : tr("To"), row.choice->to);
     form->addRow(first ? tr("&Steps") : tr("Steps"), row.steps);
-    connect(row.field, &QComboBox::currentIndexChanged, this, [this, &row] { fieldChosen(row); });
-    row.field->setCurrentIndex(std::max(chosen, 0));
-    fieldChosen(row);
     return box;
-}
-
-void SweepSettings::fieldChosen(AxisRow& row) {
-    if (row.field->currentIndex() < 0) return;
-    const ExploreField& f = fieldAt(row.field->currentData().toInt());
-    const ValueRange r = validRange(f, current_);
-    row.from->setText(text(shownInput(f, r.lo)));
-    row.to->setText(text(shownInput(f, r.hi)));
-    const std::string unit = f.spec().unit.empty() ? "" : " " + std::string(f.spec().unit);
-    row.today->setText(tr("today %1, accepted %2 to %3")
-                           .arg(text(shownInput(f, current_.*f.member()) + unit), text(shownInput(f, r.lo)),
-                                text(shownInput(f, r.hi) + unit)));
 }
 
 void SweepSettings::mapToggled(bool on) {
@@ -145,13 +108,10 @@ void SweepSettings::mapToggled(bool on) {
 }
 
 std::optional<SweepAxis> SweepSettings::axisOf(const AxisRow& row) const {
-    if (row.field->currentIndex() < 0) return std::nullopt;
-    SweepAxis axis;
-    axis.field = &fieldAt(row.field->currentData().toInt());
-    axis.from = readNumber(row.from->text().toStdString());
-    axis.to = readNumber(row.to->text().toStdString());
-    axis.steps = row.steps->value();
-    return axis;
+    const ExploreField* field = row.choice->chosen();
+    if (!field) return std::nullopt;
+    const ValueRange range = row.choice->range();
+    return SweepAxis{field, range.lo, range.hi, row.steps->value()};
 }
 
 std::optional<SweepGrid> SweepSettings::grid(QString& problem) const {

@@ -12,12 +12,12 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QListWidget;
 class QSpinBox;
 
 namespace veltrano {
+
+class FieldRangeChoice;
 
 // The question of a sweep: the field (and for a map a second one) with its range and steps, the
 // outputs to show and the one the map colours, and whether each point runs the puff-by-puff analysis.
@@ -40,14 +40,10 @@ signals:
 
 private:
     struct AxisRow {
-        QComboBox* field = nullptr;
-        QLineEdit* from = nullptr;
-        QLineEdit* to = nullptr;
+        FieldRangeChoice* choice = nullptr;
         QSpinBox* steps = nullptr;
-        QLabel* today = nullptr;
     };
     QWidget* buildAxis(AxisRow& row, const QString& suffix, std::string_view preferred, int fallback);
-    void fieldChosen(AxisRow& row);
     std::optional<SweepAxis> axisOf(const AxisRow& row) const;
     void mapToggled(bool on);
     void listMappedOutputs();

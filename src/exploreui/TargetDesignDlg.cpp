@@ -17,6 +17,7 @@
 
 #include "design/NumberText.h"
 #include "exploreui/ExploreText.h"
+#include "exploreui/FieldRangeChoice.h"
 #include "model/Recalculation.h"
 
 namespace veltrano {
@@ -29,10 +30,6 @@ constexpr double kDefaultTolerancePercent = 1;
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-const ExploreField& fieldAt(int index) {
-    return exploreFields()[static_cast<std::size_t>(index)];
 }
 
 double entry(const QLineEdit* edit) {
@@ -81,7 +78,6 @@ TargetDesignDlg::TargetDesignDlg(const DesignSet& designs, const ModelParameters
     auto* runRow = new QHBoxLayout;
     solve_ = new QPushButton(tr("&Solve"));
     solve_->setObjectName("solve");
-    solve_->setDefault(true);
     cancel_ = new QPushButton(tr("&Cancel"));
     cancel_->setObjectName("cancel");
     cancel_->setAutoDefault(false);
@@ -115,6 +111,8 @@ TargetDesignDlg::TargetDesignDlg(const DesignSet& designs, const ModelParameters
         updateEnabling();
         emit searchEnded();
     });
+    // Enter solves, wherever the focus is; a button becomes the dialog's default only once it is in it.
+    solve_->setDefault(true);
     resize(760, 820);
     updateEnabling();
 }
@@ -133,51 +131,24 @@ QWidget* TargetDesignDlg::buildVariables() {
     auto* grid = new QGridLayout(box);
     grid->addWidget(new QLabel(tr("Lower bound")), 0, 2);
     grid->addWidget(new QLabel(tr("Upper bound")), 0, 3);
-    std::vector<int> offered;
-    for (std::size_t i = 0; i < exploreFields().size(); ++i)
-        if (isOffered(fieldAt(static_cast<int>(i)), current_)) offered.push_back(static_cast<int>(i));
     variableRows_.resize(kMaxDesignVariables);
     for (std::size_t r = 0; r < variableRows_.size(); ++r) {
         VariableRow& row = variableRows_[r];
         const QString n = QString::number(r + 1);
+        row.choice = new FieldRangeChoice(current_, kFirstFields[r], static_cast<int>(r), n, this);
         row.use = new QCheckBox(r == 0 ? tr("&Vary") : tr("Vary"));
         row.use->setObjectName("vary" + n);
-        row.use->setChecked(r == 0 && !offered.empty());
-        row.field = new QComboBox;
-        row.field->setObjectName("field" + n);
-        int chosen = static_cast<int>(r);
-        for (int i : offered) {
-            row.field->addItem(text(fieldTitleWithUnit(fieldAt(i))), i);
-            if (fieldAt(i).name() == kFirstFields[r]) chosen = row.field->count() - 1;
-        }
-        row.lo = new QLineEdit;
-        row.lo->setObjectName("lo" + n);
-        row.hi = new QLineEdit;
-        row.hi->setObjectName("hi" + n);
-        row.today = new QLabel;
-        row.today->setForegroundRole(QPalette::PlaceholderText);
-        const int at = static_cast<int>(r) + 1;
+        row.use->setChecked(r == 0 && row.choice->chosen());
+        const int at = 2 * static_cast<int>(r) + 1;
         grid->addWidget(row.use, at, 0);
-        grid->addWidget(row.field, at, 1);
-        grid->addWidget(row.lo, at, 2);
-        grid->addWidget(row.hi, at, 3);
-        grid->addWidget(row.today, at, 4);
-        connect(row.field, &QComboBox::currentIndexChanged, this, [this, &row] { fieldChosen(row); });
+        grid->addWidget(row.choice->field, at, 1);
+        grid->addWidget(row.choice->from, at, 2);
+        grid->addWidget(row.choice->to, at, 3);
+        grid->addWidget(row.choice->note, at + 1, 1, 1, 3);
         connect(row.use, &QCheckBox::toggled, this, &TargetDesignDlg::updateEnabling);
-        row.field->setCurrentIndex(std::min(chosen, row.field->count() - 1));
-        fieldChosen(row);
     }
     grid->setColumnStretch(1, 1);
     return box;
-}
-
-void TargetDesignDlg::fieldChosen(VariableRow& row) {
-    if (row.field->currentIndex() < 0) return;
-    const ExploreField& f = fieldAt(row.field->currentData().toInt());
-    const ValueRange r = validRange(f, current_);
-    row.lo->setText(text(shownInput(f, r.lo)));
-    row.hi->setText(text(shownInput(f, r.hi)));
-    row.today->setText(tr("today %1").arg(text(shownInput(f, current_.*f.member()))));
 }
 
 QWidget* TargetDesignDlg::buildTargets() {
@@ -235,8 +206,8 @@ bool TargetDesignDlg::question(std::vector<DesignVariable>& variables, std::vect
                                QString& problem) const {
     const double tolerance = entry(tolerance_) / 100;
     for (const VariableRow& row : variableRows_)
-        if (row.use->isChecked() && row.field->currentIndex() >= 0)
-            variables.push_back({&fieldAt(row.field->currentData().toInt()), {entry(row.lo), entry(row.hi)}});
+        if (row.use->isChecked() && row.choice->chosen())
+            variables.push_back({row.choice->chosen(), row.choice->range()});
     for (const TargetRow& row : targetRows_)
         if (row.use->isChecked())
             targets.push_back({row.output, entry(row.value), entry(row.weight), tolerance});
@@ -329,8 +300,8 @@ void TargetDesignDlg::updateEnabling() {
     const bool running = job_.running();
     for (VariableRow& row : variableRows_) {
         row.use->setEnabled(!running);
-        for (QWidget* w :
-             {static_cast<QWidget*>(row.field), static_cast<QWidget*>(row.lo), static_cast<QWidget*>(row.hi)})
+        for (QWidget* w : {static_cast<QWidget*>(row.choice->field), static_cast<QWidget*>(row.choice->from),
+                           static_cast<QWidget*>(row.choice->to), static_cast<QWidget*>(row.choice->note)})
             w->setEnabled(!running && row.use->isChecked());
     }
     for (TargetRow& row : targetRows_) {

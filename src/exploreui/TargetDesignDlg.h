@@ -11,7 +11,6 @@
 #include "exploreui/WorkerJob.h"
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -19,6 +18,8 @@ class QPushButton;
 class QTableWidget;
 
 namespace veltrano {
+
+class FieldRangeChoice;
 
 // "Design to targets": 1 to 4 fields of the current design, each within bounds, searched for the values
 // that bring 1 to 6 results to their targets (the weighted squared relative deviations made least).
@@ -46,10 +47,7 @@ signals:
 private:
     struct VariableRow {
         QCheckBox* use = nullptr;
-        QComboBox* field = nullptr;
-        QLineEdit* lo = nullptr;
-        QLineEdit* hi = nullptr;
-        QLabel* today = nullptr;
+        FieldRangeChoice* choice = nullptr;
     };
     struct TargetRow {
         const ExploreOutput* output = nullptr;
@@ -60,7 +58,6 @@ private:
     QWidget* buildVariables();
     QWidget* buildTargets();
     QWidget* buildResults();
-    void fieldChosen(VariableRow& row);
     // The question the entries ask; nothing, and `problem` says why, when they ask none.
     bool question(std::vector<DesignVariable>& variables, std::vector<DesignTarget>& targets,
                   QString& problem) const;

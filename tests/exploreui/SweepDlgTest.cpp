@@ -246,6 +246,35 @@ TEST_F(SweepCommand, TableChartAndCopyGoWhereTheMainViewsGo) {
     EXPECT_TRUE(lines[3].startsWith("2\t120\tok\t"));
 }
 
+TEST_F(SweepCommand, TheKeyboardReachesEveryStep) {
+    runSweep([&](QDialog& d) {
+        d.show();
+        QApplication::setActiveWindow(&d);
+        // Tab walks the question in reading order, to Run.
+        child<QWidget>(d, "field")->setFocus();
+        std::vector<std::string> reached;
+        for (int k = 0; k < 40 && reached.size() < 12; ++k) {
+            const QString name =
+                QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+            if (!name.isEmpty() && (reached.empty() || reached.back() != name.toStdString()))
+                reached.push_back(name.toStdString());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        const std::vector<std::string> order{"field", "from", "to", "steps", "map", "outputs", "run"};
+        auto at = reached.begin();
+        for (const std::string& name : order) {
+            at = std::find(at, reached.end(), name);
+            EXPECT_NE(at, reached.end()) << name << " is not reached in order";
+        }
+        // Enter in a field runs; Escape closes.
+        QTest::keyClick(child<QLineEdit>(d, "to"), Qt::Key_Return);
+        EXPECT_TRUE(waitUntil([&] { return sweep(d).data().computedCount() == 21 && !sweep(d).running(); }));
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+        return d.result();
+    });
+}
+
 TEST_F(SweepCommand, AQuestionWithoutAnswerSaysWhyAndRunsNothing) {
     runSweep([&](QDialog& d) {
         ask(d, {"cp_perm", "20", "120", 3}, Axis{"cp_perm", "20", "120", 3});

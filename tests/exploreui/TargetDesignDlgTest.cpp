@@ -64,8 +64,8 @@ TEST_F(TargetCommand, AcceptedValuesReachTheTargetsAndUndoTakesThemBack) {
 TEST_F(TargetCommand, TargetsOutOfReachNameTheMissAndOfferTheBestCompromise) {
     runSearch([&](QDialog& d) {
         chooseField(d, "field1", "tp_perfoperm");
-        enter(d, "lo1", "100");
-        enter(d, "hi1", "200");
+        enter(d, "from1", "100");
+        enter(d, "to1", "200");
         target(d, "iso_nfdpm", "1");  // far below what the perforation can bring
         solveToEnd(d);
         const auto& result = search(d).result();
@@ -92,20 +92,23 @@ TEST_F(TargetCommand, QuestionsWithoutAnswerSayWhy) {
             {[&] { target(d, "iso_co", "0"); }, "The target of iso_co must be a number other than 0."},
             {[&] {
                  enter(d, "value_iso_co", "10");
-                 enter(d, "lo1", "300");
-                 enter(d, "hi1", "200");
+                 enter(d, "from1", "300");
+                 enter(d, "to1", "200");
              },
              "The bounds of tp_perfoperm must be two finite numbers, the lower first."},
         };
         chooseField(d, "field1", "tp_perfoperm");
+        d.show();
         for (const auto& c : cases) {
             c.ask();
-            click(d, "solve");
+            QTest::keyClick(child<QLineEdit>(d, "tolerance"), Qt::Key_Return);  // Enter solves
             EXPECT_FALSE(search(d).running());
             EXPECT_EQ(child<QLabel>(d, "summary")->text().toStdString(), c.says);
         }
         EXPECT_FALSE(child<QPushButton>(d, "accept")->isEnabled());
-        return int(QDialog::Rejected);
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+        return d.result();
     });
 }
 
