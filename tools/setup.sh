@@ -6,12 +6,13 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build git pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev
-  fonts-liberation2
+  fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   libnlopt-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth openbox imagemagick xdotool poppler-utils librsvg2-bin xclip
   locales python3
+  dpkg-dev file desktop-file-utils appstream shared-mime-info groff-base
 )
 
 SUDO=""

@@ -155,13 +155,12 @@ const std::vector<Command>& commands() {
         {"evaluate",
          "FILE.cig [--models PATH] [--puffs]",
          "recalculate a cigarette file and print JSON",
-         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat "
-         "in\n"
-         "the working directory), recalculates both designs and, with --puffs, runs the puff-by-puff "
-         "analysis of\n"
-         "the current design. Prints one JSON object: \"reference\", \"workingReference\", \"current\",\n"
-         "\"informationText\" and \"errors\" (the numbered errors reported, in order; their texts go to "
-         "stderr).\n"
+         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat\n"
+         "from the working directory, the user's data folder or the installed data, the first that has it),\n"
+         "recalculates both designs and, with --puffs, runs the puff-by-puff analysis of the current "
+         "design.\n"
+         "Prints one JSON object: \"reference\", \"workingReference\", \"current\", \"informationText\" and\n"
+         "\"errors\" (the numbered errors reported, in order; their texts go to stderr).\n"
          "Numbers have 17 significant digits; NaN and infinities are the strings \"NaN\", \"Infinity\", "
          "\"-Infinity\".",
          {"--models=", "--puffs"},
@@ -180,7 +179,8 @@ const std::vector<Command>& commands() {
          "write a start-up design file",
          "Recalculates the designs of FILE.cig, runs the puff-by-puff analysis of the current design and "
          "writes\n"
-         "a start-up design file (the program reads Startup_cigarette.dat from its working directory).",
+         "a start-up design file (the program reads Startup_cigarette.dat from its working directory, else\n"
+         "from the user's data folder ~/.local/share/veltrano, else from the installed data).",
          {"--models="},
          2,
          runStartup},
@@ -256,6 +256,18 @@ const std::vector<Command>& commands() {
          1,
          runDesign},
 #endif
+        {"export",
+         "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
+         "write one table of numbers as CSV",
+         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table "
+         "as\n"
+         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile "
+         "point\n"
+         "(profiles), per puff curve point (curves, ISO and alternative) or per puff (puffs; rows only with\n"
+         "--puffs). Numbers at full precision with '.' decimals.",
+         {"--what=", "--puffs", "--models="},
+         2,
+         runExport},
 #ifdef VELTRANO_CLI_DRAWS
         {"print",
          "FILE.cig OUT.pdf [--models PATH] [--puffs]",
@@ -279,18 +291,6 @@ const std::vector<Command>& commands() {
          {"--view=", "--scale=", "--puffs", "--models="},
          2,
          runRender},
-        {"export",
-         "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
-         "write one table of numbers as CSV",
-         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table "
-         "as\n"
-         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile "
-         "point\n"
-         "(profiles), per puff curve point (curves, ISO and alternative) or per puff (puffs; rows only with\n"
-         "--puffs). Numbers at full precision with '.' decimals.",
-         {"--what=", "--puffs", "--models="},
-         2,
-         runExport},
 #endif
     };
     return table;

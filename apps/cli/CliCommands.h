@@ -55,7 +55,7 @@ int runDesign(const Arguments& args, int argc, char** argv);
 #ifdef VELTRANO_CLI_DRAWS
 int runPrint(const Arguments& args, int argc, char** argv);
 int runRender(const Arguments& args, int argc, char** argv);
-int runExport(const Arguments& args, int argc, char** argv);
 #endif
+int runExport(const Arguments& args, int argc, char** argv);
 
 }  // namespace veltrano::cli

@@ -3,9 +3,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "design/CigaretteFile.h"
+#include "design/DataFileSearch.h"
 #include "design/PlatformFiles.h"
 #include "model/Recalculation.h"
 
@@ -31,13 +34,26 @@ void TerminalProgress::hide() {
     if (terminal_ && max_ > 0) std::fprintf(stderr, "\r%*s\r", 60, "");
 }
 
+std::filesystem::path executableFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : executable.parent_path();
+}
+
 bool loadModels(const Arguments& args, ModelParameters& mp) {
-    const std::string path = args.value("--models", "models.dat");
-    if (loadModelParameters(path, mp) != kModelParametersOk) {
-        std::fprintf(stderr, "Failed to load model parameters. (%s)\n", path.c_str());
+    DataFileSearch search;
+    if (args.has("--models")) {
+        search.found = args.value("--models");
+        search.tried = {*search.found};
+    } else {
+        search = findDataFile(kModelParameterFileName, dataPlacesOfThisProcess(executableFolder()));
+    }
+    if (!search.found || loadModelParameters(search.found->string(), mp) != kModelParametersOk) {
+        std::fprintf(stderr, "Failed to load model parameters. Paths tried:\n%s\n",
+                     listOfPaths(search.tried).c_str());
         return false;
     }
-    if (const auto warning = nonFiniteParametersWarning(mp, path))
+    if (const auto warning = nonFiniteParametersWarning(mp, search.found->string()))
         std::fprintf(stderr, "%s\n", warning->c_str());
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -30,8 +31,12 @@ private:
     int max_ = 0;
 };
 
-// The model parameters from --models, else from models.dat in the working directory; false (after a
-// message) when they cannot be read. Coefficients that are not finite numbers are warned of, as the
+// The folder of the running executable (from /proc/self/exe), empty when the system does not say.
+std::filesystem::path executableFolder();
+
+// The model parameters from --models, else from models.dat in the first of the working folder, the
+// user's data folder and the installed data that has one; false (after a message naming the paths
+// tried) when they cannot be read. Coefficients that are not finite numbers are warned of, as the
 // program warns at start-up.
 bool loadModels(const Arguments& args, ModelParameters& mp);
 

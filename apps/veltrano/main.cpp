@@ -1,6 +1,7 @@
 #include <clocale>
 
 #include <QApplication>
+#include <QFile>
 
 #include "design/PlatformFiles.h"
 #include "dialogs/Dialogs.h"
@@ -10,13 +11,19 @@
 int main(int argc, char** argv) {
     veltrano::platform::letFileSizeLimitFailWrites();
     QApplication app(argc, argv);
+    // The desktop entry it is installed with, so the desktop shows its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELTRANO_APP_ID));
     // Qt took the user's locale; numbers are formatted and read by our own locale-free code, and
     // anything else that formats a number must not write decimal commas either.
     std::setlocale(LC_NUMERIC, "C");
     veltrano::installFontSubstitutes();
 
     veltrano::ModalDialogs dialogs;
-    veltrano::MyApp myApp(dialogs);
+    // The data files are looked for in the working folder, the user's data folder and the installed
+    // data beside the executable.
+    const std::string executableFolder =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    veltrano::MyApp myApp(dialogs, veltrano::dataPlacesOfThisProcess(executableFolder));
     if (const int failed = myApp.start()) return failed;
     return app.exec();
 }

@@ -9,6 +9,9 @@
 
 namespace veltrano {
 
+// The model parameter file's name, wherever it lies.
+inline constexpr char kModelParameterFileName[] = "models.dat";
+
 inline constexpr int kModelParameterCount = 162;
 inline constexpr std::size_t kModelParameterGroup = 16;
 

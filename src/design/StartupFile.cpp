@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <system_error>
 #include <vector>
 
 #include "design/DesignFields.h"
@@ -100,6 +101,16 @@ int saveStartupDesigns(const std::string& path, const DesignSet& designs, SaveFi
 int saveStartupDesigns(const std::string& path, const DesignSet& designs) {
     SystemSaveFileSystem fileSystem;
     return saveStartupDesigns(path, designs, fileSystem);
+}
+
+std::optional<std::filesystem::path> saveStartupDesignsToFirst(
+    const std::vector<std::filesystem::path>& targets, const DesignSet& designs) {
+    for (const std::filesystem::path& target : targets) {
+        std::error_code error;
+        if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
+        if (saveStartupDesigns(target.string(), designs) == 0) return target;
+    }
+    return std::nullopt;
 }
 
 }  // namespace veltrano

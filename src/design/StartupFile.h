@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "design/ByteStream.h"
 #include "design/CigaretteDesign.h"
@@ -10,6 +13,9 @@
 #include "design/SafeSave.h"
 
 namespace veltrano {
+
+// The start-up design file's name, wherever it lies.
+inline constexpr char kStartupDesignFileName[] = "Startup_cigarette.dat";
 
 // A block of the start-up design file: the record image, the 28 owned arrays, then, when the image's
 // `puff_number` n is above 0, `puff_size` (n i32) and the eight puff arrays (n f64 each).
@@ -42,5 +48,10 @@ int saveStartupDesigns(const std::string& path, const DesignSet& designs, ErrorR
 // place, otherwise 1.
 int saveStartupDesigns(const std::string& path, const DesignSet& designs, SaveFileSystem& fileSystem);
 int saveStartupDesigns(const std::string& path, const DesignSet& designs);
+
+// Saves to the first of `targets` that takes the whole file, making its folder first when it is
+// missing. Returns the path written, or nothing when none took it.
+std::optional<std::filesystem::path> saveStartupDesignsToFirst(
+    const std::vector<std::filesystem::path>& targets, const DesignSet& designs);
 
 }  // namespace veltrano

@@ -5,8 +5,9 @@
 namespace veltrano {
 
 int showMessage(Dialogs& dialogs, QWidget* owner, const QString& text, const QString& caption,
-                QMessageBox::Icon icon) {
+                QMessageBox::Icon icon, const QString& details) {
     QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
+    box.setInformativeText(details);
     return dialogs.exec(box);
 }
 

@@ -11,9 +11,10 @@ namespace veltrano {
 
 class Dialogs;
 
-// Runs a message box with one OK button through the dialog seam.
+// Runs a message box with one OK button through the dialog seam; `details` (if any) goes under the
+// text as its informative text.
 int showMessage(Dialogs& dialogs, QWidget* owner, const QString& text, const QString& caption,
-                QMessageBox::Icon icon);
+                QMessageBox::Icon icon, const QString& details = {});
 
 // Numbered errors as the program shows them: a box captioned "Error" with the warning icon and OK,
 // owned by the main window.

@@ -7,6 +7,7 @@
 #include "design/DesignFields.h"
 #include "design/LegacyImport.h"
 #include "design/StartupFile.h"
+#include "model/Characteristics.h"
 #include "model/PuffByPuff.h"
 #include "model/Recalculation.h"
 
@@ -14,9 +15,17 @@ namespace veltrano {
 
 namespace {
 
-std::array<DesignImage, 3> imagesOf(const DesignSet& d) {
-    return {encodeDesignImage(d.referenceDesign), encodeDesignImage(d.workingReference),
-            encodeDesignImage(d.currentDesign)};
+// The designs as the model takes them: the images with the model's default in place of every value that
+// is not known. A value that is not known is no input (the sheet stores it as 0, a recalculation puts the
+// default or the result there), so only a change of an input, of a result or of a known word shows.
+std::array<DesignImage, 3> inputsOf(const DesignSet& d, const ModelParameters& mp) {
+    const auto image = [&mp](const CigaretteDesign& design) {
+        CigaretteDesign taken(ArrayMode::NoArrays);
+        taken.assign(design);
+        applyDefaults(taken, mp);
+        return encodeDesignImage(taken);
+    };
+    return {image(d.referenceDesign), image(d.workingReference), image(d.currentDesign)};
 }
 
 CigaretteDesign& designOf(DesignSet& d, DesignRole role) {
@@ -88,9 +97,9 @@ int DesignDocument::saveAs(const std::string& path, ErrorReporter& errors) {
 }
 
 bool DesignDocument::changeDesigns(const std::function<void(DesignSet&)>& edit, ErrorReporter& errors) {
-    const auto before = imagesOf(designs_);
+    const auto before = inputsOf(designs_, mp_);
     edit(designs_);
-    const bool changed = imagesOf(designs_) != before;
+    const bool changed = inputsOf(designs_, mp_) != before;
     finish({.designs = true}, true, changed ? std::optional(true) : std::nullopt, &errors);
     return changed;
 }

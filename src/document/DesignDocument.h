@@ -78,7 +78,7 @@ public:
 
     // The sheet's OK: the design takes the edited values, the current design and the working reference
     // take the reference's known word, everything is recalculated. True when an input or a known word
-    // changed (only then are the designs modified).
+    // changed (only then are the designs modified); a value that is not known is no input.
     bool replaceDesign(DesignRole role, const DesignValues& edited, ErrorReporter& errors);
     // Copy to current: the current design takes the reference's values (its own arrays stay).
     bool copyReferenceToCurrent(ErrorReporter& errors);
@@ -108,7 +108,8 @@ private:
     // take the new modified state if the operation decides one, and tell the listeners once.
     void finish(DocumentChange change, bool recalculateResults, std::optional<bool> modified,
                 ErrorReporter* errors);
-    // Replaces the record values of the designs and marks what changed; true when an image changed.
+    // Replaces the record values of the designs and marks what changed; true when an input, a result or
+    // a known word changed.
     bool changeDesigns(const std::function<void(DesignSet&)>& edit, ErrorReporter& errors);
     void notify(const DocumentChange& change) const;
 

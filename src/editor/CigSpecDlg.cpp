@@ -19,7 +19,7 @@ CigSpecDlg::CigSpecDlg(DesignSheet& sheet, Dialogs& dialogs, ErrorReporter& repo
     const SheetPageContext context{sheet, dialogs, reporter};
     for (int page = 0; page < sheet.pageCount(); ++page) {
         pages_.push_back(makeSheetPage(page, context));
-        tabs_->addTab(pages_.back(), uiText(kSheetTabTitles[static_cast<std::size_t>(page)]));
+        tabs_->addTab(pages_.back(), uiText(sheetPage(page).tabTitle));
     }
     tabs_->setUsesScrollButtons(false);  // every tab in sight
     connect(tabs_, &QTabWidget::currentChanged, this, &CigSpecDlg::pageActivated);

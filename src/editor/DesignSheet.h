@@ -7,27 +7,13 @@
 #include "design/CigaretteDesign.h"
 #include "design/ErrorMessages.h"
 #include "design/ModelParameters.h"
-#include "editor/FilterPageRules.h"
-#include "editor/PaperPageRules.h"
-#include "editor/RegimePageRules.h"
 #include "editor/RodEstimator.h"
-#include "editor/RodPageRules.h"
-#include "editor/TippingPageRules.h"
-#include "editor/YieldsPageRules.h"
+#include "editor/SheetPageTable.h"
 
 namespace veltrano {
 
-// The pages of the sheet in their fixed order; the index is the page's position.
-enum SheetPage { kTippingPage, kPaperPage, kFilterPage, kRodPage, kRegimePage, kYieldsPage, kSheetPageCount };
-
-// Tab titles by page ("&&" is the escape of one "&" on a tab).
-inline constexpr std::array<std::string_view, kSheetPageCount> kSheetTabTitles{
-    "Tipping && Plug Wrap Paper", "Cigarette Paper", "Filter", "Tobacco Rod",
-    "Alternative Smoking Regime", "Smoke Yields"};
 // Five pages for the current design, six (with Smoke Yields) for the reference.
-inline constexpr int sheetPageCount(bool isReference) {
-    return isReference ? kSheetPageCount : kSheetPageCount - 1;
-}
+int sheetPageCount(bool isReference);
 
 inline constexpr std::string_view kReferenceSheetTitle = "Reference Cigarette Specification Sheet";
 inline constexpr std::string_view kCurrentSheetTitle = "Cigarette Design Specification Sheet";
@@ -67,34 +53,30 @@ public:
     const CigaretteDesign& editCopy() const { return editCopy_; }
     const ModelParameters& modelParameters() const { return mp_; }
 
-    TippingPageState& tipping() { return tipping_; }
-    PaperPageState& paper() { return paper_; }
-    FilterPageState& filter() { return filter_; }
-    RodPageState& rod() { return rod_; }
-    RegimePageState& regime() { return regime_; }
-    YieldsPageState& yields() { return yields_; }
+    TippingPageState& tipping() { return pages_.tipping; }
+    PaperPageState& paper() { return pages_.paper; }
+    FilterPageState& filter() { return pages_.filter; }
+    RodPageState& rod() { return pages_.rod; }
+    RegimePageState& regime() { return pages_.regime; }
+    YieldsPageState& yields() { return pages_.yields; }
+    // The state of page `page` (a SheetPage), whichever page it is.
+    PageTexts& pageState(int page) { return sheetPage(page).state(pages_); }
 
     // Actions that read other pages' texts.
-    RodEstimator startRodEstimator() const { return RodEstimator(filter_, paper_, yields_); }
-    void acceptRodEstimate(RodEstimator& estimator) { estimator.accept(rod_); }
-    void convertMassToLinear() { YieldsPageRules::massToLinear(yields_, rod_); }
-    void convertLinearToMass() { YieldsPageRules::linearToMass(yields_, rod_); }
-    void paperDiffusionHelp() { PaperPageRules::diffusionHelp(paper_, mp_); }
+    RodEstimator startRodEstimator() const {
+        return RodEstimator(pages_.filter, pages_.paper, pages_.yields);
+    }
+    void acceptRodEstimate(RodEstimator& estimator) { estimator.accept(pages_.rod); }
+    void convertMassToLinear() { YieldsPageRules::massToLinear(pages_.yields, pages_.rod); }
+    void convertLinearToMass() { YieldsPageRules::linearToMass(pages_.yields, pages_.rod); }
+    void paperDiffusionHelp() { PaperPageRules::diffusionHelp(pages_.paper, mp_); }
 
 private:
-    void loadPage(int page);
-    void storePage(int page, DesignValues& target) const;
-
     bool isReference_;
     const ModelParameters& mp_;
     CigaretteDesign editCopy_;
     std::array<bool, kSheetPageCount> displayed_{};
-    TippingPageState tipping_;
-    PaperPageState paper_;
-    FilterPageState filter_;
-    RodPageState rod_;
-    RegimePageState regime_;
-    YieldsPageState yields_;
+    SheetPageStates pages_;
 };
 
 // The checks of OK on a design: the pages of a sheet on the reference (six) or on the current design

@@ -175,10 +175,9 @@ void FieldTableWidget::addFieldRow(int index, const FieldSpec& field, bool showB
         row.box->setObjectName(uiText(field.name) + QStringLiteral("_known"));
         row.box->setToolTip(tr("known"));
         row.box->setVisible(showBoxes);
-        const std::uint32_t bit = known::bit(field.knownBit);
-        connect(row.box, &QCheckBox::clicked, this, [this, bit](bool checked) {
-            *bound_.boxes = checked ? (*bound_.boxes | bit) : (*bound_.boxes & ~bit);
-            updateEnabling();
+        connect(row.box, &QCheckBox::clicked, this, [this, bit = field.knownBit](bool checked) {
+            page::setKnownBox(bound_.texts, *bound_.boxes, fields_, bit, checked);
+            refresh();  // a cleared box has emptied its fields
         });
         grid->addWidget(row.box, at, kBoxColumn, Qt::AlignHCenter);
     }

@@ -1,14 +1,24 @@
 #include "editor/PageFields.h"
 
+#include <algorithm>
+
 #include "design/NumberText.h"
 
 namespace veltrano {
 
-void PageTexts::setBox(KnownBit bit, bool checked) {
+namespace {
+
+void setBit(std::uint32_t& boxes, KnownBit bit, bool checked) {
     if (checked)
         boxes |= known::bit(bit);
     else
         boxes &= ~known::bit(bit);
+}
+
+}  // namespace
+
+void PageTexts::setBox(KnownBit bit, bool checked) {
+    setBit(boxes, bit, checked);
 }
 
 double PageTexts::value(int field) const {
@@ -23,6 +33,26 @@ std::uint32_t boxMask(std::span<const FieldSpec> fields) {
 }
 
 namespace page {
+
+bool storesText(const PageTexts& page, std::span<const FieldSpec> fields, int field) {
+    const auto i = static_cast<std::size_t>(field);
+    if (!page.loaded) return true;
+    if (const KnownBit bit = fields[i].knownBit; bit != KnownBit::None) {
+        // Not known now (the empty text stores 0), or not known when loaded (the field was empty).
+        const std::uint32_t mask = known::bit(bit);
+        if ((page.boxes & mask) == 0 || (page.loaded->boxes & mask) == 0) return true;
+    }
+    return page.texts.at(i) != page.loaded->texts.at(i);
+}
+
+void setKnownBox(std::span<std::string> texts, std::uint32_t& boxes, std::span<const FieldSpec> fields,
+                 KnownBit bit, bool checked) {
+    if (bit == KnownBit::None) return;
+    setBit(boxes, bit, checked);
+    if (checked) return;
+    for (std::size_t i = 0; i < fields.size() && i < texts.size(); ++i)
+        if (fields[i].knownBit == bit) texts[i].clear();
+}
 
 void loadBoxes(PageTexts& page, std::span<const FieldSpec> fields, const DesignValues& design) {
     page.boxes = design.known & boxMask(fields);
@@ -42,9 +72,14 @@ void storeBoxes(const PageTexts& page, std::span<const FieldSpec> fields, Design
     design.known = (design.known & ~mask) | (page.boxes & mask);
 }
 
-void storeValues(const PageTexts& page, std::span<const FieldSpec> fields, DesignValues& design) {
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].member) design.*fields[i].member = readNumber(page.texts[i]);
+void storeValues(const PageTexts& page, std::span<const FieldSpec> fields, DesignValues& design,
+                 std::span<const int> alsoStore) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const int field = static_cast<int>(i);
+        if (!fields[i].member) continue;
+        if (storesText(page, fields, field) || std::ranges::find(alsoStore, field) != alsoStore.end())
+            design.*fields[i].member = readNumber(page.texts[i]);
+    }
 }
 
 void load(PageTexts& page, std::span<const FieldSpec> fields, const DesignValues& design) {
@@ -52,9 +87,10 @@ void load(PageTexts& page, std::span<const FieldSpec> fields, const DesignValues
     loadValues(page, fields, design);
 }
 
-void store(const PageTexts& page, std::span<const FieldSpec> fields, DesignValues& design) {
+void store(const PageTexts& page, std::span<const FieldSpec> fields, DesignValues& design,
+           std::span<const int> alsoStore) {
     storeBoxes(page, fields, design);
-    storeValues(page, fields, design);
+    storeValues(page, fields, design, alsoStore);
 }
 
 PageEnabling enablingByBoxes(const PageTexts& page, std::span<const FieldSpec> fields,

@@ -39,7 +39,7 @@ const std::array<HelpSpec, 2> kHelps{{
     {"cp_diff_help", kDiffusionCapacity, false},
 }};
 
-constexpr std::array kBandFields{kBandWidth, kBandSpacing, kBandPermeability, kBandDiffusion};
+constexpr std::array<int, 4> kBandFields{kBandWidth, kBandSpacing, kBandPermeability, kBandDiffusion};
 
 }  // namespace
 
@@ -73,8 +73,14 @@ PageEnabling PaperPageRules::updateEnabling(const State& page) {
 }
 
 void PaperPageRules::storePage(const State& page, DesignValues& d) {
-    page::store(page, kFields, d);
-    d.cp_lip = page.lowIgnitionPropensity ? 1 : 0;
+    // Plain paper shows no bands: when the paper changes, the band fields store as entered.
+    const bool paperChanged = page.lowIgnitionPropensity != (d.cp_lip == 1);
+    page::store(page, kFields, d, paperChanged ? std::span<const int>(kBandFields) : std::span<const int>());
+    if (paperChanged) d.cp_lip = page.lowIgnitionPropensity ? 1 : 0;
+    // Basis weight and filler content are two texts for the pair fibre and filler: both keep their values
+    // unless one of the texts stores.
+    if (!page::storesText(page, kFields, kBasisWeight) && !page::storesText(page, kFields, kFillerContent))
+        return;
     const double basisWeight = page.value(kBasisWeight), fillerShare = page.value(kFillerContent);
     d.cp_filler = fillerShare * basisWeight / 100;
     d.cp_fiber = basisWeight - d.cp_filler;

@@ -102,6 +102,13 @@ void storePuffShape(const PuffShape& shape, DesignValues& design) {
     design.alt_profpnts = shape.count;
 }
 
+PuffShape puffShapeOf(const DesignValues& design) {
+    PuffShape shape;
+    shape.values = design.alt_profile;
+    shape.count = design.profilePointCount();
+    return shape;
+}
+
 PreviewSamples previewSamples(const PuffShape& shape) {
     const int n = std::clamp(shape.count, 1, kShapeSlots);
     const auto& p = shape.values;

@@ -16,6 +16,7 @@ namespace veltrano {
 struct PuffShape {
     std::array<double, kShapeSlots> values{};
     int count = 0;
+    friend bool operator==(const PuffShape&, const PuffShape&) = default;
 };
 
 // The built-in shapes, in the order of their radio buttons.
@@ -47,6 +48,8 @@ int loadPuffShapeFile(const std::string& path, PuffShape& shape, ErrorReporter& 
 
 // The shape as a design keeps it: all 400 slots and the number of points in use.
 void storePuffShape(const PuffShape& shape, DesignValues& design);
+// The design's shape: all 400 slots and its number of points, taken as 2 to 400.
+PuffShape puffShapeOf(const DesignValues& design);
 
 // The preview: 120 heights in pixels, 0 to 120, of the shape sampled evenly from first to last point.
 inline constexpr int kPreviewSampleCount = 120;

@@ -42,10 +42,7 @@ std::span<const HelpSpec> RegimePageRules::helps() {
 }
 
 void RegimePageRules::loadPage(State& page, const DesignValues& design) {
-    PuffShape shape;
-    shape.values = design.alt_profile;
-    shape.count = design.profilePointCount();
-    setShape(page, shape);
+    setShape(page, puffShapeOf(design));
     page.preset = presetIndex(design);
     page.shapeButton = -1;
     page::load(page, kFields, design);
@@ -59,7 +56,8 @@ PageEnabling RegimePageRules::updateEnabling(const State& page) {
 
 void RegimePageRules::storePage(const State& page, DesignValues& design) {
     page::store(page, kFields, design);
-    storePuffShape(page.shape, design);
+    // A shape the page did not change stays as the design holds it.
+    if (page.shape != puffShapeOf(design)) storePuffShape(page.shape, design);
 }
 
 bool RegimePageRules::validatePage(const DesignValues& d, ErrorReporter& reporter) {

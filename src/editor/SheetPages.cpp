@@ -1,5 +1,7 @@
 #include "editor/SheetPages.h"
 
+#include <array>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
@@ -160,20 +162,10 @@ FieldTableWidget* yieldsPage(const SheetPageContext& context) {
 }  // namespace
 
 FieldTableWidget* makeSheetPage(int page, const SheetPageContext& context) {
-    switch (page) {
-        case kTippingPage:
-            return tippingPage(context);
-        case kPaperPage:
-            return paperPage(context);
-        case kFilterPage:
-            return filterPage(context);
-        case kRodPage:
-            return rodPage(context);
-        case kRegimePage:
-            return regimePage(context);
-        default:
-            return yieldsPage(context);
-    }
+    // The widget of each page, in the order of the sheet's pages.
+    static constexpr std::array<FieldTableWidget* (*)(const SheetPageContext&), kSheetPageCount> kPageWidgets{
+        tippingPage, paperPage, filterPage, rodPage, regimePage, yieldsPage};
+    return kPageWidgets.at(static_cast<std::size_t>(page))(context);
 }
 
 }  // namespace veltrano

@@ -94,34 +94,49 @@ PageEnabling TippingPageRules::updateEnabling(const State& page) {
 }
 
 void TippingPageRules::storePage(const State& page, DesignValues& d) {
-    page::store(page, kFields, d);
+    // Another perforation type gives every field but the tipping length another meaning (shown, empty or
+    // fixed): they all store then, as entered.
+    static constexpr std::array<int, kTippingFieldCount - 1> kFieldsOfTheType{
+        kPerforationPermeability, kPerforationExponent,  kPerforationPosition, kPerforationWidth,
+        kPerforationTracks,       kPlugWrapPermeability, kPlugWrapExponent,    kTargetedVentilation};
+    const bool typeChanged = page.perforationType != d.tp_perfotype;
+    page::store(page, kFields, d,
+                typeChanged ? std::span<const int>(kFieldsOfTheType) : std::span<const int>());
     d.tp_perfotype = page.perforationType;
+    // What the type fixes replaces a field's entry wherever the entry was stored.
+    const auto stored = [&](int field) { return typeChanged || page::storesText(page, kFields, field); };
+    const auto fix = [&](int field, double DesignValues::*member, double value) {
+        if (stored(field)) d.*member = value;
+    };
     switch (page.perforationType) {
         case kNoPerforation:
-            d.tp_exponent = 1.0;
-            d.tp_perfoperm = 0;
-            d.tp_perfopos = 2.0;
-            d.tp_perfowidth = 0;
-            d.tp_perfotrack = 0;
-            d.pw_exponent = 1.0;
-            d.pw_perm = 0;
-            d.tp_onlinevent = 0;
+            fix(kPerforationExponent, &DesignValues::tp_exponent, 1.0);
+            fix(kPerforationPermeability, &DesignValues::tp_perfoperm, 0);
+            fix(kPerforationPosition, &DesignValues::tp_perfopos, 2.0);
+            fix(kPerforationWidth, &DesignValues::tp_perfowidth, 0);
+            fix(kPerforationTracks, &DesignValues::tp_perfotrack, 0);
+            fix(kPlugWrapExponent, &DesignValues::pw_exponent, 1.0);
+            fix(kPlugWrapPermeability, &DesignValues::pw_perm, 0);
+            fix(kTargetedVentilation, &DesignValues::tp_onlinevent, 0);
             break;
         case kOnlineLaser:
-            // 3000 CU only starts the model's fit of the permeability to the targeted ventilation.
-            d.tp_exponent = 0.5;
-            d.tp_perfoperm = 3000;
-            d.tp_perfowidth = 1.0;
-            d.tp_perfotrack = 2.0;
-            d.pw_perm = 30000;
-            d.pw_exponent = 0.6;
+            // 3000 CU only stands in until the model fits the permeability to the targeted ventilation
+            // (the fit does not depend on it, so a fitted value kept from the last recalculation is as good).
+            fix(kPerforationExponent, &DesignValues::tp_exponent, 0.5);
+            fix(kPerforationPermeability, &DesignValues::tp_perfoperm, 3000);
+            fix(kPerforationWidth, &DesignValues::tp_perfowidth, 1.0);
+            fix(kPerforationTracks, &DesignValues::tp_perfotrack, 2.0);
+            fix(kPlugWrapPermeability, &DesignValues::pw_perm, 30000);
+            fix(kPlugWrapExponent, &DesignValues::pw_exponent, 0.6);
             d.known &= ~known::bit(KnownBit::FilterVentilation);
             d.stat_fivent = d.tp_onlinevent;
             break;
         default:
             // Tracks are whole; halves round up.
-            d.tp_perfotrack = page.perforationType == kElectrostatic ? 0 : std::floor(d.tp_perfotrack + 0.5);
-            d.tp_onlinevent = 0;
+            if (stored(kPerforationTracks))
+                d.tp_perfotrack =
+                    page.perforationType == kElectrostatic ? 0 : std::floor(d.tp_perfotrack + 0.5);
+            fix(kTargetedVentilation, &DesignValues::tp_onlinevent, 0);
             break;
     }
 }

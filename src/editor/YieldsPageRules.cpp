@@ -44,6 +44,11 @@ const std::array<FieldSpec, kYieldsFieldCount> kFields{{
      "%.2f", 0},
 }};
 
+// The burn rates convert while the mass burn rate is known and the rod gives a mass per length.
+bool burnRatesConvert(const YieldsPageState& page) {
+    return page.box(KnownBit::StaticBurnRate) && page.massPerLength > 0;
+}
+
 }  // namespace
 
 double massPerLength(const RodPageState& rod) {
@@ -67,20 +72,20 @@ void YieldsPageRules::loadPage(State& page, const DesignValues& design, const Ro
 
 PageEnabling YieldsPageRules::updateEnabling(const State& page) {
     PageEnabling e = page::enablingByBoxes(page, kFields, {});
-    e.field[kLinearBurnRate] = page.box(KnownBit::StaticBurnRate) && page.massPerLength > 0;
+    e.field[kLinearBurnRate] = burnRatesConvert(page);
     return e;
 }
 
 void YieldsPageRules::massToLinear(State& page, const RodPageState& rod) {
     page.massPerLength = massPerLength(rod);
-    page.texts[kLinearBurnRate] = page.massPerLength > 0
+    page.texts[kLinearBurnRate] = burnRatesConvert(page)
                                       ? formatNumber("%.2f", page.value(kMassBurnRate) / page.massPerLength)
                                       : std::string();
 }
 
 void YieldsPageRules::linearToMass(State& page, const RodPageState& rod) {
     page.massPerLength = massPerLength(rod);
-    page.texts[kMassBurnRate] = page.massPerLength > 0
+    page.texts[kMassBurnRate] = burnRatesConvert(page)
                                     ? formatNumber("%.2f", page.value(kLinearBurnRate) * page.massPerLength)
                                     : std::string();
 }

@@ -49,7 +49,7 @@ public:
     static bool validatePage(const DesignValues& design, const ModelParameters& mp, ErrorReporter& reporter);
 
     // When the mass burn rate field loses the focus: the linear burn rate from it (emptied when the rod
-    // gives no mass per length).
+    // gives no mass per length or the mass burn rate is not known).
     static void massToLinear(State& page, const RodPageState& rod);
     // When the linear burn rate field loses the focus: the mass burn rate from it (emptied likewise).
     static void linearToMass(State& page, const RodPageState& rod);

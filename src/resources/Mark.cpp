@@ -1,6 +1,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 #include "resources/Palette.h"
 #include "resources/Pictures.h"
@@ -29,8 +30,8 @@ void paintMark(QPainter& painter, const QRectF& area) {
 
 }  // namespace
 
-QImage makeLogo() {
-    QImage image(kLogoWidth, kLogoHeight, QImage::Format_RGB32);
+QImage makeLogo(double devicePixelRatio) {
+    QImage image = makePicture(kLogoWidth, kLogoHeight, devicePixelRatio, QImage::Format_RGB32);
     image.fill(palette::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -45,22 +46,28 @@ QImage makeLogo() {
     return image;
 }
 
+void paintApplicationIcon(QPainter& painter, double size) {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const double frame = std::max(1.0, size / 24.0);
+    painter.setPen(QPen(palette::darkBlue, frame));
+    painter.setBrush(palette::white);
+    const QRectF tile(frame / 2, frame / 2, size - frame, size - frame);
+    painter.drawRoundedRect(tile, size * 0.18, size * 0.18);
+    paintMark(painter, tile.adjusted(size * 0.2, size * 0.18, -size * 0.2, -size * 0.16));
+}
+
+QImage makeApplicationIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paintApplicationIcon(painter, size);
+    return image;
+}
+
 QIcon makeApplicationIcon() {
+    // A window icon shown at 16 logical pixels on a screen at 200 % takes the 32-pixel picture.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        const double frame = std::max(1.0, size / 24.0);
-        painter.setPen(QPen(palette::darkBlue, frame));
-        painter.setBrush(palette::white);
-        const QRectF tile(frame / 2, frame / 2, size - frame, size - frame);
-        painter.drawRoundedRect(tile, size * 0.18, size * 0.18);
-        paintMark(painter, tile.adjusted(size * 0.2, size * 0.18, -size * 0.2, -size * 0.16));
-        painter.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
+    for (int size : kApplicationIconSizes) icon.addPixmap(QPixmap::fromImage(makeApplicationIconImage(size)));
     return icon;
 }
 

@@ -33,40 +33,57 @@ Rgb fromQRgb(QRgb c) {
     return {double(qRed(c)), double(qGreen(c)), double(qBlue(c))};
 }
 
-// A horizontal cylinder seen from the side, lit from above and in front: how much light row y of a
-// picture `height` rows high receives, and the strength of the highlight there.
+// One pixel of a texture: its top-left corner (x, y) and its size in logical pixels of the texture,
+// and its place (px, py) in the image. The shading and the coarse noise follow the logical place, so
+// every ratio shows the same picture; the finest grain is one image pixel.
+struct TexturePixel {
+    double x, y, size;
+    int px, py;
+};
+
+// A horizontal cylinder seen from the side, lit from above and in front: how much light the row
+// whose middle lies at logical y receives, and the strength of the highlight there.
 struct Light {
     double diffuse, highlight;
 };
-Light cylinderLight(int y, int height) {
-    const double t = (y + 0.5) / height * 2.0 - 1.0;  // -1 at the top edge, +1 at the bottom edge
+Light cylinderLight(double middleY) {
+    const double t = middleY / kTextureHeight * 2.0 - 1.0;  // -1 at the top edge, +1 at the bottom edge
     const double facing = std::sqrt(std::max(0.0, 1.0 - t * t));
     const double lit = std::max(0.0, -0.45 * t + 0.89 * facing);
     return {0.42 + 0.58 * lit, std::pow(lit, 24.0)};
 }
 
-Rgb lightUp(Rgb base, int y, double shine) {
-    const Light light = cylinderLight(y, kTextureHeight);
+Rgb lightUp(Rgb base, const TexturePixel& pixel, double shine) {
+    const Light light = cylinderLight(pixel.y + pixel.size / 2);
     return mixColour(scaled(base, light.diffuse), Rgb{255, 255, 255}, shine * light.highlight);
 }
 
-// Fills a texture pixel by pixel from a colour function of (x, y).
+// Calls `visit` for every pixel of a texture made for the ratio.
+template <typename Visit>
+void forEachPixel(const QImage& image, Visit visit) {
+    const double ratio = image.devicePixelRatio();
+    for (int py = 0; py < image.height(); ++py)
+        for (int px = 0; px < image.width(); ++px)
+            visit(TexturePixel{px / ratio, py / ratio, 1.0 / ratio, px, py});
+}
+
+// Fills a texture pixel by pixel from a colour function of the pixel.
 template <typename ColourAt>
-QImage paintTexture(ColourAt colourAt) {
-    QImage image(kTextureWidth, kTextureHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kTextureHeight; ++y)
-        for (int x = 0; x < kTextureWidth; ++x) image.setPixel(x, y, toQRgb(colourAt(x, y)));
+QImage paintTexture(double devicePixelRatio, ColourAt colourAt) {
+    QImage image = makePicture(kTextureWidth, kTextureHeight, devicePixelRatio, QImage::Format_RGB32);
+    forEachPixel(image, [&](const TexturePixel& p) { image.setPixel(p.px, p.py, toQRgb(colourAt(p))); });
     return image;
 }
 
-// How much of pixel (x, y) lies inside the rounded mouth end of the filter (sampled 4 × 4).
-double mouthEndCoverage(int x, int y) {
+// How much of a pixel lies inside the rounded mouth end of the filter (sampled 4 × 4).
+double mouthEndCoverage(const TexturePixel& pixel) {
     constexpr double radius = 7.0;
-    if (x >= radius) return 1.0;
+    if (pixel.x >= radius) return 1.0;
     int inside = 0;
     for (int sy = 0; sy < 4; ++sy)
         for (int sx = 0; sx < 4; ++sx) {
-            const double px = x + (sx + 0.5) / 4.0, py = y + (sy + 0.5) / 4.0;
+            const double px = pixel.x + (sx + 0.5) / 4.0 * pixel.size,
+                         py = pixel.y + (sy + 0.5) / 4.0 * pixel.size;
             const double dx = (radius - px) / radius, dy = py / kTextureHeight * 2.0 - 1.0;
             if (dx * dx + dy * dy <= 1.0) ++inside;
         }
@@ -75,39 +92,47 @@ double mouthEndCoverage(int x, int y) {
 
 }  // namespace
 
-QImage makeFilterTexture() {
+QImage makePicture(int width, int height, double devicePixelRatio, QImage::Format format) {
+    QImage image(checkedToInt(std::ceil(width * devicePixelRatio)),
+                 checkedToInt(std::ceil(height * devicePixelRatio)), format);
+    image.setDevicePixelRatio(devicePixelRatio);
+    return image;
+}
+
+QImage makeFilterTexture(double devicePixelRatio) {
     const Rgb cream{246, 240, 222};
-    return paintTexture([&](int x, int y) {
-        const double fibre =
-            (noise::smooth(x, y, 9.0, 1.5, 11) - 0.5) * 0.10 + (noise::lattice(x, y, 12) - 0.5) * 0.07;
-        const Rgb body = lightUp(scaled(cream, 1.0 + fibre), y, 0.35);
-        return mixColour(Rgb{255, 255, 255}, body, mouthEndCoverage(x, y));
+    return paintTexture(devicePixelRatio, [&](const TexturePixel& p) {
+        const double fibre = (noise::smooth(p.x, p.y, 9.0, 1.5, 11) - 0.5) * 0.10 +
+                             (noise::lattice(p.px, p.py, 12) - 0.5) * 0.07;
+        const Rgb body = lightUp(scaled(cream, 1.0 + fibre), p, 0.35);
+        return mixColour(Rgb{255, 255, 255}, body, mouthEndCoverage(p));
     });
 }
 
-QImage makePaperTexture() {
+QImage makePaperTexture(double devicePixelRatio) {
     const Rgb greyBlue{194, 203, 220};
-    return paintTexture([&](int x, int y) {
-        const double grain = (noise::smooth(x, y, 60.0, 1.0, 21) - 0.5) * 0.08 +
-                             (noise::smooth(x, y, 7.0, 1.0, 22) - 0.5) * 0.05 +
-                             (noise::lattice(x, y, 23) - 0.5) * 0.03;
-        return lightUp(scaled(greyBlue, 1.0 + grain), y, 0.45);
+    return paintTexture(devicePixelRatio, [&](const TexturePixel& p) {
+        const double grain = (noise::smooth(p.x, p.y, 60.0, 1.0, 21) - 0.5) * 0.08 +
+                             (noise::smooth(p.x, p.y, 7.0, 1.0, 22) - 0.5) * 0.05 +
+                             (noise::lattice(p.px, p.py, 23) - 0.5) * 0.03;
+        return lightUp(scaled(greyBlue, 1.0 + grain), p, 0.45);
     });
 }
 
-QImage makeTippingTexture() {
+QImage makeTippingTexture(double devicePixelRatio) {
     const Rgb dark{140, 84, 40}, light{214, 160, 98};
-    return paintTexture([&](int x, int y) {
-        const double cork = 0.55 * noise::smooth(x, y, 7.0, 5.0, 31) +
-                            0.30 * noise::smooth(x, y, 2.5, 2.5, 32) + 0.15 * noise::lattice(x, y, 33);
+    return paintTexture(devicePixelRatio, [&](const TexturePixel& p) {
+        const double cork = 0.55 * noise::smooth(p.x, p.y, 7.0, 5.0, 31) +
+                            0.30 * noise::smooth(p.x, p.y, 2.5, 2.5, 32) +
+                            0.15 * noise::lattice(p.px, p.py, 33);
         Rgb base = mixColour(dark, light, cork);
-        if (noise::lattice(x, y, 34) < 0.05) base = scaled(base, 0.72);  // pores
-        return lightUp(base, y, 0.25);
+        if (noise::lattice(p.px, p.py, 34) < 0.05) base = scaled(base, 0.72);  // pores
+        return lightUp(base, p, 0.25);
     });
 }
 
-QImage makeTobaccoTexture() {
-    QImage image(kTextureWidth, kTextureHeight, QImage::Format_RGB32);
+QImage makeTobaccoTexture(double devicePixelRatio) {
+    QImage image = makePicture(kTextureWidth, kTextureHeight, devicePixelRatio, QImage::Format_RGB32);
     image.fill(QColor(92, 56, 27));
     {
         static constexpr QColor browns[] = {{201, 150, 82}, {176, 118, 56},  {140, 88, 40},
@@ -130,14 +155,15 @@ QImage makeTobaccoTexture() {
             painter.drawPath(strand);
         }
     }
-    for (int y = 0; y < kTextureHeight; ++y)
-        for (int x = 0; x < kTextureWidth; ++x)
-            image.setPixel(x, y, toQRgb(lightUp(fromQRgb(image.pixel(x, y)), y, 0.15)));
+    forEachPixel(image, [&](const TexturePixel& p) {
+        image.setPixel(p.px, p.py, toQRgb(lightUp(fromQRgb(image.pixel(p.px, p.py)), p, 0.15)));
+    });
     return image;
 }
 
-QImage makeBarTexture() {
-    QImage image(3 * kBarStripeWidth, kBarTextureHeight, QImage::Format_RGB32);
+QImage makeBarTexture(double devicePixelRatio) {
+    QImage image =
+        makePicture(3 * kBarStripeWidth, kBarTextureHeight, devicePixelRatio, QImage::Format_RGB32);
     QPainter painter(&image);
     const QColor stripes[] = {palette::barLightGreen, palette::barDarkGreen, palette::barBlue};
     for (int i = 0; i < 3; ++i)

@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/ControlIds.h"
 #include "dialogs/Dialogs.h"
+#include "dialogs/ThinFrame.h"
 #include "shell/BuildDate.h"
 
 namespace veltrano {
@@ -25,13 +27,16 @@ AboutDlg::AboutDlg(const QImage& logo, Dialogs& dialogs, Gestures gestures, QWid
       gestures_(std::move(gestures)) {
     setObjectName("AboutDlg");
     auto* name = new QLabel(QStringLiteral("veltrano 4.1"), this);
-    name->setObjectName("1103");
+    name->setObjectName("productName");
+    setControlId(name, 1103);
     auto* date = new QLabel(buildDate(), this);
-    date->setObjectName("1104");
+    date->setObjectName("buildDate");
+    setControlId(date, 1104);
     date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     logoFrame_ = new QFrame(this);
-    logoFrame_->setObjectName("1105");
+    logoFrame_->setObjectName("logoFrame");
+    setControlId(logoFrame_, 1105);
     logoFrame_->setFixedSize(173, 98);  // 115 x 60 dialog units
     logoFrame_->installEventFilter(this);
 
@@ -45,11 +50,12 @@ AboutDlg::AboutDlg(const QImage& logo, Dialogs& dialogs, Gestures gestures, QWid
     credits->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* exit = new QPushButton(QStringLiteral("Exit"), this);
-    exit->setObjectName("2");
+    exit->setObjectName("exitButton");
+    setControlId(exit, 2);
     exit->setDefault(true);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* grid = new QGridLayout(this);
+    auto* grid = new QGridLayout(framedContents(*this));
     grid->addWidget(name, 0, 0);
     grid->addWidget(date, 0, 1);
     grid->addWidget(credits, 1, 0);

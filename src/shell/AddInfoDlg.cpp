@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "design/Windows1252.h"
+#include "dialogs/ControlIds.h"
 
 namespace veltrano {
 
@@ -42,16 +43,19 @@ AddInfoDlg::AddInfoDlg(InformationText& informationText, QWidget* owner)
     setWindowTitle(QStringLiteral("Add Information ..."));
     auto* label = new QLabel(QStringLiteral("Information"), this);
     edit_ = new QPlainTextEdit(this);
-    edit_->setObjectName("1102");
+    edit_->setObjectName("informationText");
+    setControlId(edit_, 1102);
     edit_->setTabChangesFocus(true);
     accepted_ = textFromBytes(informationTextString(informationText_));
     edit_->setPlainText(accepted_);
     connect(edit_, &QPlainTextEdit::textChanged, this, &AddInfoDlg::refuseInvalidInput);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
+    setControlId(buttons->button(QDialogButtonBox::Ok), 1);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
+    setControlId(buttons->button(QDialogButtonBox::Cancel), 2);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -9,7 +9,6 @@
 #include "shell/AboutDlg.h"
 #include "shell/ExportCommands.h"
 #include "shell/MainWin.h"
-#include "shell/MyApp.h"
 
 namespace veltrano {
 
@@ -34,12 +33,16 @@ bool MainWin::writeStartupDesigns() {
     // Per-puff data are written only where they belong to the design: stale ones are made anew first,
     // and where the analysis cannot run (no measured puff number) the design goes without them.
     if (!document_.puffDataValid()) runPuffByPuffAnalysis();
+    // The file goes where it was read from, else into the user's data folder (see startupFileTargets).
+    const auto save = [this](const DesignSet& designs) {
+        return saveStartupDesignsToFirst(startupFileTargets_, designs).has_value();
+    };
     const DesignSet& designs = document_.designs();
     if (document_.puffDataValid() && designs.currentDesign.isKnown(KnownBit::IsoPuffNumber))
-        return saveStartupDesigns(kStartupDesignFileName, designs) == 0;
+        return save(designs);
     DesignSet withoutPuffData = designs.clone();
     withoutPuffData.currentDesign.freePuffData();
-    return saveStartupDesigns(kStartupDesignFileName, withoutPuffData) == 0;
+    return save(withoutPuffData);
 }
 
 void MainWin::about() {

@@ -22,7 +22,10 @@ namespace veltrano {
 
 namespace {
 
-const char* const kTitle = "veltrano 4.1 - by korbinel";
+constexpr QSize kFrameSize{1024, 820};
+
+// "[*]" shows as "*" while the designs are modified (Qt's convention for a document window's title).
+const char* const kTitle = "veltrano 4.1 - by korbinel[*]";
 
 CommandId viewCommand(ViewMode mode) {
     switch (mode) {
@@ -51,7 +54,7 @@ MainWin::MainWin(DesignDocument& document, Dialogs& dialogs)
     setCentralWidget(scrollingClient(viewArea_));
     buildMenus();
     move(0, 0);
-    resize(1024, 820);
+    resize(kFrameSize);
 
     panel_ = std::make_unique<DesignDlg>(*this);
     puffWait_ = std::make_unique<PuffWaitDlg>(this);
@@ -159,22 +162,42 @@ void MainWin::showEvent(QShowEvent* event) {
 }
 
 void MainWin::placeWindows() {
-    // The frame is 1024 x 820 where the window system lets us size it.
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    resize(QSize(1024, 820) - frameExtra);
-    move(0, 0);
-
-    // The panel knows its final size only once it is shown.
-    if (panelVisible_) panel_->show();
+    fitFrame();
+    // The panel stands beside the main frame, its frame's top at the main frame's top. A window is
+    // placed before it is shown: the window manager then puts its frame, caption included, there.
     const QRect desktop = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    const QRect frame = frameGeometry();
-    const int panelWidth = panel_->frameGeometry().width();
+    const QRect frame(frameGeometry().topLeft(), kFrameSize);
+    const int panelWidth = panel_->width() + (frameGeometry().width() - width());
     int x = frame.right() + 1 + 10;
-    if (x + panelWidth > desktop.width()) x = desktop.width() - panelWidth - 5;
+    if (x + panelWidth > desktop.right() + 1) x = desktop.right() + 1 - panelWidth - 5;
     panel_->move(x, frame.top());
-    if (panelVisible_) panel_->raise();
+    if (panelVisible_) {
+        panel_->show();
+        panel_->raise();
+    }
     puffWait_->move(frame.left() + frame.width() / 2 - puffWait_->width() / 2,
                     frame.top() + frame.height() / 2 - puffWait_->height() / 2);
+}
+
+void MainWin::fitFrame() {
+    // The frame is 1024 x 820 where the window system lets us size it. Its margins are known only once
+    // a window manager has framed the window, which may be after it was shown; the size is corrected
+    // then, once. Without a window manager there are no margins and the window is the frame.
+    if (frameFitted_) return;
+    const QSize extra = frameGeometry().size() - geometry().size();
+    if (extra.width() == 0 && extra.height() == 0) return;
+    frameFitted_ = true;
+    resize(kFrameSize - extra);
+}
+
+void MainWin::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    fitFrame();
+}
+
+void MainWin::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    fitFrame();
 }
 
 void MainWin::updateViewChecks() {
@@ -252,6 +275,9 @@ void MainWin::puffByPuffCommand() {
 }
 
 void MainWin::paintClient(QPainter& painter) {
+    // The pictures are made for the pixel density of the screen the window is on.
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (resources_.devicePixelRatio != ratio) resources_ = makeViewResources(ratio);
     paintView(painter, resources_, viewScene());
 }
 

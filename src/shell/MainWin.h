@@ -1,10 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 
+#include "design/StartupFile.h"
 #include "dialogs/MessageBoxes.h"
 #include "document/DesignDocument.h"
 #include "shell/Commands.h"
@@ -71,6 +74,11 @@ public:
     // The hovered puff of the puff-by-puff view changed (−1: none).
     void showPuffData(int index);
     void toggleRawListing() { rawListing_ = !rawListing_; }
+    // Where the about box's gesture writes the start-up file, in the order to try (see
+    // startupFileTargets); the working folder until the application says where the file came from.
+    void setStartupFileTargets(std::vector<std::filesystem::path> targets) {
+        startupFileTargets_ = std::move(targets);
+    }
 
     // Commands.
     void openFile();
@@ -110,10 +118,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
     void placeWindows();
+    void fitFrame();
     void documentChanged(const DocumentChange& change);
     // View 3 shows per-puff data of the present designs: run the analysis when they are stale.
     void runPuffByPuffAnalysis();
@@ -147,6 +158,8 @@ private:
     bool rawListing_ = false;
     bool analysisRunning_ = false;
     bool placed_ = false;
+    bool frameFitted_ = false;
+    std::vector<std::filesystem::path> startupFileTargets_{kStartupDesignFileName};
 };
 
 }  // namespace veltrano

@@ -1,5 +1,6 @@
 #include "shell/MyApp.h"
 
+#include <QFile>
 #include <QMessageBox>
 
 #include "design/ModelParameters.h"
@@ -11,24 +12,37 @@
 
 namespace veltrano {
 
-MyApp::MyApp(Dialogs& dialogs) : dialogs_(dialogs) {}
+namespace {
+
+QString pathsTried(const DataFileSearch& search) {
+    return QStringLiteral("Paths tried:\n") +
+           QFile::decodeName(QByteArray::fromStdString(listOfPaths(search.tried)));
+}
+
+}  // namespace
+
+MyApp::MyApp(Dialogs& dialogs, DataPlaces places) : dialogs_(dialogs), places_(std::move(places)) {}
 
 MyApp::~MyApp() = default;
 
 int MyApp::start() {
     mainWin_.reset();
-    if (state_.document.loadStartup(kStartupDesignFileName) != 0) {
+    const DataFileSearch startup = findDataFile(kStartupDesignFileName, places_);
+    if (!startup.found || state_.document.loadStartup(startup.found->string()) != 0) {
         showMessage(dialogs_, nullptr, QStringLiteral("Failed to load initial cigarette data."),
-                    QStringLiteral("veltrano 4.1"), QMessageBox::Warning);
+                    QStringLiteral("veltrano 4.1"), QMessageBox::Warning, pathsTried(startup));
         return kStartFailed;
     }
     mainWin_ = std::make_unique<MainWin>(state_.document, dialogs_);
+    mainWin_->setStartupFileTargets(startupFileTargets(*startup.found, userDataFolder(places_)));
     mainWin_->show();
     mainWin_->repaint();
     mainWin_->setWindowIcon(makeApplicationIcon());
-    if (loadModelParameters(kModelParameterFileName, state_.modelParameters) != kModelParametersOk) {
+    const DataFileSearch models = findDataFile(kModelParameterFileName, places_);
+    if (!models.found ||
+        loadModelParameters(models.found->string(), state_.modelParameters) != kModelParametersOk) {
         showMessage(dialogs_, mainWin_.get(), QStringLiteral("Failed to load model parameters."),
-                    QStringLiteral("Warning"), QMessageBox::NoIcon);
+                    QStringLiteral("Warning"), QMessageBox::NoIcon, pathsTried(models));
         mainWin_.reset();
         return kStartFailed;
     }

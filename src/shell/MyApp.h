@@ -2,6 +2,9 @@
 
 #include <memory>
 
+#include "design/DataFileSearch.h"
+#include "design/ModelParameters.h"
+#include "design/StartupFile.h"
 #include "shell/ProgramState.h"
 
 namespace veltrano {
@@ -9,22 +12,20 @@ namespace veltrano {
 class Dialogs;
 class MainWin;
 
-inline constexpr char kStartupDesignFileName[] = "Startup_cigarette.dat";
-inline constexpr char kModelParameterFileName[] = "models.dat";
-
 // The application: owns the program state and the main window, and brings them up in a fixed order.
 class MyApp {
 public:
     // Exit status of a failed start (either data file missing or unreadable).
     static constexpr int kStartFailed = 1;
 
-    explicit MyApp(Dialogs& dialogs);
+    // `places` decide where the data files are looked for (see findDataFile).
+    MyApp(Dialogs& dialogs, DataPlaces places);
     ~MyApp();
 
-    // Reads the start-up designs from the working directory, shows the main window with the results
-    // they store (nothing is recalculated), then reads the model coefficients, warning when some are
-    // not finite numbers. Returns 0 when the program may run, kStartFailed otherwise (after telling
-    // the user).
+    // Reads the start-up designs, shows the main window with the results they store (nothing is
+    // recalculated), then reads the model coefficients, warning when some are not finite numbers; each
+    // file from the first place that has it. Returns 0 when the program may run, kStartFailed otherwise
+    // (after telling the user, with the paths that were tried).
     int start();
 
     MainWin* mainWindow() const { return mainWin_.get(); }
@@ -32,6 +33,7 @@ public:
 
 private:
     Dialogs& dialogs_;
+    DataPlaces places_;
     ProgramState state_;
     std::unique_ptr<MainWin> mainWin_;
 };

@@ -1,22 +1,36 @@
 #include "shell/PuffWaitDlg.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include "dialogs/ControlIds.h"
+#include "dialogs/ThinFrame.h"
 
 namespace veltrano {
+
+namespace {
+
+// How long the analysis waits at most for its progress window to appear (milliseconds).
+constexpr qint64 kExposeWait = 2000;
+
+}  // namespace
 
 PuffWaitDlg::PuffWaitDlg(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint) {  // a dialog frame, no caption
     setObjectName("PuffWaitDlg");
     label_ = new QLabel(QStringLiteral("Please wait ... evaluating puff 3/10"), this);
-    label_->setObjectName("1101");
+    label_->setObjectName("progressText");
+    setControlId(label_, 1101);
     label_->setAlignment(Qt::AlignCenter);
     bar_ = new QProgressBar(this);
-    bar_->setObjectName("1100");
+    bar_->setObjectName("progressBar");
+    setControlId(bar_, 1100);
     bar_->setTextVisible(false);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(framedContents(*this));
     layout->setContentsMargins(27, 15, 27, 15);
     layout->addWidget(label_);
     layout->addWidget(bar_);
@@ -50,8 +64,15 @@ void PuffWaitDlg::Sink::setText(const std::string& text) {
 
 void PuffWaitDlg::Sink::show() {
     dialog_.show();
-    // Map the window once before the first puff; user input stays queued until the analysis ends.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Under a window manager the window is drawable only once the manager has framed and exposed it;
+    // paints before that are lost. Wait for it (briefly at most); user input stays queued until the
+    // analysis ends, and nothing that may run meanwhile can start a command (the window refuses them).
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    } while (!(dialog_.windowHandle() && dialog_.windowHandle()->isExposed()) &&
+             waited.elapsed() < kExposeWait);
     dialog_.repaint();
 }
 

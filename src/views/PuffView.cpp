@@ -235,7 +235,7 @@ void drawPuffShape(QPainter& painter, const CigaretteDesign& d) {
     drawAxisLine(painter, {510, 155}, {510, 50}, kScreenArrow);
     drawAxisLine(painter, {505, 150}, {645, 150}, kScreenArrow);
     PainterScope scope(painter);
-    painter.setPen(QPen(palette::lightBlue, 0));
+    painter.setPen(screenPen(palette::lightBlue));
     const double scale = 95 / entryOf(d.alt_tab_flow, kTableSamples - 1);
     painter.drawPolyline(
         sampledCurve(d.alt_prof_flow, kCurveSamples, 125, [](int i) { return 511 + i; }, {151, scale}));
@@ -245,7 +245,7 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
                int hoveredPuff) {
     drawPanel(painter, QRect(0, 0, kTableRight + 1, kTableBottom + 1), palette::panelGrey,
               palette::frameGrey);
-    painter.setPen(QPen(palette::frameGrey, 0));
+    painter.setPen(screenPen(palette::frameGrey));
     for (int x : {200, 350, 500}) drawVerticalRule(painter, x, 0, kTableBottom);
     for (int y : {23, 43}) drawHorizontalRule(painter, y, 0, kTableRight);
     for (int y = 63; y <= 143; y += kRowHeight) drawHorizontalRule(painter, y, 0, 500);
@@ -280,7 +280,7 @@ void drawTable(QPainter& painter, const ViewResources& resources, const Cigarett
     drawText(painter, 575, 25, regimeTitle(d), Anchor::Centre);
     drawPuffData(painter, d, n, hoveredPuff);
 
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(screenPen(Qt::black));
     drawPuffShape(painter, d);
 }
 

@@ -25,7 +25,7 @@ const TickStyle kLengthTicks{4, 7, 5, "%i", 9};
 
 void drawProfileCurve(QPainter& painter, const std::vector<double>& values, double scale,
                       const QColor& colour) {
-    painter.setPen(QPen(colour, 0));
+    painter.setPen(screenPen(colour));
     painter.drawPolyline(sampledCurve(values, kProfileSamples, kProfileSamples,
                                       [](int i) { return kPlotLeft + 1 + 2 * i; }, {kPlotBottom - 1, scale}));
 }
@@ -34,14 +34,14 @@ void drawLegendEntry(QPainter& painter, int y, const QColor& colour, const char*
     PainterScope scope(painter);
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(palette::white);
-    drawLegendLine(painter, QPen(colour, 0), 130, 160, y, 163, y - 7, name);
+    drawLegendLine(painter, screenPen(colour), 130, 160, y, 163, y - 7, name);
 }
 
 void drawResultBox(QPainter& painter, const ViewResources& resources, const CigaretteDesign& d) {
     PainterScope scope(painter);
     const QRect box(60, 430, 670, 105);
     constexpr int rowHeight = 20, textInset = 3, divider = 395;
-    painter.fillRect(box, palette::panelGrey);
+    fillPanel(painter, box, palette::panelGrey);
     painter.setFont(resources.titleFont);
     painter.setPen(palette::textGrey);
 
@@ -75,7 +75,7 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
         drawValueWithUnit(painter, 665, y, right[r].value, right[r].unit);
     }
 
-    painter.setPen(QPen(palette::frameGrey, 0));
+    painter.setPen(screenPen(palette::frameGrey));
     drawFrame(painter, box, palette::frameGrey);
     drawVerticalRule(painter, divider, box.top(), box.bottom());
     for (int r = 1; r < 5; ++r)
@@ -84,8 +84,9 @@ void drawResultBox(QPainter& painter, const ViewResources& resources, const Ciga
 
 // Copies the left `width` columns of a texture to (x, y), as far as the texture reaches.
 void drawTexturePiece(QPainter& painter, int x, int y, const QImage& texture, int width) {
-    width = std::min(width, texture.width());
-    if (width > 0) drawImagePiece(painter, QPoint(x, y), texture, QRect(0, 0, width, texture.height()));
+    const QSize size = texture.deviceIndependentSize().toSize();
+    width = std::min(width, size.width());
+    if (width > 0) drawImagePiece(painter, QPoint(x, y), texture, QRect(0, 0, width, size.height()));
 }
 
 // Two strips above the chart: filter and tobacco rod, tipping and cigarette paper, to scale.
@@ -127,7 +128,7 @@ void drawStationaryFlowView(QPainter& painter, const ViewResources& resources, c
 
     {
         PainterScope scope(painter);
-        painter.setPen(QPen(palette::noteGrey, 0, Qt::DotLine));
+        painter.setPen(screenPen(palette::noteGrey, Qt::DotLine));
         for (double at : {d.tp_perfopos - d.tp_perfowidth / 2, d.tp_perfopos + d.tp_perfowidth / 2, d.fi_len,
                           d.tp_width}) {
             const int x = axisPosition(length, at);

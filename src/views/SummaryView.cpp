@@ -29,7 +29,7 @@ void drawSummaryPanel(QPainter& painter, const ViewResources& resources, const P
                       const std::vector<SummarySection>& sections) {
     const QRect box(0, 0, kPanelWidth, kPanelHeight);
     drawPanel(painter, box, palette::panelGrey, palette::frameGrey);
-    painter.setPen(QPen(palette::frameGrey, 0));
+    painter.setPen(screenPen(palette::frameGrey));
     drawHorizontalRule(painter, kTitleRule, 0, box.right());
     drawHorizontalRule(painter, kHeadingRule, 0, box.right());
     for (int y : layout.sectionRules) drawHorizontalRule(painter, y, 0, box.right());
@@ -54,7 +54,7 @@ void drawPuffTable(QPainter& painter, const ViewResources& resources, const Ciga
     constexpr int columns = 10, columnWidth = 60, firstColumn = 200, firstRow = 30;
     const QRect box(0, 0, 800, 135);
     drawPanel(painter, box, palette::panelGrey, palette::frameGrey);
-    painter.setPen(QPen(palette::frameGrey, 0));
+    painter.setPen(screenPen(palette::frameGrey));
     drawHorizontalRule(painter, 25, 0, box.right());
     for (int x = firstColumn; x < box.width(); x += columnWidth)
         drawVerticalRule(painter, x, 0, box.bottom());

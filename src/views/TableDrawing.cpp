@@ -16,8 +16,12 @@ void drawFrame(QPainter& painter, const QRect& box, const QColor& colour, int pe
     painter.restore();
 }
 
+void fillPanel(QPainter& painter, const QRect& box, const QColor& fill) {
+    painter.fillRect(box.adjusted(0, 0, -1, -1), fill);
+}
+
 void drawPanel(QPainter& painter, const QRect& box, const QColor& fill, const QColor& frame) {
-    painter.fillRect(box, fill);
+    fillPanel(painter, box, fill);
     drawFrame(painter, box, frame);
 }
 

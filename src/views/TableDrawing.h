@@ -12,8 +12,12 @@ namespace veltrano {
 // Result tables and legends, on screen and on paper.
 
 // A frame on the outermost pixels of `box` (its right and bottom edges at right() and bottom()), in
-// lines of `penWidth` (0: one device pixel, as on screen; paper gives sheet units).
-void drawFrame(QPainter& painter, const QRect& box, const QColor& colour, int penWidth = 0);
+// lines of `penWidth` (one logical pixel, as on screen; paper gives sheet units).
+void drawFrame(QPainter& painter, const QRect& box, const QColor& colour, int penWidth = 1);
+// The fill of a box whose frame lies on its outermost pixels. The frame's line is centred on those
+// pixels, so on a high-density screen it reaches half a pixel beyond them: the fill stops short of the
+// right and bottom edges to end under the frame there too, never outside it.
+void fillPanel(QPainter& painter, const QRect& box, const QColor& fill);
 // A filled box with a 1-pixel frame: the result boxes and tables of the views.
 void drawPanel(QPainter& painter, const QRect& box, const QColor& fill, const QColor& frame);
 // Rules in the painter's pen, both ends included.

@@ -24,19 +24,20 @@ void installFontSubstitutes() {
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
 }
 
-ViewResources makeViewResources() {
+ViewResources makeViewResources(double devicePixelRatio) {
     installFontSubstitutes();
     ViewResources r;
+    r.devicePixelRatio = devicePixelRatio;
     r.listingFont = pixelFont("Courier New", 13, false);
     r.labelFont = pixelFont("MS Sans Serif", 11, false);
     r.labelBoldFont = pixelFont("MS Sans Serif", 11, true);
     r.titleFont = pixelFont("MS Sans Serif", 13, true);
-    r.filterTexture = makeFilterTexture();
-    r.paperTexture = makePaperTexture();
-    r.tippingTexture = makeTippingTexture();
-    r.tobaccoTexture = makeTobaccoTexture();
-    r.barTexture = makeBarTexture();
-    r.logo = makeLogo();
+    r.filterTexture = makeFilterTexture(devicePixelRatio);
+    r.paperTexture = makePaperTexture(devicePixelRatio);
+    r.tippingTexture = makeTippingTexture(devicePixelRatio);
+    r.tobaccoTexture = makeTobaccoTexture(devicePixelRatio);
+    r.barTexture = makeBarTexture(devicePixelRatio);
+    r.logo = makeLogo(devicePixelRatio);
     return r;
 }
 

@@ -54,10 +54,10 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
         {&row.curves.profFivent, palette::lightGreen},
         {&row.curves.profRovent, palette::darkGreen}};
     for (const auto& [values, colour] : puffCurves) {
-        painter.setPen(QPen(colour, 0));
+        painter.setPen(screenPen(colour));
         painter.drawPolyline(sampledCurve(*values, kCurveSamples, kPuffPoints, column, puffY));
     }
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(screenPen(Qt::black));
 
     // Characteristic chart: ventilation and suction over flow.
     drawTicks(painter, {AxisDirection::Up, 320, kAxisY, 40, kPlotHeight, axes.ventilation},
@@ -81,7 +81,7 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
         {row.curves.rovent, ventY, palette::darkBlue},
         {row.curves.pdo, suctionY, palette::lightGreen}};
     for (const auto& [value, axis, colour] : averages) {
-        painter.setPen(QPen(colour, 0, Qt::DotLine));
+        painter.setPen(screenPen(colour, Qt::DotLine));
         const int y = upFrom(axis, value);
         painter.drawLine(averageFrom, y, averageTo, y);
     }
@@ -93,17 +93,17 @@ void drawRegimeRow(QPainter& painter, const ViewResources& resources, const Puff
         {&row.curves.tabPvent, suctionY, palette::darkGreen}};
     for (const auto& [values, axis, colour] : tableCurves) {
         if (values == &row.curves.tabPvent && !perforated) continue;
-        painter.setPen(QPen(colour, 0));
+        painter.setPen(screenPen(colour));
         painter.drawPolyline(tableCurve(row.curves.tabFlow, *values, tableX, axis));
     }
 
-    drawLegendEntry(painter, 112, QPen(palette::lightBlue, 0), "Flow at mouth end");
-    drawLegendEntry(painter, 127, QPen(palette::lightGreen, 0), "Flow through perforation");
-    drawLegendEntry(painter, 142, QPen(palette::darkGreen, 0), "Flow through cigarette paper");
-    drawLegendEntry(painter, 172, QPen(palette::lightBlue, 0), "Degree of filter ventilation");
-    drawLegendEntry(painter, 187, QPen(palette::darkBlue, 0), "Degree of rod ventilation");
-    drawLegendEntry(painter, 202, QPen(palette::lightGreen, 0), "Pressure at mouth end");
-    if (perforated) drawLegendEntry(painter, 217, QPen(palette::darkGreen, 0), "Pressure at perforation");
+    drawLegendEntry(painter, 112, screenPen(palette::lightBlue), "Flow at mouth end");
+    drawLegendEntry(painter, 127, screenPen(palette::lightGreen), "Flow through perforation");
+    drawLegendEntry(painter, 142, screenPen(palette::darkGreen), "Flow through cigarette paper");
+    drawLegendEntry(painter, 172, screenPen(palette::lightBlue), "Degree of filter ventilation");
+    drawLegendEntry(painter, 187, screenPen(palette::darkBlue), "Degree of rod ventilation");
+    drawLegendEntry(painter, 202, screenPen(palette::lightGreen), "Pressure at mouth end");
+    if (perforated) drawLegendEntry(painter, 217, screenPen(palette::darkGreen), "Pressure at perforation");
 
     PainterScope scope(painter);
     painter.setFont(resources.titleFont);
@@ -116,7 +116,7 @@ void drawComparisonTable(QPainter& painter, const ViewResources& resources, cons
     const QRect box(0, 0, 650, 180);
     constexpr int lastRule = 163;
     drawPanel(painter, box, palette::panelGrey, palette::frameGrey);
-    painter.setPen(QPen(palette::frameGrey, 0));
+    painter.setPen(screenPen(palette::frameGrey));
     for (int x : {200, 350, 500}) drawVerticalRule(painter, x, 0, lastRule);
     for (int y = 23; y <= lastRule; y += 20) drawHorizontalRule(painter, y, box.left(), box.right());
 

@@ -29,6 +29,14 @@ struct Result {
     std::string err;
 };
 
+// Where and how the program runs: its working folder, environment variables to set ("NAME=value ..."),
+// and the executable.
+struct Process {
+    std::string folder = ".";
+    std::string variables;
+    std::string program = VELTRANO_CLI;
+};
+
 class Cli : public ::testing::Test {
 protected:
     fs::path dir =
@@ -44,11 +52,12 @@ protected:
 
     std::string path(const std::string& name) const { return (dir / name).string(); }
 
-    Result run(const std::string& arguments) const {
+    Result run(const std::string& arguments, const Process& process = {}) const {
         const std::string out = path("stdout"), err = path("stderr");
         // As from a terminal session without a display.
-        const std::string command = "env -u DISPLAY -u QT_QPA_PLATFORM " + std::string(VELTRANO_CLI) + " " +
-                                    arguments + " >" + out + " 2>" + err;
+        const std::string command = "cd " + process.folder + " && env -u DISPLAY -u QT_QPA_PLATFORM " +
+                                    process.variables + " " + process.program + " " + arguments + " >" + out +
+                                    " 2>" + err;
         const int raw = std::system(command.c_str());
         return {WEXITSTATUS(raw), slurp(out), slurp(err)};
     }

@@ -18,6 +18,7 @@
 namespace {
 
 using veltrano::testing::Cli;
+using veltrano::testing::Process;
 using veltrano::testing::Result;
 namespace fs = std::filesystem;
 
@@ -286,6 +287,37 @@ TEST_F(Cli, PrintWritesAPdfWithoutADisplay) {
 }
 #endif
 
+// Without --models the model parameters come from the working folder, else the user's data folder,
+// else the installation the program belongs to: it runs from a home folder that holds no data files.
+TEST_F(Cli, FindsTheModelsInTheUserFolderOrTheInstallation) {
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    fs::create_directories(dir / "home");
+    const Process fromHome{path("home"), "HOME=" + path("home") + " XDG_DATA_HOME="};
+
+    Result r = run("evaluate " + path("a.cig"), fromHome);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Failed to load model parameters. Paths tried:\n" + path("home/models.dat") + "\n" +
+                         path("home/.local/share/veltrano/models.dat") + "\n"),
+              std::string::npos)
+        << r.err;
+
+    fs::create_directories(dir / "home/.local/share/veltrano");
+    fs::copy_file(models, dir / "home/.local/share/veltrano/models.dat");
+    r = run("evaluate " + path("a.cig"), fromHome);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(json(r.out)["errors"].toArray().isEmpty());
+
+    // Installed under a prefix: share/veltrano beside bin/ is found from the executable itself.
+    fs::create_directories(dir / "prefix/bin");
+    fs::create_directories(dir / "prefix/share/veltrano");
+    fs::copy_file(VELTRANO_CLI, dir / "prefix/bin/veltrano-cli");
+    fs::copy_file(models, dir / "prefix/share/veltrano/models.dat");
+    r = run("evaluate " + path("a.cig"),
+            {path("home"), "HOME=/nonexistent XDG_DATA_HOME=", path("prefix/bin/veltrano-cli")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(json(r.out)["errors"].toArray().isEmpty());
+}
+
 // The rows of a CSV file the tool wrote: cells split at commas (its names and numbers hold none).
 std::vector<std::vector<std::string>> csvRows(const std::string& text) {
     std::vector<std::vector<std::string>> rows;
@@ -357,6 +389,7 @@ TEST_F(Cli, ExportedCsvNumbersAreEvaluatesNumbers) {
     EXPECT_NE(r.err.find("Error 053"), std::string::npos);
 }
 
+#ifdef VELTRANO_CLI_DRAWS
 TEST_F(Cli, RenderDrawsEachViewAsTheWindowDoes) {
     ASSERT_EQ(run("new " + path("a.cig")).status, 0);
     const std::string m = " --models " + models;
@@ -387,5 +420,6 @@ TEST_F(Cli, RenderDrawsEachViewAsTheWindowDoes) {
           " --view summary v.png --scale x2", " --view summary v.png --scale nan"})
         EXPECT_EQ(run("render " + path("a.cig") + bad + m).status, 2) << bad;
 }
+#endif
 
 }  // namespace

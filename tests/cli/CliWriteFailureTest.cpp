@@ -37,7 +37,9 @@ TEST_F(Cli, EveryWritingCommandFailsCleanlyAtTheFileSizeLimit) {
         {"build", "built.cig", {path("in.json")}},
         {"import-legacy", "imported.cig", {legacy, "--models", models}},
         {"startup", "Startup_cigarette.dat", {path("in.cig"), "--models", models}},
+#ifdef VELTRANO_CLI_DRAWS
         {"print", "page.pdf", {path("in.cig"), "--models", models, "--puffs"}},
+#endif
     };
     const fs::path out = dir / "out";
     for (const auto& c : commands) {

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "design/StartupFile.h"
+#include "dialogs/ControlIds.h"
 #include "model/PuffByPuff.h"
 #include "shell/AboutDlg.h"
 #include "shell/AddInfoDlg.h"
@@ -18,21 +19,15 @@ namespace {
 using AboutBox = ShellTest;
 using Information = ShellTest;
 
-void doubleClick(QWidget& w, Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers modifiers) {
-    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(20, 20), w.mapToGlobal(QPointF(20, 20)), button,
-                      held, modifiers);
-    QApplication::sendEvent(&w, &event);
-}
-
 TEST_F(AboutBox, NameDateAndTheTwoGestures) {
     const auto previous = std::filesystem::current_path();
     TempFolder folder;
     std::filesystem::current_path(folder.path());
     const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
     dialogs.expect([&](QDialog& d) {
-        EXPECT_EQ(d.findChild<QLabel*>("1103")->text(), "veltrano 4.1");
+        EXPECT_EQ(findByControlId<QLabel>(&d, 1103)->text(), "veltrano 4.1");
         EXPECT_TRUE(QRegularExpression("^[A-Z][a-z]{2} [1-9][0-9]? [0-9]{4}$")
-                        .match(d.findChild<QLabel*>("1104")->text())
+                        .match(findByControlId<QLabel>(&d, 1104)->text())
                         .hasMatch());
         doubleClick(d, Qt::LeftButton, Qt::LeftButton, ctrlShift);  // plain: nothing
         doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
@@ -40,7 +35,7 @@ TEST_F(AboutBox, NameDateAndTheTwoGestures) {
         EXPECT_TRUE(dialogs.beeps.empty());
         EXPECT_FALSE(std::filesystem::exists(kStartupDesignFileName));
 
-        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton, ctrlShift);
+        saveStartupGesture(d);
         EXPECT_EQ(dialogs.beeps, (std::vector<std::pair<int, int>>{{3500, 200}}));
         DesignSet reread;
         EXPECT_EQ(loadStartupDesigns(kStartupDesignFileName, reread), 0);
@@ -99,8 +94,7 @@ TEST_F(AboutBox, NoBeepWhenTheStartupFileCannotBeWritten) {
     std::filesystem::current_path(folder.path());
     std::filesystem::create_directory(kStartupDesignFileName);  // a folder where the file should go
     dialogs.expect([&](QDialog& d) {
-        doubleClick(d, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
-                    Qt::ControlModifier | Qt::ShiftModifier);
+        saveStartupGesture(d);
         EXPECT_TRUE(dialogs.beeps.empty());
         return int(QDialog::Rejected);
     });
@@ -110,7 +104,7 @@ TEST_F(AboutBox, NoBeepWhenTheStartupFileCannotBeWritten) {
 
 TEST_F(Information, TextRoundTripsAsWindows1252WithCrLf) {
     dialogs.expect([](QDialog& d) {
-        auto* edit = d.findChild<QPlainTextEdit*>("1102");
+        auto* edit = findByControlId<QPlainTextEdit>(&d, 1102);
         edit->insertPlainText(QString::fromUtf8("ä€"));  // as pasted: keyClicks types ASCII only
         QTest::keyClick(edit, Qt::Key_Return);
         QTest::keyClicks(edit, "x");
@@ -124,7 +118,7 @@ TEST_F(Information, TextRoundTripsAsWindows1252WithCrLf) {
     EXPECT_TRUE(window->designsChanged());
 
     dialogs.expect([](QDialog& d) {
-        EXPECT_EQ(d.findChild<QPlainTextEdit*>("1102")->toPlainText(), QString::fromUtf8("ä€\nxy"));
+        EXPECT_EQ(findByControlId<QPlainTextEdit>(&d, 1102)->toPlainText(), QString::fromUtf8("ä€\nxy"));
         return int(QDialog::Rejected);
     });
     window->runCommand(kCmdAddInformation);
@@ -132,7 +126,7 @@ TEST_F(Information, TextRoundTripsAsWindows1252WithCrLf) {
 
 TEST_F(Information, LimitCountsALineBreakAsTwo) {
     dialogs.expect([](QDialog& d) {
-        auto* edit = d.findChild<QPlainTextEdit*>("1102");
+        auto* edit = findByControlId<QPlainTextEdit>(&d, 1102);
         QTest::keyClicks(edit, QString(507, 'a'));
         QTest::keyClick(edit, Qt::Key_Return);  // 509
         QTest::keyClicks(edit, "bcd");          // only "b" fits
@@ -148,7 +142,7 @@ TEST_F(Information, LimitCountsALineBreakAsTwo) {
 
 TEST_F(Information, CancelAndUnchangedOkLeaveTheDesignsClean) {
     dialogs.expect([](QDialog& d) {
-        QTest::keyClicks(d.findChild<QPlainTextEdit*>("1102"), "typed");
+        QTest::keyClicks(findByControlId<QPlainTextEdit>(&d, 1102), "typed");
         return int(QDialog::Rejected);
     });
     window->runCommand(kCmdAddInformation);

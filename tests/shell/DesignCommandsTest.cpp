@@ -1,3 +1,5 @@
+#include <string>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
@@ -42,6 +44,37 @@ TEST_F(DesignCommands, EditCurrentStoresTheTypedValuesAndRecalculates) {
     EXPECT_GT(current().stat_fivent, ventilationBefore);  // more perforation, more ventilation
     EXPECT_FALSE(window->puffByPuffValid());
     EXPECT_TRUE(window->designsChanged());
+}
+
+// OK on a sheet nobody edited recalculates but changes no input, so there is nothing to save or undo:
+// neither for the default designs nor for values that the fields show rounded, nor for values that are not
+// known (their empty fields store 0, where the current design held the model's default).
+TEST_F(DesignCommands, OkOnAnUneditedSheetRecalculatesAndLeavesTheDesignsUnmodified) {
+    for (bool awkward : {false, true}) {
+        if (awkward) {
+            CigaretteDesign d = awkwardDesign();
+            d.known &= ~(known::bit(KnownBit::TobaccoMass) | known::bit(KnownBit::PaperExponent));
+            reference().assign(d);
+            current().assign(d);
+            RecordingErrorReporter errors;
+            recalculate(designs(), state.modelParameters, errors);
+            ASSERT_EQ(current().ro_totmass, 750);  // the model's default for an unknown mass
+        }
+        for (CommandId command : {kCmdEditCurrent, kCmdEditReference}) {
+            SCOPED_TRACE(std::string(awkward ? "awkward values, " : "default designs, ") +
+                         (command == kCmdEditCurrent ? "current" : "reference"));
+            current().iso_fivent = 999;  // a result, which the recalculation puts right
+            dialogs.expect([](QDialog& d) {
+                for (int page = 0; page < sheetDialog(d).tabs()->count(); ++page) showPage(d, page);
+                return press(d, QDialogButtonBox::Ok);
+            });
+            window->runCommand(command);
+            EXPECT_NE(current().iso_fivent, 999);
+            EXPECT_FALSE(window->designsChanged());
+            EXPECT_EQ(shownTitle(*window).find('*'), std::string::npos) << shownTitle(*window);
+            EXPECT_FALSE(window->canUndo());
+        }
+    }
 }
 
 TEST_F(DesignCommands, AcceptedEditGivesEveryDesignTheReferencesKnownWord) {

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,21 @@ protected:
     ScriptedDialogs dialogs;
     std::unique_ptr<MainWin> window;
 };
+
+// A double-click on `w` with `button`, the buttons `held` and the keyboard `modifiers`.
+inline void doubleClick(QWidget& w, Qt::MouseButton button, Qt::MouseButtons held,
+                        Qt::KeyboardModifiers modifiers) {
+    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(20, 20), w.mapToGlobal(QPointF(20, 20)), button,
+                      held, modifiers);
+    QApplication::sendEvent(&w, &event);
+}
+
+// The about box's gesture that writes the start-up file: a left double-click with Ctrl, Shift and the
+// right button held.
+inline void saveStartupGesture(QWidget& aboutBox) {
+    doubleClick(aboutBox, Qt::LeftButton, Qt::LeftButton | Qt::RightButton,
+                Qt::ControlModifier | Qt::ShiftModifier);
+}
 
 // The title as the window system shows it: Qt's "[*]" becomes "*" while the designs are modified.
 inline std::string shownTitle(const QWidget& window) {

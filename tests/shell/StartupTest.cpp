@@ -10,24 +10,41 @@
 namespace veltrano::testing {
 namespace {
 
-// Runs a test in its own working directory, as the program reads its files from there.
+namespace fs = std::filesystem;
+
+// Runs a test in its own working directory, as the program reads its files from there first. The
+// places of the data files are the test's own (no user data folder, no installation) unless a test
+// sets them.
 class Startup : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(folder_.path());
+        previous_ = fs::current_path();
+        fs::current_path(folder_.path());
+        places_.workingFolder = folder_.path();
     }
-    void TearDown() override { std::filesystem::current_path(previous_); }
+    void TearDown() override { fs::current_path(previous_); }
 
-    void writeStartupFile() {
-        DesignSet designs;
-        designs.currentDesign.stat_pdo = 123.25;  // a stored result the model would not give
-        designs.currentDesign.allocatePuffData(4);
-        ASSERT_EQ(saveStartupDesigns(kStartupDesignFileName, designs), 0);
+    // A user data home and an installation under the test's folder; the working folder stays empty.
+    void placeUserAndInstalledData() {
+        places_.workingFolder = folder_.path() / "work";
+        fs::create_directories(places_.workingFolder);
+        places_.xdgDataHome = (folder_.path() / "xdg").string();
+        places_.executableFolder = folder_.path() / "prefix" / "bin";
     }
-    void writeModels() {
+    fs::path userFolder() const { return folder_.path() / "xdg" / "veltrano"; }
+    fs::path installedFolder() const { return folder_.path() / "prefix" / "share" / "veltrano"; }
+
+    void writeStartupFile(const fs::path& folder = {}, double storedPdo = 123.25) {
+        DesignSet designs;
+        designs.currentDesign.stat_pdo = storedPdo;  // a stored result the model would not give
+        designs.currentDesign.allocatePuffData(4);
+        if (!folder.empty()) fs::create_directories(folder);
+        ASSERT_EQ(saveStartupDesigns((folder / kStartupDesignFileName).string(), designs), 0);
+    }
+    void writeModels(const fs::path& folder = {}) {
         const auto bytes = encodeModelParameters(fixtureModels());
-        writeBytes(kModelParameterFileName, std::string(bytes.begin(), bytes.end()));
+        if (!folder.empty()) fs::create_directories(folder);
+        writeBytes((folder / kModelParameterFileName).string(), std::string(bytes.begin(), bytes.end()));
     }
     // Answers a message box, keeping its caption, text and icon.
     void expectBox() {
@@ -37,6 +54,7 @@ protected:
             if (!box) return 0;
             caption_ = box->windowTitle().toStdString();
             text_ = box->text().toStdString();
+            details_ = box->informativeText().toStdString();
             icon_ = box->icon();
             windowShownBeforeBox_ = box->parentWidget() && box->parentWidget()->isVisible();
             return int(QMessageBox::Ok);
@@ -44,27 +62,29 @@ protected:
     }
 
     TempFolder folder_;
-    std::filesystem::path previous_;
+    fs::path previous_;
+    DataPlaces places_;
     ScriptedDialogs dialogs_;
-    std::string caption_, text_;
+    std::string caption_, text_, details_;
     QMessageBox::Icon icon_ = QMessageBox::NoIcon;
     bool windowShownBeforeBox_ = false;
 };
 
 TEST_F(Startup, WithoutTheStartupFileNoWindowAppears) {
     writeModels();
-    MyApp app(dialogs_);
+    MyApp app(dialogs_, places_);
     expectBox();
     EXPECT_EQ(app.start(), MyApp::kStartFailed);
     EXPECT_EQ(text_, "Failed to load initial cigarette data.");
     EXPECT_EQ(caption_, "veltrano 4.1");
     EXPECT_EQ(icon_, QMessageBox::Warning);
     EXPECT_EQ(app.mainWindow(), nullptr);
+    EXPECT_EQ(details_, "Paths tried:\n" + (folder_.path() / kStartupDesignFileName).string());
 }
 
 TEST_F(Startup, WithoutModelsTheWindowShowsThenTheWarning) {
     writeStartupFile();
-    MyApp app(dialogs_);
+    MyApp app(dialogs_, places_);
     expectBox();
     EXPECT_EQ(app.start(), MyApp::kStartFailed);
     EXPECT_EQ(text_, "Failed to load model parameters.");
@@ -73,13 +93,14 @@ TEST_F(Startup, WithoutModelsTheWindowShowsThenTheWarning) {
     EXPECT_TRUE(windowShownBeforeBox_);
     EXPECT_EQ(app.mainWindow(), nullptr);
     EXPECT_TRUE(dialogs_.done());
+    EXPECT_EQ(details_, "Paths tried:\n" + (folder_.path() / kModelParameterFileName).string());
 }
 
 // A models.dat of all 0xFF bytes holds 162 NaNs: the program starts, but says so once.
 TEST_F(Startup, CoefficientsThatAreNotNumbersAreWarnedOf) {
     writeStartupFile();
     writeBytes(kModelParameterFileName, std::string(2592, '\xFF'));
-    MyApp app(dialogs_);
+    MyApp app(dialogs_, places_);
     expectBox();
     EXPECT_EQ(app.start(), 0);
     EXPECT_EQ(
@@ -97,12 +118,12 @@ TEST_F(Startup, CoefficientsThatAreNotNumbersAreWarnedOf) {
 TEST_F(Startup, ShowsTheStoredResultsWithoutRecalculating) {
     writeStartupFile();
     writeModels();
-    MyApp app(dialogs_);
+    MyApp app(dialogs_, places_);
     ASSERT_EQ(app.start(), 0);
     MainWin* w = app.mainWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(w->windowTitle(), "veltrano 4.1 - by korbinel");
+    EXPECT_EQ(shownTitle(*w), "veltrano 4.1 - by korbinel");
     EXPECT_EQ(w->viewMode(), ViewMode::StationaryFlow);
     EXPECT_TRUE(w->puffByPuffValid());
     EXPECT_FALSE(w->windowIcon().isNull());
@@ -111,6 +132,88 @@ TEST_F(Startup, ShowsTheStoredResultsWithoutRecalculating) {
     EXPECT_EQ(app.state().document.designs().currentDesign.puff_number, 4);
     EXPECT_EQ(informationTextString(app.state().document.designs().informationText), "");
     EXPECT_EQ(w->size(), QSize(1024, 820) - (w->frameGeometry().size() - w->geometry().size()));
+    EXPECT_TRUE(dialogs_.done());
+}
+
+TEST_F(Startup, LooksInTheWorkingFolderThenTheUserFolderThenTheInstalledData) {
+    placeUserAndInstalledData();
+    {
+        MyApp app(dialogs_, places_);
+        expectBox();
+        EXPECT_EQ(app.start(), MyApp::kStartFailed);
+        EXPECT_EQ(text_, "Failed to load initial cigarette data.");
+        EXPECT_EQ(details_, "Paths tried:\n" + (places_.workingFolder / kStartupDesignFileName).string() +
+                                "\n" + (userFolder() / kStartupDesignFileName).string() + "\n" +
+                                (installedFolder() / kStartupDesignFileName).string());
+    }
+    // The stored draw resistance of the current design the program starts with.
+    const auto startedWith = [&] {
+        MyApp app(dialogs_, places_);
+        EXPECT_EQ(app.start(), 0);
+        return app.state().document.designs().currentDesign.stat_pdo;
+    };
+    // An installation under any prefix: both files from share/veltrano beside bin/.
+    writeStartupFile(installedFolder(), 1.5);
+    writeModels(installedFolder());
+    EXPECT_EQ(startedWith(), 1.5);
+    // The user's own start-up designs come before the installed ones, the working folder's first of all.
+    writeStartupFile(userFolder(), 2.5);
+    EXPECT_EQ(startedWith(), 2.5);
+    writeStartupFile(places_.workingFolder, 3.5);
+    EXPECT_EQ(startedWith(), 3.5);
+    EXPECT_TRUE(dialogs_.done());
+}
+
+TEST_F(Startup, AboutGestureWritesWhereTheFileCameFromElseIntoTheUserFolder) {
+    placeUserAndInstalledData();
+    writeStartupFile(installedFolder(), 1.5);
+    writeModels(installedFolder());
+    const fs::path installedFile = installedFolder() / kStartupDesignFileName,
+                   userFile = userFolder() / kStartupDesignFileName;
+    // Gives the current design of a started program a stored draw resistance of `pdo`, then runs the
+    // about box's gesture; returns whether it beeped (the file was written).
+    const auto saveFromAboutBox = [&](MyApp& app, double pdo) {
+        app.state().document.designsForSetUp().currentDesign.stat_pdo = pdo;
+        dialogs_.beeps.clear();
+        dialogs_.expect([](QDialog& d) {
+            saveStartupGesture(d);
+            return int(QDialog::Rejected);
+        });
+        app.mainWindow()->runCommand(kCmdAbout);
+        return dialogs_.beeps == std::vector<std::pair<int, int>>{{3500, 200}};
+    };
+    const auto storedPdo = [](const fs::path& file) {
+        DesignSet designs;
+        EXPECT_EQ(loadStartupDesigns(file.string(), designs), 0) << file;
+        return designs.currentDesign.stat_pdo;
+    };
+
+    {  // The installed folder takes the file: it goes back there.
+        MyApp app(dialogs_, places_);
+        ASSERT_EQ(app.start(), 0);
+        EXPECT_TRUE(saveFromAboutBox(app, 4.5));
+        EXPECT_EQ(storedPdo(installedFile), 4.5);
+        EXPECT_FALSE(fs::exists(userFolder()));
+    }
+    {  // It refuses it (a folder now stands in the file's place, as a read-only installation would
+       // refuse it): the user's data folder is made and takes it.
+        MyApp app(dialogs_, places_);
+        ASSERT_EQ(app.start(), 0);
+        fs::remove(installedFile);
+        fs::create_directory(installedFile);
+        EXPECT_TRUE(saveFromAboutBox(app, 5.5));
+        EXPECT_EQ(storedPdo(userFile), 5.5);
+    }
+    fs::remove(installedFile);
+    writeStartupFile(installedFolder(), 1.5);
+    {  // The next start prefers the user's folder, and the gesture writes back there.
+        MyApp app(dialogs_, places_);
+        ASSERT_EQ(app.start(), 0);
+        EXPECT_EQ(app.state().document.designs().currentDesign.stat_pdo, 5.5);
+        EXPECT_TRUE(saveFromAboutBox(app, 6.5));
+        EXPECT_EQ(storedPdo(userFile), 6.5);
+        EXPECT_EQ(storedPdo(installedFile), 1.5);
+    }
     EXPECT_TRUE(dialogs_.done());
 }
 

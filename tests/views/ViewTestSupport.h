@@ -17,9 +17,11 @@ inline const ViewResources& viewResources() {
     return resources;
 }
 
-// Paints on a white client area of the main window's size.
-inline QImage renderClient(const std::function<void(QPainter&)>& paint) {
-    QImage image(1024, 820, QImage::Format_RGB32);
+// Paints on a white client area of the main window's size, with `devicePixelRatio` image pixels to a
+// logical pixel as on a screen at that scale.
+inline QImage renderClient(const std::function<void(QPainter&)>& paint, double devicePixelRatio = 1.0) {
+    QImage image(QSize(1024, 820) * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
     QPainter painter(&image);
     paint(painter);

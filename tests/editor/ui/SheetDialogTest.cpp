@@ -146,27 +146,72 @@ private:
     bool active_ = false;
 };
 
-TEST(SheetDialog, LoadThenStoreOfEveryPageKeepsTheDesignInAnyLocale) {
+// OK without an edit keeps the design exactly, whether every page was displayed or only the paper page,
+// also for values that the fields show rounded.
+TEST(SheetDialog, OkWithoutEditsKeepsTheDesignInAnyLocale) {
     const ModelParameters mp;
+    const struct {
+        CigaretteDesign (*make)();
+        const char *field, *shown;  // a field of the paper page and its text
+    } designs[] = {
+        {testing::richReference, "cp_bandwidth", "6.50"},
+        {testing::awkwardDesign, "filler_content", "29.63"},
+        {testing::onlineDesign, "basis_weight", "27.00"},
+    };
     for (const char* locale : {"C", "de_DE.UTF-8"}) {
         LocaleScope scope(locale);
         ASSERT_TRUE(scope.active()) << locale << " is not installed";
-        for (bool isReference : {true, false}) {
-            SCOPED_TRACE(std::string(locale) + (isReference ? " reference" : " current design"));
-            ScriptedDialogs dialogs;
-            RecordingErrorReporter reporter;
-            CigaretteDesign target = testing::richReference();
-            const DesignImage before = encodeDesignImage(target);
-            dialogs.expect([](QDialog& d) {
-                for (int page = 0; page < sheetDialog(d).tabs()->count(); ++page) showPage(d, page);
-                EXPECT_EQ(textOf(d, "cp_bandwidth"), "6.50");
-                return press(d, QDialogButtonBox::Ok);
-            });
-            EXPECT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp));
-            EXPECT_TRUE(reporter.numbers.empty());
-            EXPECT_EQ(encodeDesignImage(target), before);
+        for (const auto& design : designs) {
+            for (bool isReference : {true, false}) {
+                for (bool everyPage : {true, false}) {
+                    SCOPED_TRACE(std::string(locale) + (isReference ? " reference, " : " current design, ") +
+                                 design.field + (everyPage ? ", every page" : ", the paper page"));
+                    ScriptedDialogs dialogs;
+                    RecordingErrorReporter reporter;
+                    CigaretteDesign target = design.make();
+                    const DesignImage before = encodeDesignImage(target);
+                    dialogs.expect([&design, everyPage](QDialog& d) {
+                        for (int page = 0; page < sheetDialog(d).tabs()->count(); ++page)
+                            if (everyPage || page == kPaperPage) showPage(d, page);
+                        EXPECT_EQ(textOf(d, design.field), design.shown);
+                        return press(d, QDialogButtonBox::Ok);
+                    });
+                    EXPECT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp));
+                    EXPECT_TRUE(reporter.numbers.empty());
+                    EXPECT_EQ(encodeDesignImage(target), before);
+                }
+            }
         }
     }
+}
+
+TEST(SheetDialog, AClearedBoxEmptiesItsFieldsWhichStoreZero) {
+    const ModelParameters mp;
+    ScriptedDialogs dialogs;
+    RecordingErrorReporter reporter;
+    CigaretteDesign target = testing::awkwardDesign();
+    dialogs.expect([](QDialog& d) {
+        showPage(d, kPaperPage);
+        named<QCheckBox>(d, "basis_weight_known")->click();
+        for (const char* field : {"basis_weight", "filler_content"}) {
+            EXPECT_EQ(textOf(d, field), "") << field;
+            EXPECT_FALSE(named(d, field)->isEnabled()) << field;
+        }
+        showPage(d, kRodPage);
+        named<QCheckBox>(d, "ro_totmass_known")->click();
+        EXPECT_EQ(textOf(d, "ro_totmass"), "");
+        showPage(d, kYieldsPage);  // its first display: the burn rates see no tobacco mass
+        EXPECT_EQ(textOf(d, "linear_burn_rate"), "");
+        EXPECT_FALSE(named(d, "linear_burn_rate")->isEnabled());
+        return press(d, QDialogButtonBox::Ok);
+    });
+    ASSERT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    EXPECT_TRUE(reporter.numbers.empty());
+    EXPECT_FALSE(target.isKnown(KnownBit::PaperComposition));
+    EXPECT_FALSE(target.isKnown(KnownBit::TobaccoMass));
+    EXPECT_EQ(target.cp_fiber, 0);
+    EXPECT_EQ(target.cp_filler, 0);
+    EXPECT_EQ(target.ro_totmass, 0);
 }
 
 TEST(SheetDialog, TypingIsLimitedButALongerLoadedTextIsKept) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "design/CigaretteDesign.h"
+#include "editor/AwkwardDesigns.h"
 #include "editor/CigSpecDlg.h"
 #include "editor/RichReference.h"
 
