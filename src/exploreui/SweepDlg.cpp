@@ -15,12 +15,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "dialogs/DrawingExport.h"
 #include "exploreui/SweepSettings.h"
 #include "exploreui/SweepTableModel.h"
 #include "exploreui/SweepView.h"
 #include "model/Recalculation.h"
 #include "report/TableText.h"
-#include "shell/ExportCommands.h"
 
 namespace veltrano {
 

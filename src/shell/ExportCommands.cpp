@@ -1,7 +1,6 @@
 #include "shell/ExportCommands.h"
 
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
 
@@ -14,45 +13,6 @@
 namespace veltrano {
 
 namespace {
-
-const char* const kViewFilter =
-    "PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf||";
-const char* const kDataFilter = "CSV Files (*.csv)|*.csv||";
-
-bool writeBytes(const QString& path, const QByteArray& bytes, ErrorReporter& errors) {
-    return writeReportFile(path.toStdString(),
-                           std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                           errors);
-}
-
-// The design file's name without its extension ("veltrano" while there is none), and `suffix`: the
-// chosen filter's extension completes it.
-QString proposedName(const QString& designFileName, const QString& suffix = {}) {
-    return QString::fromStdString(reportFileName(designFileName.toStdString(), "", "veltrano")) + suffix;
-}
-
-// The format a chosen name asks for by its extension, else the chosen filter's, whose extension the
-// name then gets.
-ExportFormat formatOfChoice(QString& path, const QString& filter) {
-    if (const auto format = exportFormatOf(path.toStdString())) return *format;
-    const ExportFormat format =
-        exportFormatOf(QString(filter).remove(QLatin1Char(')')).toStdString()).value_or(ExportFormat::Png);
-    path += QLatin1String(exportExtension(format));
-    return format;
-}
-
-// The scale of a PNG picture, the screen's ratio proposed; nothing when the user cancels.
-std::optional<double> askScale(Dialogs& dialogs, QWidget* owner, const QString& title, double screenRatio) {
-    QInputDialog dialog(owner);
-    dialog.setWindowTitle(title);
-    dialog.setLabelText(QStringLiteral("Scale of the picture (1 = one pixel per screen pixel):"));
-    dialog.setInputMode(QInputDialog::DoubleInput);
-    dialog.setDoubleRange(kMinExportScale, kMaxExportScale);
-    dialog.setDoubleDecimals(2);
-    dialog.setDoubleValue(validExportScale(screenRatio) ? screenRatio : 1.0);
-    if (dialogs.exec(dialog) != QDialog::Accepted) return std::nullopt;
-    return dialog.doubleValue();
-}
 
 // The numbers a view shows: the summary values (its result boxes and tables), then the table of what
 // its charts draw.
@@ -79,37 +39,10 @@ bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const V
                           source.designFileName, source.screenRatio, QStringLiteral("Export View")});
 }
 
-bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
-                   const DrawingExportSource& source) {
-    QString filter;
-    FileDialogRequest request{QFileDialog::AcceptSave,
-                              kViewFilter,
-                              {},
-                              source.title,
-                              proposedName(source.designFileName, source.nameSuffix)};
-    request.suffixFollowsFilter = true;
-    request.chosenFilter = &filter;
-    QString path = askFileName(dialogs, owner, request);
-    if (path.isEmpty()) return false;
-    const ExportFormat format = formatOfChoice(path, filter);
-    double scale = 1.0;
-    if (format == ExportFormat::Png) {
-        const std::optional<double> chosen = askScale(dialogs, owner, source.title, source.screenRatio);
-        if (!chosen) return false;
-        scale = *chosen;
-    }
-    const QByteArray bytes = renderDrawingFile(source.resources, source.drawing, format, scale);
-    if (bytes.isEmpty()) {
-        ReportError(errors, kErrorCigaretteWriteFailed);  // the picture could not be made: nothing is written
-        return false;
-    }
-    return writeBytes(path, bytes, errors);
-}
-
 bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const DesignSet& designs,
                 bool puffByPuffValid, const QString& designFileName) {
-    FileDialogRequest request{QFileDialog::AcceptSave, kDataFilter, QStringLiteral("csv"),
-                              QStringLiteral("Export Data"), proposedName(designFileName)};
+    FileDialogRequest request{QFileDialog::AcceptSave, kCsvFilter, QStringLiteral("csv"),
+                              QStringLiteral("Export Data"), proposedExportName(designFileName)};
     request.confirmOverwrite = false;  // the chosen name is not written itself; the question comes below
     const QString path = askFileName(dialogs, owner, request);
     if (path.isEmpty()) return false;
@@ -138,14 +71,6 @@ bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const D
     return true;
 }
 
-bool exportCsv(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const QString& title,
-               const QString& designFileName, const QString& nameSuffix, std::string_view csv) {
-    const FileDialogRequest request{QFileDialog::AcceptSave, kDataFilter, QStringLiteral("csv"), title,
-                                    proposedName(designFileName, nameSuffix)};
-    const QString path = askFileName(dialogs, owner, request);
-    return !path.isEmpty() && writeReportFile(path.toStdString(), csv, errors);
-}
-
 std::unique_ptr<QMimeData> viewMimeData(const ViewResources& resources, const ViewScene& scene, double ratio,
                                         const QLocale& locale) {
     std::vector<ReportTable> tables;
@@ -153,14 +78,6 @@ std::unique_ptr<QMimeData> viewMimeData(const ViewResources& resources, const Vi
         tables.push_back(buildReportTable(table, scene.designs, scene.puffByPuffValid));
     return drawingMimeData(resources, viewDrawing(resources, scene), ratio,
                            QString::fromStdString(tabText(tables, locale.decimalPoint().toStdString())));
-}
-
-std::unique_ptr<QMimeData> drawingMimeData(const ViewResources& resources, const Drawing& drawing,
-                                           double ratio, const QString& text) {
-    auto data = std::make_unique<QMimeData>();
-    data->setImageData(renderDrawingImage(resources, drawing, validExportScale(ratio) ? ratio : 1.0));
-    data->setText(text);
-    return data;
 }
 
 }  // namespace veltrano

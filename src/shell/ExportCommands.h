@@ -7,7 +7,7 @@
 
 #include "design/DesignSet.h"
 #include "design/ErrorMessages.h"
-#include "views/ViewExport.h"
+#include "dialogs/DrawingExport.h"
 #include "views/ViewPainting.h"
 
 class QMimeData;
@@ -37,19 +37,6 @@ struct ViewExportSource {
 // a file was written; cancelling writes and shows nothing.
 bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const ViewExportSource& source);
 
-// The same for any drawing (the charts of the exploration dialogs): the dialogs are titled `title`
-// and propose the design file's name followed by `nameSuffix` ("-map").
-struct DrawingExportSource {
-    const ViewResources& resources;
-    Drawing drawing;
-    QString designFileName;
-    double screenRatio = 1.0;
-    QString title;
-    QString nameSuffix = {};
-};
-bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
-                   const DrawingExportSource& source);
-
 // File > "Export data ...": a save dialog titled "Export Data" for a name X.csv (the design's name
 // proposed); writes one CSV file per table beside it, X-summary.csv, X-profiles.csv, X-curves.csv and
 // X-puffs.csv, after one question when any of them exists. The puff table has rows only when the
@@ -58,18 +45,10 @@ bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
 bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const DesignSet& designs,
                 bool puffByPuffValid, const QString& designFileName);
 
-// One table as a CSV file made by the caller: a save dialog titled `title` proposing the design file's
-// name followed by `nameSuffix`, then the safe write (053 when it cannot be written). True when written.
-bool exportCsv(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const QString& title,
-               const QString& designFileName, const QString& nameSuffix, std::string_view csv);
-
 // Edit > "Copy": the view as a picture (at `ratio` device pixels per view pixel) together with the
 // numbers it shows as tab-separated text, decimals in `locale`'s separator: a spreadsheet pastes
 // cells, a document the picture. Hand it to QClipboard::setMimeData.
 std::unique_ptr<QMimeData> viewMimeData(const ViewResources& resources, const ViewScene& scene, double ratio,
                                         const QLocale& locale = QLocale());
-// A drawing as a picture together with `text`, the numbers it shows.
-std::unique_ptr<QMimeData> drawingMimeData(const ViewResources& resources, const Drawing& drawing,
-                                           double ratio, const QString& text);
 
 }  // namespace veltrano

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "explore/ExploreFields.h"
+#include "support/ScriptedDialogs.h"
 
 namespace veltrano::testing {
 
@@ -44,6 +45,15 @@ inline void chooseField(const QWidget& parent, const char* list, std::string_vie
     const int item = box->findData(static_cast<int>(f - exploreFields().data()));
     ASSERT_GE(item, 0) << field << " is not offered";
     box->setCurrentIndex(item);
+}
+
+// Expects a modal run of a `Dlg` and takes `step` on it.
+template <class Dlg>
+void expectDialog(ScriptedDialogs& dialogs, const ScriptedDialogs::Step& step) {
+    dialogs.expect([step](QDialog& d) {
+        EXPECT_NE(qobject_cast<Dlg*>(&d), nullptr) << "expected a " << Dlg::staticMetaObject.className();
+        return step(d);
+    });
 }
 
 // Work off the GUI thread ends within this bound; the condition is polled while events are processed.

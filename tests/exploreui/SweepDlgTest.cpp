@@ -63,10 +63,7 @@ protected:
     static void selectPoint(QDialog& d, int row) { table(d).selectRow(row); }
 
     void runSweep(const std::function<int(QDialog&)>& step) {
-        dialogs.expect([step](QDialog& d) {
-            EXPECT_NE(qobject_cast<SweepDlg*>(&d), nullptr);
-            return step(d);
-        });
+        expectDialog<SweepDlg>(dialogs, step);
         window->runCommand(kCmdSensitivity);
     }
 };

@@ -28,10 +28,7 @@ protected:
         return item ? item->text() : QString();
     }
     void runSearch(const std::function<int(QDialog&)>& step) {
-        dialogs.expect([step](QDialog& d) {
-            EXPECT_NE(qobject_cast<TargetDesignDlg*>(&d), nullptr);
-            return step(d);
-        });
+        expectDialog<TargetDesignDlg>(dialogs, step);
         window->runCommand(kCmdDesignToTargets);
     }
 };
