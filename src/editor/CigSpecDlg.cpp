@@ -12,7 +12,8 @@
 
 namespace veltrano {
 
-CigSpecDlg::CigSpecDlg(DesignSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner)
+CigSpecDlg::CigSpecDlg(DesignSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner,
+                       const SheetStrip& strip)
     : QDialog(owner), sheet_(sheet), tabs_(new QTabWidget) {
     setWindowTitle(uiText(sheet.title()));
     const SheetPageContext context{sheet, dialogs, reporter};
@@ -28,6 +29,7 @@ CigSpecDlg::CigSpecDlg(DesignSheet& sheet, Dialogs& dialogs, ErrorReporter& repo
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
+    if (strip) layout->addWidget(strip(sheet_, *this));
     layout->addWidget(buttons);
 }
 
@@ -45,10 +47,10 @@ void CigSpecDlg::pageActivated(int page) {
 }
 
 bool runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
-                    bool isReference, const ModelParameters& mp) {
+                    bool isReference, const ModelParameters& mp, const SheetStrip& strip) {
     // A dialog for each showing: the pages' texts live in the sheet from showing to showing.
     return runSheet(target, isReference, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
-        CigSpecDlg dialog(sheet, dialogs, reporter, owner);
+        CigSpecDlg dialog(sheet, dialogs, reporter, owner, strip);
         dialog.openAt(firstPage);
         return dialogs.exec(dialog) == QDialog::Accepted;
     });

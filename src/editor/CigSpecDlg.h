@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <QDialog>
@@ -15,6 +16,10 @@ class FieldTableWidget;
 class DesignSheet;
 struct ModelParameters;
 
+// A strip of the sheet's window below its pages, made for each showing (the current design's live
+// results); it may watch the window's controls.
+using SheetStrip = std::function<QWidget*(const DesignSheet& sheet, QDialog& window)>;
+
 // One showing of the design sheet: a tab for each page of `sheet`, OK and Cancel. A page shows
 // its state from `sheet` whenever its tab becomes active (loaded first when it is the page's first
 // display in this showing).
@@ -22,7 +27,8 @@ class CigSpecDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CigSpecDlg(DesignSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner);
+    CigSpecDlg(DesignSheet& sheet, Dialogs& dialogs, ErrorReporter& reporter, QWidget* owner,
+               const SheetStrip& strip = {});
 
     // The showing opens with `page` active; the sheet has displayed it already.
     void openAt(int page);
@@ -41,6 +47,6 @@ private:
 // Returns true when the user confirmed valid entries: `target` then holds them (record values only,
 // by `assign`). False after Cancel: `target` is untouched.
 bool runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
-                    bool isReference, const ModelParameters& mp);
+                    bool isReference, const ModelParameters& mp, const SheetStrip& strip = {});
 
 }  // namespace veltrano

@@ -13,10 +13,14 @@ std::array<double, kPreviewOutputNames.size()> previewValues(const DesignValues&
 
 SheetPreview previewSheet(const DesignSheet& sheet, const DesignSet& designs, const ModelParameters& mp,
                           InnerThreads threads) {
+    return previewStored(sheet.storedValues(), sheet.isReference(), designs, mp, threads);
+}
+
+SheetPreview previewStored(const DesignValues& stored, bool isReference, const DesignSet& designs,
+                           const ModelParameters& mp, InnerThreads threads) {
     SheetPreview preview;
-    const DesignValues stored = sheet.storedValues();
     RecordingErrorReporter errors;
-    preview.refusedPage = validateSheet(stored, sheet.isReference(), mp, errors);
+    preview.refusedPage = validateSheet(stored, isReference, mp, errors);
     if (preview.refusedPage >= 0) {
         preview.status = VariantStatus::Refused;
         preview.errors = std::move(errors.numbers);
@@ -24,10 +28,10 @@ SheetPreview previewSheet(const DesignSheet& sheet, const DesignSet& designs, co
     }
     // After OK the current design and the working reference carry the reference's known word.
     DesignSet after;
-    after.referenceDesign.assign(sheet.isReference() ? stored : designs.referenceDesign.values());
-    after.currentDesign.assign(sheet.isReference() ? designs.currentDesign.values() : stored);
+    after.referenceDesign.assign(isReference ? stored : designs.referenceDesign.values());
+    after.currentDesign.assign(isReference ? designs.currentDesign.values() : stored);
     after.currentDesign.known = after.referenceDesign.known;
-    if (sheet.isReference())
+    if (isReference)
         recalculate(after, mp, errors, nullptr, threads);
     else
         recalculateCurrent(after.currentDesign, designs.referenceDesign, designs.workingReference, mp, errors,

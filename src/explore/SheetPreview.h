@@ -30,5 +30,9 @@ std::array<double, kPreviewOutputNames.size()> previewValues(const DesignValues&
 // that design is recalculated, against the working reference; a reference sheet recalculates both.
 SheetPreview previewSheet(const DesignSheet& sheet, const DesignSet& designs, const ModelParameters& mp,
                           InnerThreads threads = InnerThreads::Machine);
+// The same from what the sheet would store (its storedValues()), for a caller that takes that copy on
+// one thread and computes on another.
+SheetPreview previewStored(const DesignValues& stored, bool isReference, const DesignSet& designs,
+                           const ModelParameters& mp, InnerThreads threads = InnerThreads::Machine);
 
 }  // namespace veltrano

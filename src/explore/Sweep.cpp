@@ -8,8 +8,14 @@
 namespace veltrano {
 
 double SweepAxis::valueAt(int k) const {
-    // Exact at both ends and free of overflow between far-apart bounds.
-    return std::lerp(from, to, static_cast<double>(k) / (steps - 1));
+    // Exact at both ends. Between them one division, so that round bounds and steps give round values
+    // (0 to 220 in 21 steps stores 121, not 121.00000000000001); bounds too far apart for that sum
+    // take the interpolation, which cannot overflow.
+    const int last = steps - 1;
+    if (k <= 0) return from;
+    if (k >= last) return to;
+    const double even = (from * (last - k) + to * k) / last;
+    return std::isfinite(even) ? even : std::lerp(from, to, static_cast<double>(k) / last);
 }
 
 int SweepGrid::pointCount() const {

@@ -45,6 +45,10 @@ const std::vector<Command>& commands() {
         {kCmdExportView, &MainWin::exportViewCommand, {}},
         {kCmdExportData, &MainWin::exportDataCommand, {}},
         {kCmdCopyView, &MainWin::copyView, {}},
+        {kCmdSensitivity, &MainWin::sensitivity, {}},
+#ifdef VELTRANO_HAVE_NLOPT
+        {kCmdDesignToTargets, &MainWin::designToTargets, {}},
+#endif
     };
     return table;
 }
@@ -79,6 +83,11 @@ constexpr MenuRow kMenuRows[] = {
     {"Extras", "Menu Bar", kCmdMenuBar, "menuBar", nullptr, true},
     {"Extras", nullptr, kCmdOpen, nullptr},
     {"Extras", "Add Information ...", kCmdAddInformation, "addInformation"},
+    {"Extras", nullptr, kCmdOpen, nullptr},
+    {"Extras", "Sensitivity ...", kCmdSensitivity, "sensitivity"},
+#ifdef VELTRANO_HAVE_NLOPT
+    {"Extras", "Design to targets ...", kCmdDesignToTargets, "designToTargets"},
+#endif
     {"?", "About ...", kCmdAbout, "about"},
     {nullptr, nullptr, kCmdCopyAccelerator, "copyToCurrentAccelerator", "Alt+C"},
     {nullptr, nullptr, kCmdExitAccelerator, "exitAccelerator", "Alt+X"},

@@ -35,6 +35,8 @@ enum CommandId {
     kCmdExportView = 40103,
     kCmdExportData = 40104,
     kCmdCopyView = 40105,
+    kCmdSensitivity = 40106,
+    kCmdDesignToTargets = 40107,
 };
 
 // What a command does and when it may run: one definition that the menu, the accelerators and the

@@ -2,6 +2,7 @@
 // reference to the current design, edit the information text. Each is one undoable step.
 #include "dialogs/Dialogs.h"
 #include "editor/CigSpecDlg.h"
+#include "exploreui/PreviewStrip.h"
 #include "shell/AddInfoDlg.h"
 #include "shell/MainWin.h"
 #include "shell/UndoableDocument.h"
@@ -14,7 +15,14 @@ void MainWin::editDesign(DesignRole role) {
     // The sheet edits a copy; the document takes it only when every page's checks pass.
     CigaretteDesign edited(ArrayMode::NoArrays);
     edited.assign(reference ? d.referenceDesign : d.currentDesign);
-    if (!runDesignSheet(dialogs_, this, errors_, edited, reference, document_.modelParameters())) return;
+    // The current design's sheet shows what OK would give as the user types.
+    SheetStrip preview;
+    if (!reference)
+        preview = [this](const DesignSheet& sheet, QDialog& window) {
+            return new PreviewStrip(sheet, window, document_.designs(), document_.modelParameters());
+        };
+    if (!runDesignSheet(dialogs_, this, errors_, edited, reference, document_.modelParameters(), preview))
+        return;
     undoable_->perform(reference ? tr("Edit Reference Cigarette") : tr("Edit Current Cigarette"),
                        [&](DesignDocument& doc) { return doc.replaceDesign(role, edited, errors_); });
 }

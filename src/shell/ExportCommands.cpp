@@ -1,7 +1,6 @@
 #include "shell/ExportCommands.h"
 
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
 
@@ -14,45 +13,6 @@
 namespace veltrano {
 
 namespace {
-
-const char* const kViewFilter =
-    "PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf||";
-const char* const kDataFilter = "CSV Files (*.csv)|*.csv||";
-
-bool writeBytes(const QString& path, const QByteArray& bytes, ErrorReporter& errors) {
-    return writeReportFile(path.toStdString(),
-                           std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                           errors);
-}
-
-// The design file's name without its extension ("veltrano" while there is none): the chosen
-// filter's suffix completes it.
-QString proposedName(const QString& designFileName) {
-    return QString::fromStdString(reportFileName(designFileName.toStdString(), "", "veltrano"));
-}
-
-// The format a chosen name asks for by its extension, else the chosen filter's, whose extension the
-// name then gets.
-ExportFormat formatOfChoice(QString& path, const QString& filter) {
-    if (const auto format = exportFormatOf(path.toStdString())) return *format;
-    const ExportFormat format =
-        exportFormatOf(QString(filter).remove(QLatin1Char(')')).toStdString()).value_or(ExportFormat::Png);
-    path += QLatin1String(exportExtension(format));
-    return format;
-}
-
-// The scale of a PNG picture, the screen's ratio proposed; nothing when the user cancels.
-std::optional<double> askScale(Dialogs& dialogs, QWidget* owner, double screenRatio) {
-    QInputDialog dialog(owner);
-    dialog.setWindowTitle(QStringLiteral("Export View"));
-    dialog.setLabelText(QStringLiteral("Scale of the picture (1 = one pixel per screen pixel):"));
-    dialog.setInputMode(QInputDialog::DoubleInput);
-    dialog.setDoubleRange(kMinExportScale, kMaxExportScale);
-    dialog.setDoubleDecimals(2);
-    dialog.setDoubleValue(validExportScale(screenRatio) ? screenRatio : 1.0);
-    if (dialogs.exec(dialog) != QDialog::Accepted) return std::nullopt;
-    return dialog.doubleValue();
-}
 
 // The numbers a view shows: the summary values (its result boxes and tables), then the table of what
 // its charts draw.
@@ -74,35 +34,15 @@ std::vector<ReportTableId> tablesOfView(ViewKind kind) {
 }  // namespace
 
 bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const ViewExportSource& source) {
-    QString filter;
-    FileDialogRequest request{QFileDialog::AcceptSave,
-                              kViewFilter,
-                              {},
-                              QStringLiteral("Export View"),
-                              proposedName(source.designFileName)};
-    request.suffixFollowsFilter = true;
-    request.chosenFilter = &filter;
-    QString path = askFileName(dialogs, owner, request);
-    if (path.isEmpty()) return false;
-    const ExportFormat format = formatOfChoice(path, filter);
-    double scale = 1.0;
-    if (format == ExportFormat::Png) {
-        const std::optional<double> chosen = askScale(dialogs, owner, source.screenRatio);
-        if (!chosen) return false;
-        scale = *chosen;
-    }
-    const QByteArray bytes = renderViewFile(source.resources, source.scene, format, scale);
-    if (bytes.isEmpty()) {
-        ReportError(errors, kErrorCigaretteWriteFailed);  // the picture could not be made: nothing is written
-        return false;
-    }
-    return writeBytes(path, bytes, errors);
+    return exportDrawing(dialogs, owner, errors,
+                         {source.resources, viewDrawing(source.resources, source.scene),
+                          source.designFileName, source.screenRatio, QStringLiteral("Export View")});
 }
 
 bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const DesignSet& designs,
                 bool puffByPuffValid, const QString& designFileName) {
-    FileDialogRequest request{QFileDialog::AcceptSave, kDataFilter, QStringLiteral("csv"),
-                              QStringLiteral("Export Data"), proposedName(designFileName)};
+    FileDialogRequest request{QFileDialog::AcceptSave, kCsvFilter, QStringLiteral("csv"),
+                              QStringLiteral("Export Data"), proposedExportName(designFileName)};
     request.confirmOverwrite = false;  // the chosen name is not written itself; the question comes below
     const QString path = askFileName(dialogs, owner, request);
     if (path.isEmpty()) return false;
@@ -133,13 +73,11 @@ bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const D
 
 std::unique_ptr<QMimeData> viewMimeData(const ViewResources& resources, const ViewScene& scene, double ratio,
                                         const QLocale& locale) {
-    auto data = std::make_unique<QMimeData>();
-    data->setImageData(renderViewImage(resources, scene, validExportScale(ratio) ? ratio : 1.0));
     std::vector<ReportTable> tables;
     for (ReportTableId table : tablesOfView(scene.kind))
         tables.push_back(buildReportTable(table, scene.designs, scene.puffByPuffValid));
-    data->setText(QString::fromStdString(tabText(tables, locale.decimalPoint().toStdString())));
-    return data;
+    return drawingMimeData(resources, viewDrawing(resources, scene), ratio,
+                           QString::fromStdString(tabText(tables, locale.decimalPoint().toStdString())));
 }
 
 }  // namespace veltrano

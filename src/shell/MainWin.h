@@ -100,6 +100,10 @@ public:
     void exportViewCommand();
     void exportDataCommand();
     void copyView();
+    void sensitivity();
+#ifdef VELTRANO_HAVE_NLOPT
+    void designToTargets();
+#endif
 
     // The panel was closed by its Close button, Escape or its close box.
     void panelClosed();

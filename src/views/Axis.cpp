@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
+#include <cmath>
 
 #include "design/NumberText.h"
 #include "views/ChartText.h"
@@ -13,6 +14,9 @@ namespace {
 
 // Far beyond any client area or sheet, yet far from the int range.
 constexpr int kFarAway = 1 << 20;
+// A minimum that is a whole number of steps gives its first tick one step above it, even when the
+// division rounds just below; tick numbers stay far inside the int range.
+constexpr double kWholeStepSlack = 1e-9, kFarthestTick = 1e9;
 
 int sign(int v) {
     return (v > 0) - (v < 0);
@@ -44,7 +48,7 @@ int toPixels(double length) {
 }
 
 int axisPosition(const TickAxis& axis, double value) {
-    const int offset = axisOffset(value, axisScale(axis.plotLength, axis.range));
+    const int offset = axisOffset(value - axis.range.minimum, axisScale(axis.plotLength, axis.range));
     return axis.direction == AxisDirection::Up ? axis.origin - offset : axis.origin + offset;
 }
 
@@ -52,7 +56,9 @@ std::vector<Tick> axisTicks(const TickAxis& axis) {
     std::vector<Tick> ticks;
     if (!hasScale(axis.range)) return ticks;
     const int cap = std::max(axis.plotLength, 0) + 1;
-    for (int k = 1; k <= cap; ++k) {
+    const double below = std::floor(axis.range.minimum / axis.range.step + kWholeStepSlack);
+    if (std::fabs(below) > kFarthestTick) return ticks;
+    for (int k = static_cast<int>(below) + 1, n = 0; n < cap; ++k, ++n) {
         const int position = axisPosition(axis, k * axis.range.step);
         const bool inside =
             axis.direction == AxisDirection::Up ? position > axis.limit : position < axis.limit;

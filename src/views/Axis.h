@@ -30,9 +30,9 @@ enum class AxisDirection { Up, Right };
 struct TickAxis {
     AxisDirection direction;
     int axis;        // x of a vertical axis, y of a horizontal one
-    int origin;      // where the value 0 lies along the axis
+    int origin;      // where the range's minimum (the value 0 of the result views) lies along the axis
     int limit;       // ticks lie strictly before this position
-    int plotLength;  // the length the maximum spans
+    int plotLength;  // the length the range spans
     AxisRange range;
 };
 
@@ -46,8 +46,8 @@ inline int axisOffset(double value, double scale) {
 // The position of a value on the axis.
 int axisPosition(const TickAxis& axis, double value);
 
-// The ticks k = 1, 2, ... at the values k × step, as long as they lie strictly inside the limit;
-// none for an axis without a scale, and never more than plotLength + 1.
+// The ticks at the values k × step above the range's minimum (k = 1, 2, ... from 0), as long as they
+// lie strictly inside the limit; none for an axis without a scale, and never more than plotLength + 1.
 struct Tick {
     int k;
     int position;

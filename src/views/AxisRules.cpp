@@ -5,8 +5,8 @@
 namespace veltrano {
 
 bool hasScale(const AxisRange& range) {
-    return std::isfinite(range.maximum) && range.maximum > 0.0 && std::isfinite(range.step) &&
-           range.step > 0.0;
+    return std::isfinite(range.minimum) && std::isfinite(range.maximum) && range.maximum > range.minimum &&
+           std::isfinite(range.step) && range.step > 0.0;
 }
 
 AxisRange pressureStep(double p) {

@@ -4,19 +4,21 @@
 
 namespace veltrano {
 
-// The maximum an axis spans and the distance of its ticks.
+// The values an axis spans, from its minimum (0 for the result views) to its maximum, and the
+// distance of its ticks.
 struct AxisRange {
     double maximum = 0.0;
     double step = 1.0;
+    double minimum = 0.0;
 };
 
-// An axis has a scale only when its maximum is finite and above 0 and its step is finite and
-// above 0; otherwise it is drawn as its line and arrowhead alone.
+// An axis has a scale only when its ends are finite with the maximum above the minimum and its step
+// is finite and above 0; otherwise it is drawn as its line and arrowhead alone.
 bool hasScale(const AxisRange& range);
 
-// Pixels (or sheet units) per unit for an axis of `plotLength` that spans the range's maximum.
+// Pixels (or sheet units) per unit for an axis of `plotLength` that spans the range.
 inline double axisScale(int plotLength, const AxisRange& range) {
-    return plotLength / range.maximum;
+    return plotLength / (range.maximum - range.minimum);
 }
 
 // The step rules of the charts. Every comparison is strict; a NaN input falls to the last branch.

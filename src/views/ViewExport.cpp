@@ -27,13 +27,13 @@ ViewResources withDrawnFamilies(const ViewResources& resources) {
     return resolved;
 }
 
-void paintOnWhite(QPainter& painter, QSize canvas, const ViewResources& resources, const ViewScene& scene) {
-    painter.fillRect(QRect(QPoint(0, 0), canvas), Qt::white);
-    paintView(painter, resources, scene);
+void paintOnWhite(QPainter& painter, const ViewResources& resources, const Drawing& drawing) {
+    painter.fillRect(QRect(QPoint(0, 0), drawing.canvas), Qt::white);
+    drawing.paint(painter, resources);
 }
 
-QByteArray pngBytes(const ViewResources& resources, const ViewScene& scene, double scale) {
-    const QImage image = renderViewImage(resources, scene, scale);
+QByteArray pngBytes(const ViewResources& resources, const Drawing& drawing, double scale) {
+    const QImage image = renderDrawingImage(resources, drawing, scale);
     QByteArray bytes;
     if (image.isNull()) return bytes;
     QBuffer buffer(&bytes);
@@ -42,19 +42,18 @@ QByteArray pngBytes(const ViewResources& resources, const ViewScene& scene, doub
     return bytes;
 }
 
-// Draws the view, in the families really drawn, on a vector device that `makeDevice` makes over a
+// Draws the picture, in the families really drawn, on a vector device that `makeDevice` makes over a
 // buffer for the canvas size, and returns what the device wrote.
 template <class MakeDevice>
-QByteArray vectorBytes(const ViewResources& resources, const ViewScene& scene, const MakeDevice& makeDevice) {
+QByteArray vectorBytes(const ViewResources& resources, const Drawing& drawing, const MakeDevice& makeDevice) {
     const ViewResources drawn = withDrawnFamilies(resources);
-    const QSize canvas = viewCanvasSize(drawn, scene);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const auto device = makeDevice(buffer, canvas);
+    const auto device = makeDevice(buffer, drawing.canvas);
     QPainter painter;
     if (!painter.begin(device.get())) return {};
-    paintOnWhite(painter, canvas, drawn, scene);
+    paintOnWhite(painter, drawn, drawing);
     if (!painter.end()) return {};
     return bytes;
 }
@@ -107,28 +106,42 @@ bool validExportScale(double scale) {
     return std::isfinite(scale) && scale >= kMinExportScale && scale <= kMaxExportScale;
 }
 
-QImage renderViewImage(const ViewResources& resources, const ViewScene& scene, double scale) {
-    if (!validExportScale(scale)) return {};
-    const QSize canvas = viewCanvasSize(resources, scene);
-    QImage image(qRound(canvas.width() * scale), qRound(canvas.height() * scale), QImage::Format_RGB32);
+Drawing viewDrawing(const ViewResources& resources, const ViewScene& scene) {
+    return {viewCanvasSize(resources, scene),
+            [scene](QPainter& painter, const ViewResources& drawn) { paintView(painter, drawn, scene); }};
+}
+
+QImage renderDrawingImage(const ViewResources& resources, const Drawing& drawing, double scale) {
+    if (!validExportScale(scale) || drawing.canvas.isEmpty()) return {};
+    QImage image(qRound(drawing.canvas.width() * scale), qRound(drawing.canvas.height() * scale),
+                 QImage::Format_RGB32);
     if (image.isNull()) return image;
     image.setDevicePixelRatio(scale);
     QPainter painter(&image);
-    paintOnWhite(painter, canvas, resources, scene);
+    paintOnWhite(painter, resources, drawing);
     return image;
+}
+
+QByteArray renderDrawingFile(const ViewResources& resources, const Drawing& drawing, ExportFormat format,
+                             double scale) {
+    switch (format) {
+        case ExportFormat::Png:
+            return pngBytes(resources, drawing, scale);
+        case ExportFormat::Svg:
+            return vectorBytes(resources, drawing, svgDevice);
+        case ExportFormat::Pdf:
+            return vectorBytes(resources, drawing, pdfDevice);
+    }
+    return {};
+}
+
+QImage renderViewImage(const ViewResources& resources, const ViewScene& scene, double scale) {
+    return renderDrawingImage(resources, viewDrawing(resources, scene), scale);
 }
 
 QByteArray renderViewFile(const ViewResources& resources, const ViewScene& scene, ExportFormat format,
                           double scale) {
-    switch (format) {
-        case ExportFormat::Png:
-            return pngBytes(resources, scene, scale);
-        case ExportFormat::Svg:
-            return vectorBytes(resources, scene, svgDevice);
-        case ExportFormat::Pdf:
-            return vectorBytes(resources, scene, pdfDevice);
-    }
-    return {};
+    return renderDrawingFile(resources, viewDrawing(resources, scene), format, scale);
 }
 
 }  // namespace veltrano

@@ -191,6 +191,10 @@ TEST(SweepGrid, ValuesRunFromFirstToLastBothIncluded) {
     EXPECT_EQ(far.valueAt(0), -1e308);
     EXPECT_EQ(far.valueAt(1), 0);
     EXPECT_EQ(down.valueAt(2), 0.1);
+    const SweepAxis round{&field("cp_perm"), 0, 220, 21};
+    for (int k = 0; k < round.steps; ++k) EXPECT_EQ(round.valueAt(k), 11.0 * k) << k;
+    const SweepAxis huge{&field("cp_perm"), 1e308, 1.5e308, 3};
+    EXPECT_DOUBLE_EQ(huge.valueAt(1), 1.25e308);
     SweepGrid map = line("cp_perm", 0, 10, 3);
     map.second = SweepAxis{&field("fi_totpd"), 400, 500, 2};
     EXPECT_EQ(map.pointCount(), 6);

@@ -51,12 +51,21 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
                   {"Current cigarette ...", 40012},
                   {nullptr, 0},
                   {"Copy to current\tAlt+C", 40013}},
-      extras[] = {{"Puff by Puff Analysis", 40014},
-                  {"Problem Solver ...", 40015},
-                  {nullptr, 0},
-                  {"Menu Bar", 40019},
-                  {nullptr, 0},
-                  {"Add Information ...", 40024}},
+      extras[] =
+          {
+              {"Puff by Puff Analysis", 40014},
+              {"Problem Solver ...", 40015},
+              {nullptr, 0},
+              {"Menu Bar", 40019},
+              {nullptr, 0},
+              {"Add Information ...", 40024},
+              // Added after the items the program has always had; a build without NLopt has no search.
+              {nullptr, 0},
+              {"Sensitivity ...", 40106},
+#ifdef VELTRANO_HAVE_NLOPT
+              {"Design to targets ...", 40107},
+#endif
+          },
       help[] = {{"About ...", 40016}};
     const struct {
         const char* title;

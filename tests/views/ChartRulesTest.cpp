@@ -103,6 +103,22 @@ TEST(AxisTicks, AxesWithoutScaleOrWithAbsurdMaximaEnd) {
     EXPECT_TRUE(axisTicks({AxisDirection::Up, 60, 380, 80, 300, pressureStep(1e-300)}).empty());
 }
 
+TEST(AxisTicks, ARangeFromAMinimumTicksAboveIt) {
+    // 20 to 120 over 500 pixels, a tick each 5: the minimum lies at the origin, the first tick above it.
+    const TickAxis axis{AxisDirection::Right, 380, 100, 601, 500, {120, 5, 20}};
+    EXPECT_EQ(axisPosition(axis, 20), 100);
+    EXPECT_EQ(axisPosition(axis, 70), 350);
+    const auto ticks = axisTicks(axis);
+    ASSERT_EQ(ticks.size(), 20u);
+    EXPECT_EQ(ticks.front().k, 5);
+    EXPECT_EQ(ticks.front().position, 125);
+    EXPECT_EQ(ticks.back().position, 600);
+    // A negative minimum ticks through 0; one beyond any tick number, or not a number, has no ticks.
+    EXPECT_EQ(axisTicks({AxisDirection::Up, 60, 380, 79, 300, {10, 5, -20}}).front().k, -3);
+    for (double minimum : {1e300, std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_TRUE(axisTicks({AxisDirection::Up, 60, 380, 79, 300, {1e301, 1, minimum}}).empty()) << minimum;
+}
+
 TEST(ChartText, AnchorsPlaceTheTextCell) {
     QFont font("Liberation Sans");
     font.setPixelSize(11);
