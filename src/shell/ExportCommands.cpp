@@ -82,6 +82,7 @@ bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const V
                               proposedName(source.designFileName)};
     request.suffixFollowsFilter = true;
     request.chosenFilter = &filter;
+    request.lastFolder = source.lastFolder;
     QString path = askFileName(dialogs, owner, request);
     if (path.isEmpty()) return false;
     const ExportFormat format = formatOfChoice(path, filter);
@@ -100,10 +101,11 @@ bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const V
 }
 
 bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const DesignSet& designs,
-                bool puffByPuffValid, const QString& designFileName) {
+                bool puffByPuffValid, const QString& designFileName, LastFolder* lastFolder) {
     FileDialogRequest request{QFileDialog::AcceptSave, kDataFilter, QStringLiteral("csv"),
                               QStringLiteral("Export Data"), proposedName(designFileName)};
     request.confirmOverwrite = false;  // the chosen name is not written itself; the question comes below
+    request.lastFolder = lastFolder;
     const QString path = askFileName(dialogs, owner, request);
     if (path.isEmpty()) return false;
     const QFileInfo chosen(path);
