@@ -9,7 +9,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   libnlopt-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth openbox imagemagick xdotool poppler-utils librsvg2-bin xclip
   locales python3
   dpkg-dev file desktop-file-utils appstream shared-mime-info groff-base

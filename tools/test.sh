@@ -12,6 +12,9 @@ cmake --preset default
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs"
 
+echo "== house rules: no include cycles, formatted sources, a command-line tool without widgets"
+bash tools/check-house.sh build/default
+
 echo "== core and its tests under the sanitizers"
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"

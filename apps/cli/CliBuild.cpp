@@ -100,9 +100,12 @@ int runBuild(const Arguments& args, int, char**) {
     // Open's own check, run on the very bytes that would be written.
     const CigaretteFileCheck check = checkCigaretteFile(encodeCigaretteFile(designs));
     for (std::size_t i = 0; i < check.imageAccepted.size(); ++i)
-        if (!check.imageAccepted[i])
-            return refuse("'" + nameOf(designs, designs.*kCigaretteImageOrder[i]) +
-                          "': field 'magic' must be \"QMX\"; Open refuses a file whose designs lack it");
+        if (!check.imageAccepted[i]) {
+            std::string problem = "'";
+            problem += nameOf(designs, designs.*kCigaretteImageOrder[i]);
+            problem += "': field 'magic' must be \"QMX\"; Open refuses a file whose designs lack it";
+            return refuse(problem);
+        }
     return session.document.saveAs(args.positional(1), errors) == 0 ? 0 : kFileError;
 }
 

@@ -5,6 +5,7 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
+#include "WordList.h"
 #include "design/CigaretteFile.h"
 #include "explore/TargetDesign.h"
 #include "model/Recalculation.h"
@@ -66,7 +67,7 @@ std::optional<DesignTarget> targetFrom(const std::string& text, double tolerance
 std::string targetNames() {
     std::string names;
     for (const ExploreOutput& o : exploreOutputs())
-        if (o.targetable) names += (names.empty() ? "" : " ") + std::string(o.name);
+        if (o.targetable) appendWord(names, o.name);
     return names;
 }
 

@@ -6,6 +6,7 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
+#include "WordList.h"
 #include "explore/Sweep.h"
 #include "explore/SweepTable.h"
 
@@ -21,7 +22,7 @@ int usageError(const std::string& message) {
 std::string offeredNames(const DesignValues& current) {
     std::string names;
     for (const ExploreField& f : exploreFields())
-        if (isOffered(f, current)) names += (names.empty() ? "" : " ") + std::string(f.name());
+        if (isOffered(f, current)) appendWord(names, f.name());
     return names;
 }
 

@@ -27,7 +27,8 @@ class Document : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("veltrano-document-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("veltrano-document-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         doc.addListener([this](const DocumentChange& c) { told.push_back(c); });
