@@ -1,6 +1,7 @@
 #include <clocale>
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "design/FilePath.h"
 #include "design/PlatformFiles.h"
@@ -19,12 +20,26 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     veltrano::installFontSubstitutes();
 
+    // The names the settings go by (~/.config/korbinel/veltrano.conf) and the version --version prints.
+    QCoreApplication::setOrganizationName(QStringLiteral("korbinel"));
+    QCoreApplication::setApplicationName(QStringLiteral("veltrano"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRANO_VERSION));
+
+    QCommandLineParser commandLine;
+    commandLine.setApplicationDescription(QStringLiteral("Design tool for filter cigarettes."));
+    commandLine.addHelpOption();
+    commandLine.addVersionOption();
+    commandLine.addPositionalArgument(QStringLiteral("file"),
+                                      QStringLiteral("A cigarette file (*.cig) to open after start-up."),
+                                      QStringLiteral("[FILE]"));
+    commandLine.process(app);  // --help, --version and unknown options end the program here
+
     veltrano::ModalDialogs dialogs;
     // The data files are looked for in the working folder, the user's data folder and the installed
     // data beside the executable.
     const std::filesystem::path executableFolder =
         veltrano::pathFromUtf8(veltrano::toFilePath(QCoreApplication::applicationDirPath()));
     veltrano::MyApp myApp(dialogs, veltrano::dataPlacesOfThisProcess(executableFolder));
-    if (const int failed = myApp.start()) return failed;
+    if (const int failed = myApp.start(commandLine.positionalArguments())) return failed;
     return app.exec();
 }

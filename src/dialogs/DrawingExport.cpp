@@ -56,6 +56,7 @@ bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
                               proposedExportName(source.designFileName, source.nameSuffix)};
     request.suffixFollowsFilter = true;
     request.chosenFilter = &filter;
+    request.lastFolder = source.lastFolder;
     QString path = askFileName(dialogs, owner, request);
     if (path.isEmpty()) return false;
     const ExportFormat format = formatOfChoice(path, filter);
@@ -76,9 +77,11 @@ bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
 }
 
 bool exportCsv(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const QString& title,
-               const QString& designFileName, const QString& nameSuffix, std::string_view csv) {
-    const FileDialogRequest request{QFileDialog::AcceptSave, kCsvFilter, QStringLiteral("csv"), title,
-                                    proposedExportName(designFileName, nameSuffix)};
+               const QString& designFileName, const QString& nameSuffix, std::string_view csv,
+               LastFolder* lastFolder) {
+    FileDialogRequest request{QFileDialog::AcceptSave, kCsvFilter, QStringLiteral("csv"), title,
+                              proposedExportName(designFileName, nameSuffix)};
+    request.lastFolder = lastFolder;
     const QString path = askFileName(dialogs, owner, request);
     return !path.isEmpty() && writeReportFile(path.toStdString(), csv, errors);
 }

@@ -14,6 +14,7 @@ class QWidget;
 namespace veltrano {
 
 class Dialogs;
+class LastFolder;
 
 // Taking a drawing or a table away: as a file through a save dialog, or on the clipboard. The main
 // views and the exploration dialogs' charts go the same way.
@@ -37,6 +38,7 @@ struct DrawingExportSource {
     double screenRatio = 1.0;
     QString title;
     QString nameSuffix = {};
+    LastFolder* lastFolder = nullptr;  // where the save dialog starts; none: beside the design
 };
 bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
                    const DrawingExportSource& source);
@@ -44,7 +46,8 @@ bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
 // One table as a CSV file made by the caller: a save dialog titled `title` proposing the design file's
 // name followed by `nameSuffix`, then the safe write (053 when it cannot be written). True when written.
 bool exportCsv(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const QString& title,
-               const QString& designFileName, const QString& nameSuffix, std::string_view csv);
+               const QString& designFileName, const QString& nameSuffix, std::string_view csv,
+               LastFolder* lastFolder = nullptr);
 
 // A drawing as a picture (at `ratio` device pixels per drawing pixel) together with `text`, the numbers
 // it shows: a spreadsheet pastes cells, a document the picture. Hand it to QClipboard::setMimeData.

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "dialogs/Dialogs.h"
+#include "dialogs/LastFolder.h"
 #include "dialogs/MessageBoxes.h"
 
 namespace veltrano {
@@ -42,7 +43,12 @@ QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& r
     dialog.setNameFilters(nameFilters(request.filterList));
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.title.isEmpty()) dialog.setWindowTitle(request.title);
-    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+    // The folder last used wins over the folder of a proposed path; the proposed name is kept.
+    const QString lastFolder = request.lastFolder ? request.lastFolder->folder() : QString();
+    if (!lastFolder.isEmpty()) dialog.setDirectory(lastFolder);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(lastFolder.isEmpty() ? request.proposedName
+                                               : QFileInfo(request.proposedName).fileName());
     if (request.suffixFollowsFilter) {
         const auto followFilter = [&dialog](const QString& filter) {
             const qsizetype dot = filter.lastIndexOf(QLatin1String("*."));
@@ -60,7 +66,10 @@ QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& r
         if (files.isEmpty()) return {};
         // A file can only be saved into a folder that exists: say so and ask again.
         const QFileInfo chosen(files.first());
-        if (request.mode == QFileDialog::AcceptOpen || chosen.absoluteDir().exists()) return files.first();
+        if (request.mode == QFileDialog::AcceptOpen || chosen.absoluteDir().exists()) {
+            if (request.lastFolder) request.lastFolder->remember(files.first());
+            return files.first();
+        }
         showMessage(dialogs, owner,
                     QStringLiteral("The folder %1 does not exist.")
                         .arg(QDir::toNativeSeparators(chosen.absolutePath())),

@@ -44,7 +44,8 @@ QPushButton* button(const QString& text, const char* name) {
 }  // namespace
 
 SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const ViewResources& resources,
-                   Dialogs& dialogs, ErrorReporter& errors, const QString& designFileName, QWidget* owner)
+                   Dialogs& dialogs, ErrorReporter& errors, const QString& designFileName,
+                   LastFolder* lastFolder, QWidget* owner)
     : QDialog(owner),
       current_(designs.currentDesign.values()),
       reference_(designs.referenceDesign.values()),
@@ -52,7 +53,8 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
       resources_(resources),
       dialogs_(dialogs),
       errors_(errors),
-      designFileName_(designFileName) {
+      designFileName_(designFileName),
+      lastFolder_(lastFolder) {
     setObjectName("SweepDlg");
     setWindowTitle(tr("Sensitivity"));
     settings_ = new SweepSettings(current_, reference_.isKnown(KnownBit::IsoPuffNumber));
@@ -261,7 +263,7 @@ void SweepDlg::apply() {
 void SweepDlg::exportChart() {
     exportDrawing(dialogs_, this, errors_,
                   {resources_, view_->drawing(), designFileName_, devicePixelRatioF(), tr("Export Chart"),
-                   data_.isMap() ? QStringLiteral("-map") : QStringLiteral("-sweep")});
+                   data_.isMap() ? QStringLiteral("-map") : QStringLiteral("-sweep"), lastFolder_});
 }
 
 void SweepDlg::copyChart() {
@@ -274,7 +276,8 @@ void SweepDlg::copyChart() {
 
 void SweepDlg::exportTable() {
     exportCsv(dialogs_, this, errors_, tr("Export Table"), designFileName_,
-              data_.isMap() ? QStringLiteral("-map") : QStringLiteral("-sweep"), sweepCsvText(data_));
+              data_.isMap() ? QStringLiteral("-map") : QStringLiteral("-sweep"), sweepCsvText(data_),
+              lastFolder_);
 }
 
 void SweepDlg::showProblem(const QString& text) {

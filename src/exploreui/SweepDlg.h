@@ -19,6 +19,7 @@ namespace veltrano {
 
 class Dialogs;
 class ErrorReporter;
+class LastFolder;
 class SweepSettings;
 class SweepTableModel;
 class SweepView;
@@ -33,7 +34,7 @@ class SweepDlg : public QDialog {
 public:
     // `designs` as the program shows them (recalculated); the dialog keeps copies of the values.
     SweepDlg(const DesignSet& designs, const ModelParameters& mp, const ViewResources& resources,
-             Dialogs& dialogs, ErrorReporter& errors, const QString& designFileName,
+             Dialogs& dialogs, ErrorReporter& errors, const QString& designFileName, LastFolder* lastFolder,
              QWidget* owner = nullptr);
     ~SweepDlg() override;
 
@@ -69,6 +70,7 @@ private:
     Dialogs& dialogs_;
     ErrorReporter& errors_;
     QString designFileName_;
+    LastFolder* lastFolder_;  // where the export dialogs start
     SweepData data_;
     std::optional<DesignValues> applied_;
     std::vector<int> referenceErrors_;

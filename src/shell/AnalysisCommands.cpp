@@ -17,11 +17,13 @@ void MainWin::printDesigns() {
 }
 
 void MainWin::exportViewCommand() {
-    exportView(dialogs_, this, errors_, {resources_, viewScene(), titlePath_, devicePixelRatioF()});
+    exportView(dialogs_, this, errors_,
+               {resources_, viewScene(), titlePath_, devicePixelRatioF(), &lastFolder_});
 }
 
 void MainWin::exportDataCommand() {
-    exportData(dialogs_, this, errors_, document_.designs(), document_.puffDataValid(), titlePath_);
+    exportData(dialogs_, this, errors_, document_.designs(), document_.puffDataValid(), titlePath_,
+               &lastFolder_);
 }
 
 void MainWin::copyView() {

@@ -64,6 +64,8 @@ constexpr MenuRow kMenuRows[] = {
     {"File", "Export view ...", kCmdExportView, "exportView"},
     {"File", "Export data ...", kCmdExportData, "exportData"},
     {"File", nullptr, kCmdOpen, nullptr},
+    {"File", "Recent Files", kCmdRecentFiles, "recentFiles"},
+    {"File", nullptr, kCmdOpen, nullptr},
     {"File", "Exit\tAlt+X", kCmdExit, "exit"},
     {"Edit", "Undo", kCmdUndo, "undo", "Ctrl+Z"},
     {"Edit", "Redo", kCmdRedo, "redo", "Ctrl+Y"},

@@ -8,7 +8,8 @@ namespace veltrano {
 class MainWin;
 
 // Command identifiers of the menu, the accelerators and the design panel: the numbers the commands have
-// always had. The commands added since (undo, export, copy) have numbers of their own above those.
+// always had. The commands added since (undo, export, copy, recent files) have numbers of their own above
+// those.
 enum CommandId {
     kCmdExit = 40001,
     kCmdExitAccelerator = 40002,
@@ -37,6 +38,7 @@ enum CommandId {
     kCmdCopyView = 40105,
     kCmdSensitivity = 40106,
     kCmdDesignToTargets = 40107,
+    kCmdRecentFiles = 40108,  // File > "Recent Files": a submenu, filled from the recent list
 };
 
 // What a command does and when it may run: one definition that the menu, the accelerators and the
@@ -50,7 +52,7 @@ struct Command {
 const Command* findCommand(CommandId id);
 
 // One row of the menu bar, in the order the menus show them. A row without text is a separator; a row
-// without a menu is an accelerator only.
+// without a menu is an accelerator only; the row of kCmdRecentFiles is the recent files submenu.
 struct MenuRow {
     const char* menu;
     const char* text;

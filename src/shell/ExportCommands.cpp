@@ -35,15 +35,21 @@ std::vector<ReportTableId> tablesOfView(ViewKind kind) {
 
 bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const ViewExportSource& source) {
     return exportDrawing(dialogs, owner, errors,
-                         {source.resources, viewDrawing(source.resources, source.scene),
-                          source.designFileName, source.screenRatio, QStringLiteral("Export View")});
+                         {source.resources,
+                          viewDrawing(source.resources, source.scene),
+                          source.designFileName,
+                          source.screenRatio,
+                          QStringLiteral("Export View"),
+                          {},
+                          source.lastFolder});
 }
 
 bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const DesignSet& designs,
-                bool puffByPuffValid, const QString& designFileName) {
+                bool puffByPuffValid, const QString& designFileName, LastFolder* lastFolder) {
     FileDialogRequest request{QFileDialog::AcceptSave, kCsvFilter, QStringLiteral("csv"),
                               QStringLiteral("Export Data"), proposedExportName(designFileName)};
     request.confirmOverwrite = false;  // the chosen name is not written itself; the question comes below
+    request.lastFolder = lastFolder;
     const QString path = askFileName(dialogs, owner, request);
     if (path.isEmpty()) return false;
     const QFileInfo chosen(path);

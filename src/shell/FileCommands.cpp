@@ -1,4 +1,6 @@
 // Open, Save, Save as and Import: the designs between memory and disk.
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "dialogs/Dialogs.h"
@@ -18,9 +20,25 @@ const char* const kLegacyFilter = "Cigarette Files 3.xx (*.cig)|*.cig|All Files 
 
 void MainWin::openFile() {
     if (!confirmDiscardChanges()) return;
-    const QString path = askFileName(dialogs_, this, {QFileDialog::AcceptOpen, kCigaretteFilter, {}});
-    if (path.isEmpty()) return;
-    if (document_.open(toFilePath(path), errors_) == 0) undoable_->opened();
+    const QString path = askFileName(
+        dialogs_, this,
+        {.mode = QFileDialog::AcceptOpen, .filterList = kCigaretteFilter, .lastFolder = &lastFolder_});
+    if (!path.isEmpty()) readFile(path);
+}
+
+bool MainWin::openPath(const QString& path) {
+    // Nothing opens in the middle of the analysis (a drop is opened once it is back in the event loop).
+    if (analysisRunning_) return false;
+    return confirmDiscardChanges() && readFile(path);
+}
+
+bool MainWin::readFile(const QString& path) {
+    // The file name is always a full path: the title shows it, Save writes it.
+    const QString file = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (document_.open(toFilePath(file), errors_) != 0) return false;
+    undoable_->opened();
+    recentFiles_.add(file);
+    return true;
 }
 
 bool MainWin::save() {
@@ -29,15 +47,20 @@ bool MainWin::save() {
     if (document_.isLegacyFile() && !confirmReplaceLegacyFile()) return saveAs();
     if (document_.save(errors_) != 0) return false;
     undoable_->saved();
+    recentFiles_.add(currentFileName());
     return true;
 }
 
 bool MainWin::saveAs() {
-    const QString path =
-        askFileName(dialogs_, this, {QFileDialog::AcceptSave, kCigaretteFilter, QStringLiteral("cig")});
+    const QString path = askFileName(dialogs_, this,
+                                     {.mode = QFileDialog::AcceptSave,
+                                      .filterList = kCigaretteFilter,
+                                      .defaultSuffix = QStringLiteral("cig"),
+                                      .lastFolder = &lastFolder_});
     if (path.isEmpty()) return false;
     if (document_.saveAs(toFilePath(path), errors_) != 0) return false;
     undoable_->saved();
+    recentFiles_.add(path);
     return true;
 }
 
@@ -51,10 +74,15 @@ void MainWin::saveFileAs() {
 
 void MainWin::importFile() {
     if (!confirmDiscardChanges()) return;
-    const QString path =
-        askFileName(dialogs_, this, {QFileDialog::AcceptOpen, kLegacyFilter, {}, QStringLiteral("Import")});
+    const QString path = askFileName(dialogs_, this,
+                                     {.mode = QFileDialog::AcceptOpen,
+                                      .filterList = kLegacyFilter,
+                                      .title = QStringLiteral("Import"),
+                                      .lastFolder = &lastFolder_});
     if (path.isEmpty()) return;
-    if (document_.importLegacy(toFilePath(path), errors_) == 0) undoable_->imported();
+    if (document_.importLegacy(toFilePath(path), errors_) != 0) return;
+    undoable_->imported();
+    recentFiles_.add(path);
 }
 
 bool MainWin::confirmReplaceLegacyFile() {

@@ -52,6 +52,7 @@ MainWin::MainWin(DesignDocument& document, Dialogs& dialogs)
     setWindowTitle(QString::fromLatin1(kTitle));
     viewArea_ = new ViewArea(*this);
     setCentralWidget(scrollingClient(viewArea_));
+    setAcceptDrops(true);
     buildMenus();
     move(0, 0);
     resize(kFrameSize);
@@ -91,6 +92,10 @@ void MainWin::buildMenus() {
             }
             if (!row.text) {
                 menu->addSeparator();
+                continue;
+            }
+            if (row.id == kCmdRecentFiles) {
+                addRecentFilesMenu(menu, row);
                 continue;
             }
             a = menu->addAction(QString::fromLatin1(row.text));

@@ -6,23 +6,28 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QSettings>
 
 #include "design/StartupFile.h"
+#include "dialogs/LastFolder.h"
 #include "dialogs/MessageBoxes.h"
 #include "document/DesignDocument.h"
 #include "shell/Commands.h"
+#include "shell/RecentFiles.h"
 #include "shell/ViewMode.h"
 #include "views/ViewPainting.h"
 #include "views/ViewResources.h"
 #include "views/Views.h"
 
 class QActionGroup;
+class QMenu;
 
 namespace veltrano {
 
 class DesignDlg;
 class Dialogs;
 class PuffWaitDlg;
+class RecentFilesMenu;
 class RecoveryWriter;
 class UndoableDocument;
 class ViewArea;
@@ -105,6 +110,13 @@ public:
     void designToTargets();
 #endif
 
+    // Opens the file at `path` (made absolute) as Open does once its dialog has named it: the
+    // unsaved-changes question first, then the file replaces the designs and starts a new history.
+    // The command line, the recent files and a drop open files this way. True when it was opened.
+    bool openPath(const QString& path);
+    // An entry of File > "Recent Files": a file that is gone is said so and leaves the list.
+    void openRecentFile(const QString& path);
+
     // The panel was closed by its Close button, Escape or its close box.
     void panelClosed();
 
@@ -120,9 +132,13 @@ protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // One local file dropped on the window opens as Open does.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
+    void addRecentFilesMenu(QMenu* fileMenu, const MenuRow& row);
     void placeWindows();
     void fitFrame();
     void documentChanged(const DocumentChange& change);
@@ -131,6 +147,8 @@ private:
     void updateTitle();
     // Asks whether unsaved changes are to be saved first; false when the user cancels (or saving failed).
     bool confirmDiscardChanges();
+    // The part of Open after its question and dialog: reads the file into the document.
+    bool readFile(const QString& path);
     // Before a Save over an imported 3.xx file: true to replace it, false to choose another name.
     bool confirmReplaceLegacyFile();
     bool save();
@@ -160,6 +178,10 @@ private:
     bool placed_ = false;
     bool frameFitted_ = false;
     std::vector<std::filesystem::path> startupFileTargets_{kStartupDesignFileName};
+    QSettings settings_;  // what the program keeps between runs: the recent files, the folder last used
+    LastFolder lastFolder_{settings_};
+    RecentFiles recentFiles_{settings_};
+    RecentFilesMenu* recentMenu_ = nullptr;
 };
 
 }  // namespace veltrano

@@ -26,7 +26,7 @@ MyApp::MyApp(Dialogs& dialogs, DataPlaces places) : dialogs_(dialogs), places_(s
 
 MyApp::~MyApp() = default;
 
-int MyApp::start() {
+int MyApp::start(const QStringList& files) {
     mainWin_.reset();
     const DataFileSearch startup = findDataFile(kStartupDesignFileName, places_);
     if (!startup.found || state_.document.loadStartup(utf8Path(*startup.found)) != 0) {
@@ -57,7 +57,19 @@ int MyApp::start() {
     mainWin_->attachRecovery(writer);
     offerRecovery(dialogs_, mainWin_.get(), mainWin_->undoableDocument(), mainWin_->errorReporter(), folder,
                   writer);
+    openNamedFiles(files);
     return 0;
+}
+
+void MyApp::openNamedFiles(const QStringList& files) {
+    if (files.isEmpty()) return;
+    // Recovered designs are modified: Open's question comes first.
+    mainWin_->openPath(files.first());
+    if (files.size() > 1)
+        showMessage(dialogs_, mainWin_.get(),
+                    QStringLiteral("One file opens at a time; the other files named were not opened."),
+                    QStringLiteral("veltrano 4.1"), QMessageBox::Information,
+                    files.mid(1).join(QLatin1Char('\n')));
 }
 
 }  // namespace veltrano

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QStringList>
+
 #include "design/DataFileSearch.h"
 #include "design/ModelParameters.h"
 #include "design/StartupFile.h"
@@ -26,12 +28,17 @@ public:
     // recalculated), then reads the model coefficients, warning when some are not finite numbers; each
     // file from the first place that has it. Returns 0 when the program may run, kStartFailed otherwise
     // (after telling the user, with the paths that were tried).
-    int start();
+    // Once it runs, and after any recovered designs, the first of `files` (named on the command line)
+    // opens as Open does; a file that does not open gives its error and the program runs on. Further
+    // files are not opened: a message names them.
+    int start(const QStringList& files = {});
 
     MainWin* mainWindow() const { return mainWin_.get(); }
     ProgramState& state() { return state_; }
 
 private:
+    void openNamedFiles(const QStringList& files);
+
     Dialogs& dialogs_;
     DataPlaces places_;
     ProgramState state_;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMouseEvent>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,7 @@ private:
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        QSettings().clear();  // no recent files, no folder last used
         state.modelParameters = fixtureModels();
         RecordingErrorReporter errors;
         recalculate(designs(), state.modelParameters, errors);

@@ -1,10 +1,13 @@
 #include <filesystem>
 
+#include <QDir>
 #include <QMessageBox>
 
+#include "design/CigaretteFile.h"
 #include "design/StartupFile.h"
 #include "shell/MyApp.h"
 #include "shell/PuffWaitDlg.h"
+#include "shell/Recovery.h"
 #include "shell/ShellFixture.h"
 
 namespace veltrano::testing {
@@ -18,6 +21,7 @@ namespace fs = std::filesystem;
 class Startup : public ::testing::Test {
 protected:
     void SetUp() override {
+        QSettings().clear();
         previous_ = fs::current_path();
         fs::current_path(folder_.path());
         places_.workingFolder = folder_.path();
@@ -45,6 +49,13 @@ protected:
         const auto bytes = encodeModelParameters(fixtureModels());
         if (!folder.empty()) fs::create_directories(folder);
         writeBytes((folder / kModelParameterFileName).string(), std::string(bytes.begin(), bytes.end()));
+    }
+    // A cigarette file whose current design is `length` mm long.
+    static void writeDesignFile(const fs::path& path, double length) {
+        DesignSet designs;
+        designs.currentDesign.fi_len = length;
+        RecordingErrorReporter errors;
+        ASSERT_EQ(saveCigaretteFile(path.string(), designs, errors), 0);
     }
     // Answers a message box, keeping its caption, text and icon.
     void expectBox() {
@@ -214,6 +225,71 @@ TEST_F(Startup, AboutGestureWritesWhereTheFileCameFromElseIntoTheUserFolder) {
         EXPECT_EQ(storedPdo(userFile), 6.5);
         EXPECT_EQ(storedPdo(installedFile), 1.5);
     }
+    EXPECT_TRUE(dialogs_.done());
+}
+
+// `veltrano FILE`: the file opens once the program runs, as Open opens it; one that does not open
+// leaves the start-up designs.
+TEST_F(Startup, AFileNamedOnTheCommandLineOpensAfterStartUp) {
+    writeStartupFile();
+    writeModels();
+    writeDesignFile("named.cig", 27);
+    writeBytes("broken.cig", "not a design");
+    const fs::path named = folder_.path() / "named.cig";
+    {
+        MyApp app(dialogs_, places_);
+        ASSERT_EQ(app.start({QStringLiteral("named.cig")}), 0);
+        EXPECT_EQ(app.state().document.designs().currentDesign.fi_len, 27);
+        EXPECT_EQ(shownTitle(*app.mainWindow()), "veltrano 4.1 - " + named.string());
+        EXPECT_FALSE(app.mainWindow()->designsChanged());
+    }
+    {
+        MyApp app(dialogs_, places_);
+        expectBox();
+        ASSERT_EQ(app.start({QStringLiteral("broken.cig")}), 0);
+        EXPECT_EQ(text_.substr(0, 9), "Error 055");
+        EXPECT_TRUE(app.mainWindow()->isVisible());
+        EXPECT_EQ(app.state().document.designs().currentDesign.stat_pdo, 123.25);
+        EXPECT_EQ(shownTitle(*app.mainWindow()), "veltrano 4.1 - by korbinel");
+    }
+    {  // One file at a time: the first opens, the others are named.
+        MyApp app(dialogs_, places_);
+        expectBox();
+        ASSERT_EQ(app.start({named.c_str(), QStringLiteral("broken.cig"), QStringLiteral("x.cig")}), 0);
+        EXPECT_EQ(app.state().document.designs().currentDesign.fi_len, 27);
+        EXPECT_EQ(text_, "One file opens at a time; the other files named were not opened.");
+        EXPECT_EQ(details_, "broken.cig\nx.cig");
+    }
+    EXPECT_TRUE(dialogs_.done());
+}
+
+// Designs recovered at start-up are unsaved work: the command-line file asks first, as Open does.
+TEST_F(Startup, RecoveredDesignsAreNotReplacedWithoutAQuestion) {
+    writeStartupFile();
+    writeModels();
+    writeDesignFile("named.cig", 27);
+    const QString recovery = recoveryFolderPath();
+    QDir().mkpath(recovery);
+    writeDesignFile((recovery + "/old.cig").toStdString(), 29);
+    writeBytes((recovery + "/old.info").toStdString(), encodeRecoveryInfo({"/x/y.cig", false, 1797000000}));
+
+    MyApp app(dialogs_, places_);
+    std::vector<std::string> asked;
+    const auto answer = [&](int button) {
+        dialogs_.expect([&asked, button](QDialog& d) {
+            auto* box = qobject_cast<QMessageBox*>(&d);
+            asked.push_back(box ? box->text().toStdString() : "no message box");
+            return button;
+        });
+    };
+    answer(QMessageBox::Yes);     // recover
+    answer(QMessageBox::Cancel);  // keep the recovered designs
+    ASSERT_EQ(app.start({QStringLiteral("named.cig")}), 0);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].rfind("Recover the unsaved designs from ", 0), 0u);
+    EXPECT_EQ(asked[1], "Save changes to the cigarette designs?");
+    EXPECT_EQ(app.state().document.designs().currentDesign.fi_len, 29);
+    EXPECT_TRUE(app.mainWindow()->designsChanged());
     EXPECT_TRUE(dialogs_.done());
 }
 

@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     for (const char* variable : {"XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
         qputenv(variable, (home.path() + QLatin1Char('/') + QLatin1String(variable)).toLocal8Bit());
     QApplication app(argc, argv);
+    // Settings need an organisation's name; they land in the temporary config folder above.
+    QCoreApplication::setOrganizationName(QStringLiteral("korbinel"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
