@@ -166,6 +166,14 @@ ValueRange validRange(const ExploreField& field, const DesignValues& design) {
     return r.lo <= r.hi ? r : field.own;
 }
 
+ValueRange proposedSweepRange(const ExploreField& field, const DesignValues& design) {
+    const ValueRange valid = validRange(field, design);
+    const double today = design.*field.member();
+    if (!(today > 0) || today < valid.lo || today > valid.hi) return valid;
+    const ValueRange around{std::max(valid.lo, today / 2), std::min(valid.hi, today * 2)};
+    return around.lo < around.hi ? around : valid;
+}
+
 void storeValue(const ExploreField& field, DesignValues& design, double value) {
     design.*field.member() = value;
     // The tipping page stores an online target as the design's filter ventilation too.

@@ -42,6 +42,11 @@ bool isOffered(const ExploreField& field, const DesignValues& current);
 // (the field's own range when the other fields leave none).
 ValueRange validRange(const ExploreField& field, const DesignValues& design);
 
+// The range a sweep proposes for the field: half to twice today's value, kept inside `validRange`, so
+// the points spread where today's design is rather than over a range mostly far from it; the whole
+// valid range when today's value is not above zero or lies outside it.
+ValueRange proposedSweepRange(const ExploreField& field, const DesignValues& design);
+
 // Stores `value` unrounded as OK would store it typed into the field.
 void storeValue(const ExploreField& field, DesignValues& design, double value);
 

@@ -20,13 +20,14 @@ QString text(const std::string& s) {
 }  // namespace
 
 FieldRangeChoice::FieldRangeChoice(const DesignValues& current, std::string_view preferred, int fallback,
-                                   const QString& suffix, QObject* parent)
+                                   const QString& suffix, RangeProposal proposal, QObject* parent)
     : QObject(parent),
       field(new QComboBox),
       from(new QLineEdit),
       to(new QLineEdit),
       note(new QLabel),
-      current_(current) {
+      current_(current),
+      proposal_(proposal) {
     field->setObjectName("field" + suffix);
     from->setObjectName("from" + suffix);
     to->setObjectName("to" + suffix);
@@ -60,9 +61,10 @@ ValueRange FieldRangeChoice::range() const {
 void FieldRangeChoice::fieldChosen() {
     const ExploreField* f = chosen();
     if (!f) return;
+    const ValueRange proposed = proposal_(*f, current_);
+    from->setText(text(shownInput(*f, proposed.lo)));
+    to->setText(text(shownInput(*f, proposed.hi)));
     const ValueRange r = validRange(*f, current_);
-    from->setText(text(shownInput(*f, r.lo)));
-    to->setText(text(shownInput(*f, r.hi)));
     const std::string unit = f->spec().unit.empty() ? "" : " " + std::string(f->spec().unit);
     note->setText(tr("today %1, accepted %2 to %3")
                       .arg(text(shownInput(*f, current_.*f->member()) + unit), text(shownInput(*f, r.lo)),

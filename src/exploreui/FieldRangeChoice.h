@@ -14,15 +14,16 @@ class QLineEdit;
 namespace veltrano {
 
 // The choice of a field the current design's sheet lets the user type into, with entries for its
-// range: choosing a field fills them with the values its page accepts around today's design (as the
-// field shows them), and the note beside says today's value and that range. The widgets are the
-// caller's to lay out; their object names end in `suffix` ("field2", "from2", "to2").
+// range: choosing a field fills them with the range `proposal` gives for it on today's design (as the
+// field shows its values), and the note beside says today's value and the range its page accepts. The widgets
+// are the caller's to lay out; their object names end in `suffix` ("field2", "from2", "to2").
 class FieldRangeChoice : public QObject {
     Q_OBJECT
 public:
     // Starts at the field named `preferred` where it is offered, else at the offered field `fallback`.
+    using RangeProposal = ValueRange (*)(const ExploreField& field, const DesignValues& design);
     FieldRangeChoice(const DesignValues& current, std::string_view preferred, int fallback,
-                     const QString& suffix, QObject* parent = nullptr);
+                     const QString& suffix, RangeProposal proposal, QObject* parent = nullptr);
 
     QComboBox* const field;
     QLineEdit* const from;
@@ -38,6 +39,7 @@ private:
     void fieldChosen();
 
     const DesignValues& current_;
+    const RangeProposal proposal_;
 };
 
 }  // namespace veltrano

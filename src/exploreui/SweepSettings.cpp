@@ -85,7 +85,7 @@ QWidget* SweepSettings::buildAxis(AxisRow& row, const QString& suffix, std::stri
     auto* box = new QWidget;
     auto* form = new QFormLayout(box);
     form->setContentsMargins(0, 0, 0, 0);
-    row.choice = new FieldRangeChoice(current_, preferred, fallback, suffix, this);
+    row.choice = new FieldRangeChoice(current_, preferred, fallback, suffix, proposedSweepRange, this);
     row.steps = new QSpinBox;
     row.steps->setObjectName("steps" + suffix);
     row.steps->setRange(kMinSweepSteps, kMaxSweepSteps);

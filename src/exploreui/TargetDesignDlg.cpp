@@ -135,7 +135,8 @@ QWidget* TargetDesignDlg::buildVariables() {
     for (std::size_t r = 0; r < variableRows_.size(); ++r) {
         VariableRow& row = variableRows_[r];
         const QString n = QString::number(r + 1);
-        row.choice = new FieldRangeChoice(current_, kFirstFields[r], static_cast<int>(r), n, this);
+        row.choice =
+            new FieldRangeChoice(current_, kFirstFields[r], static_cast<int>(r), n, validRange, this);
         row.use = new QCheckBox(r == 0 ? tr("&Vary") : tr("Vary"));
         row.use->setObjectName("vary" + n);
         row.use->setChecked(r == 0 && row.choice->chosen());

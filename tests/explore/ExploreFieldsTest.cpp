@@ -101,6 +101,40 @@ TEST(ExploreFields, TheValidRangeIsWhatTheSheetsRulesAccept) {
     expectRangesAreTheSheetsOwn(testing::withBands(testing::onlineDesign(30)), "online, banded paper");
 }
 
+// A sweep proposes half to twice today's value, cut by what the page accepts; a value it cannot spread
+// around (zero, outside the accepted range) gets the whole range.
+TEST(ExploreFields, TheProposedSweepSpreadsAroundTodaysValue) {
+    struct Case {
+        const char* field;
+        double today;
+        double lo, hi;  // negative: that end of the valid range
+    };
+    const Case cases[] = {
+        {"tp_perfoperm", 130, 65, 260}, {"cp_perm", 150, 75, 220},  // cut at the top
+        {"fi_totpd", 200, -1, 400},                                 // cut at the bottom
+        {"tp_perfoperm", 0, -1, -1},                                // nothing to spread around
+        {"cp_perm", 1e6, -1, -1},                                   // today outside what the page accepts
+    };
+    for (const Case& c : cases) {
+        const ExploreField& f = *findExploreField(c.field);
+        DesignValues d;
+        d.*f.member() = c.today;
+        const ValueRange valid = validRange(f, d);
+        const ValueRange proposed = proposedSweepRange(f, d);
+        EXPECT_EQ(proposed.lo, c.lo < 0 ? valid.lo : c.lo) << c.field << " " << c.today;
+        EXPECT_EQ(proposed.hi, c.hi < 0 ? valid.hi : c.hi) << c.field << " " << c.today;
+    }
+    const DesignValues d;
+    for (const ExploreField& f : exploreFields()) {
+        if (!isOffered(f, d)) continue;
+        const ValueRange valid = validRange(f, d);
+        const ValueRange proposed = proposedSweepRange(f, d);
+        EXPECT_LT(proposed.lo, proposed.hi) << f.name();
+        EXPECT_GE(proposed.lo, valid.lo) << f.name();
+        EXPECT_LE(proposed.hi, valid.hi) << f.name();
+    }
+}
+
 TEST(ExploreFields, AnOnlineTargetIsStoredAsTheTippingPageStoresIt) {
     DesignValues d;
     d.tp_perfotype = kOnlineLaser;

@@ -8,12 +8,15 @@
 #include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTableView>
 
 #include "ExploreUiSupport.h"
 #include "design/DesignFields.h"
+#include "explore/ExploreFields.h"
 #include "exploreui/DesignMap.h"
+#include "exploreui/ExploreText.h"
 #include "exploreui/SweepDlg.h"
 #include "exploreui/SweepView.h"
 #include "shell/ShellFixture.h"
@@ -101,6 +104,12 @@ TEST_F(SweepCommand, AppliedPointIsWhatOkWouldGiveAndUndoTakesItBack) {
 TEST_F(SweepCommand, ClosingWithoutApplyingChangesNothing) {
     const DesignImage before = imageOf(current());
     runSweep([&](QDialog& d) {
+        // A chosen field proposes the range around today's value, as its page shows values.
+        const ExploreField& perforation = *findExploreField("tp_perfoperm");
+        const ValueRange proposed = proposedSweepRange(perforation, current().values());
+        chooseField(d, "field", "tp_perfoperm");
+        EXPECT_EQ(child<QLineEdit>(d, "from")->text().toStdString(), shownInput(perforation, proposed.lo));
+        EXPECT_EQ(child<QLineEdit>(d, "to")->text().toStdString(), shownInput(perforation, proposed.hi));
         ask(d, {"cp_perm", "20", "120", 3});
         runToEnd(d);
         selectPoint(d, 1);
