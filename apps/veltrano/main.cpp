@@ -1,4 +1,5 @@
 #include <clocale>
+#include <string_view>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -10,8 +11,52 @@
 #include "shell/MyApp.h"
 #include "views/ViewResources.h"
 
+namespace {
+
+// The names the settings go by (~/.config/korbinel/veltrano.conf) and the version --version prints.
+void nameApplication() {
+    QCoreApplication::setOrganizationName(QStringLiteral("korbinel"));
+    QCoreApplication::setApplicationName(QStringLiteral("veltrano"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRANO_VERSION));
+}
+
+void describeCommandLine(QCommandLineParser& commandLine) {
+    commandLine.setApplicationDescription(QStringLiteral("Design tool for filter cigarettes."));
+    commandLine.addHelpOption();
+    commandLine.addVersionOption();
+    commandLine.addPositionalArgument(QStringLiteral("file"),
+                                      QStringLiteral("A cigarette file (*.cig) to open after start-up."),
+                                      QStringLiteral("[FILE]"));
+}
+
+// Whether the command line asks only for the help or the version text.
+bool asksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") break;
+        for (const std::string_view option : {"-h", "-?", "--help", "-v", "--version"})
+            if (argument == option) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     veltrano::platform::letFileSizeLimitFailWrites();
+#ifndef Q_OS_WIN
+    // --help and --version answer in the terminal also where no display can be opened (over ssh, in a
+    // script), so they are taken before the window system is. On Windows a program without a console
+    // shows them in a message box, which needs the window system.
+    if (asksForTextOnly(argc, argv)) {
+        QCoreApplication textOnly(argc, argv);
+        nameApplication();
+        QCommandLineParser commandLine;
+        describeCommandLine(commandLine);
+        commandLine.process(textOnly);  // prints the text and ends the program
+        return 0;
+    }
+#endif
     QApplication app(argc, argv);
     // The desktop entry it is installed with, so the desktop shows its icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELTRANO_APP_ID));
@@ -20,18 +65,10 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     veltrano::installFontSubstitutes();
 
-    // The names the settings go by (~/.config/korbinel/veltrano.conf) and the version --version prints.
-    QCoreApplication::setOrganizationName(QStringLiteral("korbinel"));
-    QCoreApplication::setApplicationName(QStringLiteral("veltrano"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRANO_VERSION));
+    nameApplication();
 
     QCommandLineParser commandLine;
-    commandLine.setApplicationDescription(QStringLiteral("Design tool for filter cigarettes."));
-    commandLine.addHelpOption();
-    commandLine.addVersionOption();
-    commandLine.addPositionalArgument(QStringLiteral("file"),
-                                      QStringLiteral("A cigarette file (*.cig) to open after start-up."),
-                                      QStringLiteral("[FILE]"));
+    describeCommandLine(commandLine);
     commandLine.process(app);  // --help, --version and unknown options end the program here
 
     veltrano::ModalDialogs dialogs;
