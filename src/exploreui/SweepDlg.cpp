@@ -145,7 +145,8 @@ SweepDlg::~SweepDlg() {
 
 QWidget* SweepDlg::buildButtons() {
     apply_ = button(tr("&Apply this point"), "apply");
-    exportChart_ = button(tr("E&xport chart ..."), "exportChart");
+    // Not Alt+X: that key ends the program in the main window, and hands used to it reach for it here.
+    exportChart_ = button(tr("Export c&hart ..."), "exportChart");
     copy_ = button(tr("Cop&y"), "copy");
     exportTable_ = button(tr("Export ta&ble ..."), "exportTable");
     auto* close = button(tr("Close"), "close");
