@@ -1,5 +1,6 @@
 #include "exploreui/TargetDesignDlg.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QCheckBox>
@@ -253,6 +254,8 @@ void TargetDesignDlg::solve() {
 }
 
 void TargetDesignDlg::searchFinished(TargetDesignResult result) {
+    // A search that ends early has done its work: the bar fills, and still counts the recalculations.
+    if (!result.cancelled) progress_->setRange(0, std::max(1, progress_->value()));
     result_ = std::move(result);
     showResult();
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QTableWidget>
 
 #include "ExploreUiSupport.h"
@@ -44,6 +45,9 @@ TEST_F(TargetCommand, AcceptedValuesReachTheTargetsAndUndoTakesThemBack) {
         EXPECT_TRUE(result && result->allMet);
         if (result && result->found) found = result->variables[0];
         EXPECT_EQ(child<QLabel>(d, "summary")->text(), "Every target is met within 1.00 %.");
+        const QProgressBar& bar = *child<QProgressBar>(d, "progress");
+        EXPECT_GT(bar.value(), 0);
+        EXPECT_EQ(bar.value(), bar.maximum());  // met before the last start: the bar still ends full
         EXPECT_EQ(cell(d, "variablesFound", 0, 0), "Permeability of the perforation [CU]");
         EXPECT_EQ(cell(d, "targetsReached", 0, 0), "ISO 'tar' [mg/cig]");
         EXPECT_EQ(cell(d, "targetsReached", 0, 1), "9.000");
