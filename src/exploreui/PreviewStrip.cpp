@@ -25,7 +25,7 @@ struct StripEntry {
 constexpr StripEntry kEntries[] = {
     {"stat_pdo", "%.1f", KnownBit::None},          {"stat_pdc", "%.1f", KnownBit::None},
     {"stat_fivent", "%.1f", KnownBit::None},       {"stat_rovent", "%.1f", KnownBit::None},
-    {"iso_puff", "%.1f", KnownBit::IsoPuffNumber}, {"iso_nfdpm", "%.2f", KnownBit::IsoTar},
+    {"iso_puff", "%.2f", KnownBit::IsoPuffNumber}, {"iso_nfdpm", "%.2f", KnownBit::IsoTar},
     {"iso_nico", "%.2f", KnownBit::IsoNicotine},   {"iso_co", "%.2f", KnownBit::IsoCo},
 };
 constexpr int kColumns = 4;

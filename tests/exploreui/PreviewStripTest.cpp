@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <algorithm>
 
 #include "ExploreUiSupport.h"
 #include "design/NumberText.h"
@@ -36,6 +37,12 @@ TEST_F(PreviewStripTest, FollowsTypingAndShowsWhatOkGives) {
         // Open draw resistance with its change since the sheet opened.
         EXPECT_EQ(child<QLabel>(d, "preview_stat_pdo")->text().toStdString(),
                   formatNumber("%.1f", (*shown)[0]) + " mm H2O");
+        // The puff number with the views' two decimals.
+        const std::size_t puffs = static_cast<std::size_t>(
+            std::find(kPreviewOutputNames.begin(), kPreviewOutputNames.end(), "iso_puff") -
+            kPreviewOutputNames.begin());
+        EXPECT_EQ(child<QLabel>(d, "preview_iso_puff")->text().toStdString(),
+                  formatNumber("%.2f", shown->at(puffs)));
         return press(d, QDialogButtonBox::Ok);
     });
     window->runCommand(kCmdEditCurrent);
