@@ -15,13 +15,14 @@ std::string withUnit(std::string title, std::string_view unit) {
 }  // namespace
 
 std::string fieldTitle(const ExploreField& field) {
-    const FieldSpec& spec = field.spec();
-    std::string title(spec.label);
+    // A label two fields share is told apart by its group, or by the field's sub-label.
+    const FieldSpec& mine = field.spec();
+    std::string title(mine.label);
     for (const ExploreField& other : exploreFields()) {
-        const FieldSpec& o = other.spec();
-        if (&other == &field || o.label != spec.label) continue;
-        if (o.group != spec.group) return std::string(spec.group) + ": " + title;
-        if (!spec.subLabel.empty()) return title + " " + std::string(spec.subLabel);
+        const FieldSpec& theirs = other.spec();
+        if (&other == &field || theirs.label != mine.label) continue;
+        if (theirs.group != mine.group) return std::string(mine.group) + ": " + title;
+        if (!mine.subLabel.empty()) return title + " " + std::string(mine.subLabel);
     }
     return title;
 }
