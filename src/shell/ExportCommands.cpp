@@ -5,6 +5,7 @@
 #include <QMimeData>
 
 #include "dialogs/Dialogs.h"
+#include "dialogs/DrawingExport.h"
 #include "dialogs/FileDialogs.h"
 #include "report/ReportFile.h"
 #include "report/TableText.h"

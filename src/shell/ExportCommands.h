@@ -7,7 +7,6 @@
 
 #include "design/DesignSet.h"
 #include "design/ErrorMessages.h"
-#include "dialogs/DrawingExport.h"
 #include "views/ViewPainting.h"
 
 class QMimeData;
