@@ -6,10 +6,10 @@
 
 #include "BenchParameters.h"
 
-#include "design/DesignSet.h"
-#include "explore/SheetPreview.h"
-#include "explore/Sweep.h"
-#include "model/Recalculation.h"
+#include "core/design/DesignSet.h"
+#include "core/explore/SheetPreview.h"
+#include "core/explore/Sweep.h"
+#include "core/model/Recalculation.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "CliSupport.h"
 #include "DesignJson.h"
 #include "JsonReader.h"
-#include "design/CigaretteFile.h"
-#include "editor/PuffShape.h"
+#include "core/design/CigaretteFile.h"
+#include "core/sheet/PuffShape.h"
 
 namespace veltrano::cli {
 

@@ -4,8 +4,8 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "HeadlessGui.h"
-#include "report/ReportFile.h"
-#include "views/ViewExport.h"
+#include "core/report/ReportFile.h"
+#include "render/views/ViewExport.h"
 
 namespace veltrano::cli {
 

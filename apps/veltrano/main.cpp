@@ -4,12 +4,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include "design/FilePath.h"
-#include "design/PlatformFiles.h"
-#include "dialogs/Dialogs.h"
-#include "dialogs/FilePaths.h"
-#include "shell/MyApp.h"
-#include "views/ViewResources.h"
+#include "core/design/FilePath.h"
+#include "core/design/PlatformFiles.h"
+#include "render/views/ViewResources.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/FilePaths.h"
+#include "ui/shell/MyApp.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 
 #include <gtest/gtest.h>
 
-#include "design/DesignFields.h"
-#include "design/DesignSet.h"
-#include "design/ErrorMessages.h"
-#include "design/ModelParameters.h"
-#include "design/StartupFile.h"
-#include "model/PuffByPuff.h"
-#include "model/Recalculation.h"
-#include "support/RunCommand.h"
+#include "core/design/DesignFields.h"
+#include "core/design/DesignSet.h"
+#include "core/design/ErrorMessages.h"
+#include "core/design/ModelParameters.h"
+#include "core/design/StartupFile.h"
+#include "core/model/PuffByPuff.h"
+#include "core/model/Recalculation.h"
+#include "tests/support/RunCommand.h"
 
 namespace veltrano {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "design/CigaretteFile.h"
-#include "design/ErrorMessages.h"
+#include "core/design/CigaretteFile.h"
+#include "core/design/ErrorMessages.h"
 
 namespace {
 
