@@ -24,41 +24,9 @@
 #include "core/design/DesignFields.h"
 #include "core/design/DesignSet.h"
 #include "core/design/SafeSave.h"
+#include "tests/support/TempFolder.h"
 
 namespace veltrano::testing {
-
-// A fresh folder in the system's temp directory, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device random;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = std::filesystem::temp_directory_path() / ("veltrano-files-" + std::to_string(random()));
-            if (std::filesystem::create_directory(path_)) return;
-        }
-        throw std::runtime_error("no fresh folder in " + std::filesystem::temp_directory_path().string());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-    // The names in the folder: shows a temporary file left behind.
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
-            out.push_back(entry.path().filename().string());
-        return out;
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)

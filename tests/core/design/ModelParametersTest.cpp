@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/design/ModelParameters.h"
+#include "tests/support/TempFolder.h"
 
 namespace veltrano {
 namespace {
@@ -22,15 +23,12 @@ ModelParameters sampleParameters() {
 
 class ModelFile : public ::testing::Test {
 protected:
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("veltrano-models-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat");
+    testing::TempFolder folder{"veltrano-models-"};
+    std::filesystem::path path = folder.path() / "models.dat";
     void write(const std::vector<std::uint8_t>& bytes) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    void TearDown() override { std::filesystem::remove(path); }
 };
 
 TEST_F(ModelFile, EncodeThenLoadGivesTheValuesExactly) {

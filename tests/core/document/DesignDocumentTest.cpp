@@ -10,6 +10,7 @@
 #include "core/design/DesignFields.h"
 #include "core/document/DesignDocument.h"
 #include "core/model/Recalculation.h"
+#include "tests/support/TempFolder.h"
 
 namespace veltrano {
 namespace {
@@ -26,15 +27,9 @@ ModelParameters fixtureModels() {
 class Document : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("veltrano-document-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         doc.addListener([this](const DocumentChange& c) { told.push_back(c); });
     }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::string path(const std::string& name) const { return folder.file(name); }
 
     // Runs `operation` and checks that the listeners heard of it exactly once.
     DocumentChange once(const std::function<void()>& operation) {
@@ -48,7 +43,8 @@ protected:
     DesignDocument doc{mp};
     RecordingErrorReporter errors;
     std::vector<DocumentChange> told;
-    fs::path dir;
+    testing::TempFolder folder{"veltrano-document-"};
+    const fs::path& dir = folder.path();
 };
 
 TEST_F(Document, OpenSaveAndSaveAsKeepNameAndModifiedStateAsUsersExpect) {

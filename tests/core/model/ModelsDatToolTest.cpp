@@ -9,6 +9,7 @@
 #include "ModelParameterCsv.h"
 #include "core/design/NumberText.h"
 #include "tests/support/RunCommand.h"
+#include "tests/support/TempFolder.h"
 
 namespace veltrano {
 namespace {
@@ -69,13 +70,8 @@ int runTool(const std::string& csv, const std::filesystem::path& output) {
 // A fresh folder for each test: the same tests run at once in several processes.
 class ToolRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("veltrano-tool-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
+    testing::TempFolder folder{"veltrano-tool-"};
+    const std::filesystem::path& dir = folder.path();
 };
 
 TEST_F(ToolRun, TheCommittedFixtureIsWhatTheToolMakesFromItsCsv) {

@@ -15,6 +15,7 @@
 #include "core/design/ModelParameters.h"
 #include "core/model/Recalculation.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempFolder.h"
 #include "ui/shell/MainWin.h"
 #include "ui/shell/ProgramState.h"
 
@@ -25,24 +26,6 @@ inline ModelParameters fixtureModels() {
     EXPECT_EQ(loadModelParameters(std::string(VELTRANO_TEST_DATA_DIR) + "/fixture-models.dat", mp), 0);
     return mp;
 }
-
-// A fresh folder under the system temp dir, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("veltrano-shell-" + std::string(info->test_suite_name()) + "-" + info->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // A main window on the default designs, recalculated as after an edit, with scripted dialogs.
 class ShellTest : public ::testing::Test {
