@@ -20,6 +20,15 @@ struct DocumentChange {
     bool file = false;      // the file name or its format
     bool modified = false;  // the modified state
     bool puffData = false;  // the per-puff data or their validity
+
+    // Both changes in one: what either changed.
+    DocumentChange& operator|=(const DocumentChange& other) {
+        designs |= other.designs;
+        file |= other.file;
+        modified |= other.modified;
+        puffData |= other.puffData;
+        return *this;
+    }
 };
 
 // Everything undo needs to put the designs back exactly: whole designs (record values, arrays and

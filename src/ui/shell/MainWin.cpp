@@ -62,7 +62,7 @@ MainWin::MainWin(DesignDocument& document, Dialogs& dialogs)
     puffWait_->hide();
 
     connect(undoable_, &UndoableDocument::changed, this, &MainWin::documentChanged);
-    connect(&undoable_->undoStack(), &QUndoStack::indexChanged, this, &MainWin::updateEnabling);
+    connect(undoable_, &UndoableDocument::actionDone, this, &MainWin::keepPuffDataCurrent);
     updateViewChecks();
     updateEnabling();
     action(kCmdMenuBar)->setChecked(true);
@@ -150,12 +150,16 @@ bool MainWin::canRedo() const {
     return undoable_->undoStack().canRedo();
 }
 
+bool MainWin::designsChanged() const {
+    return undoable_->modified();
+}
+
 void MainWin::undo() {
-    undoable_->undoStack().undo();
+    undoable_->undo();
 }
 
 void MainWin::redo() {
-    undoable_->undoStack().redo();
+    undoable_->redo();
 }
 
 void MainWin::showEvent(QShowEvent* event) {
@@ -226,7 +230,7 @@ void MainWin::updateTitle() {
     // The title shows the path last chosen; it stays when a failed save empties the file name.
     if (!document_.fileName().empty()) titlePath_ = fromFilePath(document_.fileName());
     if (!titlePath_.isEmpty()) setWindowTitle(QStringLiteral("veltrano 4.1 - ") + titlePath_ + "[*]");
-    setWindowModified(document_.modified());
+    setWindowModified(designsChanged());
 }
 
 void MainWin::documentChanged(const DocumentChange& change) {
@@ -240,10 +244,13 @@ void MainWin::documentChanged(const DocumentChange& change) {
             panel_->syncRadios();
             updateViewChecks();
         }
-        if (viewMode_ == ViewMode::PuffByPuff && !document_.puffDataValid()) runPuffByPuffAnalysis();
         repaintClient();
     }
     updateEnabling();
+}
+
+void MainWin::keepPuffDataCurrent() {
+    if (viewMode_ == ViewMode::PuffByPuff && !document_.puffDataValid()) runPuffByPuffAnalysis();
 }
 
 void MainWin::setViewMode(ViewMode mode) {
@@ -269,7 +276,7 @@ void MainWin::runPuffByPuffAnalysis() {
     analysisRunning_ = true;
     // The progress dialog lets events through between puffs; no recovery write may read the designs then.
     if (recovery_) recovery_->setPaused(true);
-    document_.runPuffByPuffAnalysis(puffWait_->progress());
+    undoable_->runPuffByPuffAnalysis(puffWait_->progress());
     if (recovery_) recovery_->setPaused(false);
     analysisRunning_ = false;
 }

@@ -60,7 +60,7 @@ public:
     // The document's file name (empty after a failed save); the title keeps the last one chosen.
     QString currentFileName() const;
     bool panelVisible() const { return panelVisible_; }
-    bool designsChanged() const { return document_.modified(); }
+    bool designsChanged() const;
     bool analysisRunning() const { return analysisRunning_; }
     bool canUndo() const;
     bool canRedo() const;
@@ -142,7 +142,9 @@ private:
     void placeWindows();
     void fitFrame();
     void documentChanged(const DocumentChange& change);
-    // View 3 shows per-puff data of the present designs: run the analysis when they are stale.
+    // View 3 shows per-puff data of the present designs: at the end of every action, and when view 3
+    // is chosen, the analysis runs again where they are stale.
+    void keepPuffDataCurrent();
     void runPuffByPuffAnalysis();
     void updateTitle();
     // Asks whether unsaved changes are to be saved first; false when the user cancels (or saving failed).

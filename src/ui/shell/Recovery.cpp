@@ -127,7 +127,7 @@ RecoveryWriter::~RecoveryWriter() {
 
 void RecoveryWriter::documentChanged(const DocumentChange& change) {
     if (!store_->usable()) return;
-    if (!document_.document().modified()) {
+    if (!document_.modified()) {
         timer_.stop();
         due_ = false;
         emit removeRequested();
@@ -169,7 +169,7 @@ void RecoveryWriter::discard() {
 
 void RecoveryWriter::saveNow() {
     timer_.stop();
-    if (store_->usable() && document_.document().modified()) writeNow();
+    if (store_->usable() && document_.modified()) writeNow();
     flush();
 }
 
@@ -195,14 +195,13 @@ bool offerRecovery(Dialogs& dialogs, QWidget* owner, UndoableDocument& document,
             orphan.remove();
             continue;
         }
-        const bool recovered =
-            document.document().recover(toFilePath(orphan.designsPath), orphan.info.originalPath,
-                                        orphan.info.legacyFile, errors) == 0;
-        if (recovered) {
-            document.imported();  // modified, with no saved state in the history
-            // This program's own recovery files hold the designs before the old ones go.
-            if (writer) writer->saveNow();
-        }
+        // Recovered designs are modified: no state of the new history is the saved one.
+        const bool recovered = document.load(UndoableDocument::History::Unsaved, [&](DesignDocument& doc) {
+            return doc.recover(toFilePath(orphan.designsPath), orphan.info.originalPath,
+                               orphan.info.legacyFile, errors);
+        }) == 0;
+        // This program's own recovery files hold the designs before the old ones go.
+        if (recovered && writer) writer->saveNow();
         orphan.remove();
         return recovered;
     }

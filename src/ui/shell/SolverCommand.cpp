@@ -9,12 +9,12 @@ namespace veltrano {
 
 void MainWin::problemSolver() {
     // The dialog sets itself up from the recalculated design (its perforation type, its known bits).
-    document_.recalculate(errors_);
+    undoable_->update([this](DesignDocument& doc) { doc.recalculate(errors_); });
     DesignSet working = document_.designs().clone();
     SolverDlg dialog(working, document_.modelParameters(), dialogs_, errors_, this);
     dialogs_.exec(dialog);
     if (!dialog.anythingAccepted()) {
-        document_.refresh(errors_);
+        undoable_->update([this](DesignDocument& doc) { doc.refresh(errors_); });
         return;
     }
     undoable_->perform(tr("Accept Solver Result"), [&](DesignDocument& doc) {

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QUndoStack>
 
 #include "ShellFixture.h"
 #include "core/design/CigaretteFile.h"
@@ -141,6 +142,107 @@ TEST_F(Undo, OpenStartsANewHistoryImportKeepsTheDesignsModified) {
     window->runCommand(kCmdCopyToCurrent);
     window->runCommand(kCmdUndo);
     EXPECT_TRUE(window->designsChanged());
+}
+
+// Open leaves a clean history whatever came before, an import's history among them (which has no
+// saved state): a change undone is then no change, and closing asks nothing.
+TEST_F(Undo, OpenAfterAnImportStartsFromTheSavedState) {
+    TempFolder folder;
+    chooseFile(std::string(VELTRANO_SOURCE_DIR) + "/fuzz/corpus/legacy_file/typical.cig");
+    window->runCommand(kCmdImport);
+    RecordingErrorReporter errors;
+    ASSERT_EQ(saveCigaretteFile(folder.file("a.cig"), DesignSet(), errors), 0);
+    dialogs.expect([](QDialog&) { return int(QMessageBox::Discard); });
+    chooseFile(folder.file("a.cig"));
+    window->runCommand(kCmdOpen);
+    window->runCommand(kCmdCopyToCurrent);
+    ASSERT_TRUE(window->designsChanged());
+    window->runCommand(kCmdUndo);
+    EXPECT_FALSE(window->designsChanged());
+    EXPECT_EQ(shownTitle(*window), "veltrano 4.1 - " + folder.file("a.cig"));
+    EXPECT_TRUE(window->close());  // no question
+}
+
+// Whatever a user action does to the document, the window hears of it once, after the step is on
+// the undo stack: the history, the modified state and the designs agree when it is told.
+TEST_F(Undo, OneActionIsOneNotificationAfterItsStep) {
+    TempFolder folder;
+    UndoableDocument& undoable = window->undoableDocument();
+    struct Heard {
+        int count = 0;
+        bool modified = false, canUndo = false;
+    } heard;
+    QObject::connect(&undoable, &UndoableDocument::changed, [&](const DocumentChange&) {
+        ++heard.count;
+        heard.modified = undoable.document().modified();
+        heard.canUndo = undoable.undoStack().canUndo();
+    });
+    const struct Action {
+        const char* name;
+        std::function<void()> run;
+        bool modified, canUndo;
+    } actions[] = {
+        {"Copy to current", [&] { window->runCommand(kCmdCopyToCurrent); }, true, true},
+        {"Undo", [&] { window->runCommand(kCmdUndo); }, false, false},
+        {"Redo", [&] { window->runCommand(kCmdRedo); }, true, true},
+        {"Edit Current",
+         [&] {
+             dialogs.expect([](QDialog& d) {
+                 type(d, "tp_perfoperm", "300");
+                 return press(d, QDialogButtonBox::Ok);
+             });
+             window->runCommand(kCmdEditCurrent);
+         },
+         true, true},
+        {"Save as",
+         [&] {
+             chooseFile(folder.file("saved.cig"));
+             window->runCommand(kCmdSaveAs);
+         },
+         false, true},
+        {"Open",
+         [&] {
+             chooseFile(folder.file("saved.cig"));
+             window->runCommand(kCmdOpen);
+         },
+         false, false},
+        {"Import",
+         [&] {
+             chooseFile(std::string(VELTRANO_SOURCE_DIR) + "/fuzz/corpus/legacy_file/typical.cig");
+             window->runCommand(kCmdImport);
+         },
+         true, false},
+    };
+    for (const Action& action : actions) {
+        SCOPED_TRACE(action.name);
+        heard = {};
+        action.run();
+        EXPECT_EQ(heard.count, 1);
+        EXPECT_EQ(heard.modified, action.modified);
+        EXPECT_EQ(heard.canUndo, action.canUndo);
+        EXPECT_EQ(window->designsChanged(), action.modified);
+    }
+}
+
+// In view 3 the analysis runs at the end of the change, once the step is on the history and the window
+// was told; its data become part of the step, so that Redo brings them back without running it again.
+TEST_F(Undo, InViewThreeRedoBringsBackTheAnalysisOfItsStep) {
+    ASSERT_TRUE(window->runCommand(kCmdViewPuffByPuff));
+    std::vector<std::pair<bool, int>> heard;  // per notification: per-puff data valid, steps in history
+    QObject::connect(&window->undoableDocument(), &UndoableDocument::changed, [&](const DocumentChange&) {
+        heard.emplace_back(window->puffByPuffValid(), window->undoableDocument().undoStack().count());
+    });
+    window->runCommand(kCmdCopyToCurrent);
+    const std::vector<std::pair<bool, int>> changeThenAnalysis = {{false, 1}, {true, 1}};
+    EXPECT_EQ(heard, changeThenAnalysis);
+    const Everything after = everything(*window);
+    ASSERT_TRUE(after.puffDataValid);
+
+    window->runCommand(kCmdUndo);
+    heard.clear();
+    window->runCommand(kCmdRedo);
+    EXPECT_EQ(heard.size(), 1u);  // no second analysis
+    EXPECT_EQ(everything(*window), after);
 }
 
 }  // namespace
