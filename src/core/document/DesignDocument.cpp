@@ -28,20 +28,22 @@ std::array<DesignImage, 3> inputsOf(const DesignSet& d, const ModelParameters& m
     return {image(d.referenceDesign), image(d.workingReference), image(d.currentDesign)};
 }
 
-CigaretteDesign& designOf(DesignSet& d, DesignRole role) {
-    return role == DesignRole::Reference ? d.referenceDesign : d.currentDesign;
-}
-
 }  // namespace
 
-int DesignDocument::loadStartup(const std::string& path) {
-    const int status = loadStartupDesigns(path, designs_);
-    if (status != 0) return status;
-    designs_.informationText.fill('\0');  // the start-up file holds designs only
+void DesignDocument::takeDesigns(DesignSet designs) {
+    designs_ = std::move(designs);
     fileName_.clear();
     legacyFile_ = false;
     puffDataValid_ = true;
     finish({.designs = true, .file = true, .puffData = true}, false, false, nullptr);
+}
+
+int DesignDocument::loadStartup(const std::string& path) {
+    DesignSet designs;
+    const int status = loadStartupDesigns(path, designs);
+    if (status != 0) return status;
+    designs.informationText.fill('\0');  // the start-up file holds designs only
+    takeDesigns(std::move(designs));
     return 0;
 }
 
@@ -105,14 +107,7 @@ bool DesignDocument::changeDesigns(const std::function<void(DesignSet&)>& edit, 
 }
 
 bool DesignDocument::replaceDesign(DesignRole role, const DesignValues& edited, ErrorReporter& errors) {
-    return changeDesigns(
-        [&](DesignSet& d) {
-            designOf(d, role).assign(edited);
-            // After an accepted edit of either design all three known words are the reference's.
-            d.currentDesign.known = d.referenceDesign.known;
-            d.workingReference.known = d.referenceDesign.known;
-        },
-        errors);
+    return changeDesigns([&](DesignSet& d) { applySheetEdit(d, role, edited); }, errors);
 }
 
 bool DesignDocument::copyReferenceToCurrent(ErrorReporter& errors) {

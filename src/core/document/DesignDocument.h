@@ -9,10 +9,9 @@
 #include "core/design/DesignSet.h"
 #include "core/design/ErrorMessages.h"
 #include "core/design/ModelParameters.h"
+#include "core/document/SheetEdit.h"
 
 namespace veltrano {
-
-enum class DesignRole { Reference, Current };
 
 // What one operation changed, so that whoever shows the document redraws only what it must.
 struct DocumentChange {
@@ -52,9 +51,6 @@ public:
     DesignDocument& operator=(const DesignDocument&) = delete;
 
     const DesignSet& designs() const { return designs_; }
-    // Direct access for set-up code (tests, tools): changes made through it are not operations of the
-    // document: nothing is recalculated or told.
-    DesignSet& designsForSetUp() { return designs_; }
     const ModelParameters& modelParameters() const { return mp_; }
     const std::string& fileName() const { return fileName_; }
     // The named file is still in the old 3.xx format: it was imported and not yet saved in this format.
@@ -70,6 +66,9 @@ public:
     // file name, not modified. 0, or the start-up file reader's failure.
     int loadStartup(const std::string& path);
 
+    // New designs as they are given, with the results and per-puff data they hold (nothing is
+    // recalculated); no file name, not modified. What veltrano-cli build writes.
+    void takeDesigns(DesignSet designs);
     // Open: the cigarette file's designs and text replace the document's, which takes the file's name and
     // is not modified. Returns 0, or the reader's error (reported); then nothing changes.
     int open(const std::string& path, ErrorReporter& errors);
@@ -85,9 +84,8 @@ public:
     // Save as: writes to `path`; only a complete write makes `path` the file name.
     int saveAs(const std::string& path, ErrorReporter& errors);
 
-    // The sheet's OK: the design takes the edited values, the current design and the working reference
-    // take the reference's known word, everything is recalculated. True when an input or a known word
-    // changed (only then are the designs modified); a value that is not known is no input.
+    // The sheet's OK (applySheetEdit), then everything is recalculated. True when an input or a known
+    // word changed (only then are the designs modified); a value that is not known is no input.
     bool replaceDesign(DesignRole role, const DesignValues& edited, ErrorReporter& errors);
     // Copy to current: the current design takes the reference's values (its own arrays stay).
     bool copyReferenceToCurrent(ErrorReporter& errors);
@@ -121,6 +119,9 @@ private:
     // a known word changed.
     bool changeDesigns(const std::function<void(DesignSet&)>& edit, ErrorReporter& errors);
     void notify(const DocumentChange& change) const;
+
+    // Tests set designs up in place, without an operation (tests/support/DocumentTestAccess.h).
+    friend struct DocumentTestAccess;
 
     const ModelParameters& mp_;
     DesignSet designs_;

@@ -1,5 +1,6 @@
 #include "core/explore/SheetPreview.h"
 
+#include "core/document/SheetEdit.h"
 #include "core/model/Recalculation.h"
 
 namespace veltrano {
@@ -26,15 +27,17 @@ SheetPreview previewStored(const DesignValues& stored, bool isReference, const D
         preview.errors = std::move(errors.numbers);
         return preview;
     }
-    // After OK the current design and the working reference carry the reference's known word.
     DesignSet after;
-    after.referenceDesign.assign(isReference ? stored : designs.referenceDesign.values());
-    after.currentDesign.assign(isReference ? designs.currentDesign.values() : stored);
-    after.currentDesign.known = after.referenceDesign.known;
+    after.referenceDesign.assign(designs.referenceDesign);
+    after.workingReference.assign(designs.workingReference);
+    after.currentDesign.assign(designs.currentDesign);
+    applySheetEdit(after, isReference ? DesignRole::Reference : DesignRole::Current, stored);
+    // An edit of the current design leaves the reference and the working reference's results as they
+    // are: only the current design is recalculated, against them.
     if (isReference)
         recalculate(after, mp, errors, nullptr, threads);
     else
-        recalculateCurrent(after.currentDesign, designs.referenceDesign, designs.workingReference, mp, errors,
+        recalculateCurrent(after.currentDesign, after.referenceDesign, after.workingReference, mp, errors,
                            nullptr, threads);
     preview.status = VariantStatus::Computed;
     preview.errors = std::move(errors.numbers);

@@ -1,6 +1,7 @@
 #include "core/explore/VariantEvaluation.h"
 
 #include "core/design/ErrorMessages.h"
+#include "core/document/SheetEdit.h"
 #include "core/model/PuffByPuff.h"
 #include "core/model/Recalculation.h"
 #include "core/sheet/DesignSheet.h"
@@ -17,9 +18,15 @@ VariantResult evaluateVariant(const DesignValues& variant, const ExploreBasis& b
         result.errors = std::move(errors.numbers);
         return result;
     }
-    CigaretteDesign design(ArrayMode::WithArrays);
-    design.assign(variant);
-    recalculateCurrent(design, basis.reference, basis.workingReference, basis.mp, errors, nullptr, threads);
+    // The point is what OK on the current design's sheet would leave; the reference and its working
+    // reference stay as they are, so only the current design is recalculated, against them.
+    DesignSet point;
+    point.referenceDesign.assign(basis.reference);
+    point.workingReference.assign(basis.workingReference);
+    applySheetEdit(point, DesignRole::Current, variant);
+    CigaretteDesign& design = point.currentDesign;
+    recalculateCurrent(design, point.referenceDesign, point.workingReference, basis.mp, errors, nullptr,
+                       threads);
     if (puffs) {
         NullProgressSink progress;
         runPuffByPuff(design, basis.mp, progress, nullptr, threads);

@@ -3,9 +3,7 @@
 namespace veltrano {
 
 DesignSheet::DesignSheet(const DesignValues& target, bool isReference, const ModelParameters& mp)
-    : isReference_(isReference), mp_(mp), editCopy_(ArrayMode::WithArrays) {
-    editCopy_.assign(target);
-}
+    : isReference_(isReference), mp_(mp), editCopy_(target) {}
 
 int sheetPageCount(bool isReference) {
     int count = 0;
@@ -32,7 +30,7 @@ DesignValues DesignSheet::storedValues() const {
 }
 
 int DesignSheet::confirm(ErrorReporter& reporter) {
-    editCopy_.assign(storedValues());
+    editCopy_ = storedValues();
     displayed_.fill(false);
     return validateSheet(editCopy_, isReference_, mp_, reporter);
 }
@@ -44,18 +42,17 @@ int validateSheet(const DesignValues& design, bool isReference, const ModelParam
     return -1;
 }
 
-bool runSheet(CigaretteDesign& target, bool isReference, const ModelParameters& mp, ErrorReporter& reporter,
-              const ShowSheet& show) {
-    DesignSheet sheet(target, isReference, mp);
+std::optional<DesignValues> runSheet(const DesignValues& design, bool isReference, const ModelParameters& mp,
+                                     ErrorReporter& reporter, const ShowSheet& show) {
+    DesignSheet sheet(design, isReference, mp);
     int firstPage = kTippingPage;
     for (;;) {
         sheet.displayPage(firstPage);
-        if (!show(sheet, firstPage)) return false;
+        if (!show(sheet, firstPage)) return std::nullopt;
         firstPage = sheet.confirm(reporter);
         if (firstPage < 0) break;
     }
-    sheet.apply(target);
-    return true;
+    return sheet.editCopy();
 }
 
 }  // namespace veltrano

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "core/design/CigaretteDesign.h"
@@ -47,10 +48,8 @@ public:
     // ends; then every page is checked in order until one fails. Returns the index of the failing page
     // (whose failures were all reported) or -1 when all pass.
     int confirm(ErrorReporter& reporter);
-    // After a confirm that returned -1: the edited design takes the values of `editCopy`.
-    void apply(CigaretteDesign& target) const { target.assign(editCopy_); }
-
-    const CigaretteDesign& editCopy() const { return editCopy_; }
+    // What the sheet holds: after a confirm that returned -1, the values OK hands back.
+    const DesignValues& editCopy() const { return editCopy_; }
     const ModelParameters& modelParameters() const { return mp_; }
 
     TippingPageState& tipping() { return pages_.tipping; }
@@ -74,7 +73,7 @@ public:
 private:
     bool isReference_;
     const ModelParameters& mp_;
-    CigaretteDesign editCopy_;
+    DesignValues editCopy_;
     std::array<bool, kSheetPageCount> displayed_{};
     SheetPageStates pages_;
 };
@@ -88,10 +87,10 @@ int validateSheet(const DesignValues& design, bool isReference, const ModelParam
 // Shows the sheet modally with `firstPage` displayed; returns true for OK, false for Cancel or close.
 using ShowSheet = std::function<bool(DesignSheet& sheet, int firstPage)>;
 
-// Edits `target` in a sheet: shows it, and on OK stores and checks; a failing check reopens the sheet
-// at the failing page. Returns true when the edit was confirmed and `target` took the sheet's values;
-// false when the user cancelled, and `target` is untouched.
-bool runSheet(CigaretteDesign& target, bool isReference, const ModelParameters& mp, ErrorReporter& reporter,
-              const ShowSheet& show);
+// Edits `design` in a sheet: shows it, and on OK stores and checks; a failing check reopens the sheet
+// at the failing page. Returns the values the sheet stored when the edit was confirmed, nothing when the
+// user cancelled.
+std::optional<DesignValues> runSheet(const DesignValues& design, bool isReference, const ModelParameters& mp,
+                                     ErrorReporter& reporter, const ShowSheet& show);
 
 }  // namespace veltrano

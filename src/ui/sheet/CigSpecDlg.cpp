@@ -46,10 +46,11 @@ void CigSpecDlg::pageActivated(int page) {
     pages_.at(static_cast<std::size_t>(page))->refresh();
 }
 
-bool runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
-                    bool isReference, const ModelParameters& mp, const SheetStrip& strip) {
+std::optional<DesignValues> runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter,
+                                           const DesignValues& design, bool isReference,
+                                           const ModelParameters& mp, const SheetStrip& strip) {
     // A dialog for each showing: the pages' texts live in the sheet from showing to showing.
-    return runSheet(target, isReference, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
+    return runSheet(design, isReference, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
         CigSpecDlg dialog(sheet, dialogs, reporter, owner, strip);
         dialog.openAt(firstPage);
         return dialogs.exec(dialog) == QDialog::Accepted;

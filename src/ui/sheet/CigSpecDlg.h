@@ -1,15 +1,17 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QDialog>
+
+#include "core/design/CigaretteDesign.h"
 
 class QTabWidget;
 
 namespace veltrano {
 
-class CigaretteDesign;
 class Dialogs;
 class ErrorReporter;
 class FieldTableWidget;
@@ -42,11 +44,11 @@ private:
     std::vector<FieldTableWidget*> pages_;
 };
 
-// Edits `target` (the reference when `isReference`) in the design sheet, run modally through
+// Edits `design` (the reference when `isReference`) in the design sheet, run modally through
 // `dialogs`; numbered errors go to `reporter`. A failed check reopens the sheet at the failing page.
-// Returns true when the user confirmed valid entries: `target` then holds them (record values only,
-// by `assign`). False after Cancel: `target` is untouched.
-bool runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter, CigaretteDesign& target,
-                    bool isReference, const ModelParameters& mp, const SheetStrip& strip = {});
+// Returns the values the user confirmed, nothing after Cancel.
+std::optional<DesignValues> runDesignSheet(Dialogs& dialogs, QWidget* owner, ErrorReporter& reporter,
+                                           const DesignValues& design, bool isReference,
+                                           const ModelParameters& mp, const SheetStrip& strip = {});
 
 }  // namespace veltrano

@@ -12,19 +12,19 @@ namespace veltrano {
 void MainWin::editDesign(DesignRole role) {
     const bool reference = role == DesignRole::Reference;
     const DesignSet& d = document_.designs();
-    // The sheet edits a copy; the document takes it only when every page's checks pass.
-    CigaretteDesign edited(ArrayMode::NoArrays);
-    edited.assign(reference ? d.referenceDesign : d.currentDesign);
     // The current design's sheet shows what OK would give as the user types.
     SheetStrip preview;
     if (!reference)
         preview = [this](const DesignSheet& sheet, QDialog& window) {
             return new PreviewStrip(sheet, window, document_.designs(), document_.modelParameters());
         };
-    if (!runDesignSheet(dialogs_, this, errors_, edited, reference, document_.modelParameters(), preview))
-        return;
+    // The sheet edits a copy; the document takes it only when every page's checks pass.
+    const std::optional<DesignValues> edited =
+        runDesignSheet(dialogs_, this, errors_, reference ? d.referenceDesign : d.currentDesign, reference,
+                       document_.modelParameters(), preview);
+    if (!edited) return;
     undoable_->perform(reference ? tr("Edit Reference Cigarette") : tr("Edit Current Cigarette"),
-                       [&](DesignDocument& doc) { return doc.replaceDesign(role, edited, errors_); });
+                       [&](DesignDocument& doc) { return doc.replaceDesign(role, *edited, errors_); });
 }
 
 void MainWin::editReference() {

@@ -2,6 +2,7 @@
 
 #include "core/design/DesignFields.h"
 #include "core/design/DesignSet.h"
+#include "core/document/DesignDocument.h"
 #include "core/explore/VariantEvaluation.h"
 #include "core/model/Recalculation.h"
 #include "tests/core/model/ModelFixtures.h"
@@ -51,18 +52,18 @@ struct ExploreDesigns {
     const DesignValues& current() const { return set.currentDesign; }
 };
 
-// The current design with `change` made and the whole recalculation run, as OK and the program do; the
-// errors reported go to `errors`.
+// The designs after the program's OK on the current design's sheet with `change` made: the document's
+// edit and its whole recalculation. The errors reported go to `errors`.
 template <class Change>
 DesignSet recalculatedWith(const ExploreDesigns& designs, Change change, std::vector<int>& errors) {
-    DesignSet after;
-    after.referenceDesign.assign(designs.set.referenceDesign);
-    after.currentDesign.assign(designs.set.currentDesign);
-    change(after.currentDesign.values());
+    DesignDocument document(fixtureParameters());
+    document.takeDesigns(designs.set.clone());
+    DesignValues edited = designs.set.currentDesign;
+    change(edited);
     RecordingErrorReporter reporter;
-    recalculate(after, fixtureParameters(), reporter);
+    document.replaceDesign(DesignRole::Current, edited, reporter);
     errors = reporter.numbers;
-    return after;
+    return document.designs().clone();
 }
 
 }  // namespace veltrano::testing

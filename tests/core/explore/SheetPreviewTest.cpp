@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ExploreTestSupport.h"
+#include "core/document/DesignDocument.h"
 #include "core/explore/SheetPreview.h"
 
 namespace veltrano {
@@ -17,16 +18,16 @@ DesignSet recalculatedDesigns(const DesignValues& current = DesignValues()) {
     return set;
 }
 
-// What the program shows after OK on the sheet: the sheet's checks, the copy back, the known words, the
+// What the program shows after OK on the sheet: the sheet's checks, then the document's edit and its
 // recalculation.
-std::array<double, kPreviewOutputNames.size()> afterOk(DesignSheet& sheet, DesignSet& designs) {
+std::array<double, kPreviewOutputNames.size()> afterOk(DesignSheet& sheet, const DesignSet& designs) {
     RecordingErrorReporter errors;
     EXPECT_EQ(sheet.confirm(errors), -1);
-    sheet.apply(sheet.isReference() ? designs.referenceDesign : designs.currentDesign);
-    designs.currentDesign.known = designs.referenceDesign.known;
-    designs.workingReference.known = designs.referenceDesign.known;
-    recalculate(designs, fixtureParameters(), errors);
-    return previewValues(designs.currentDesign);
+    DesignDocument document(fixtureParameters());
+    document.takeDesigns(designs.clone());
+    document.replaceDesign(sheet.isReference() ? DesignRole::Reference : DesignRole::Current,
+                           sheet.editCopy(), errors);
+    return previewValues(document.designs().currentDesign);
 }
 
 TEST(SheetPreview, EqualsWhatOkAndTheRecalculationGive) {

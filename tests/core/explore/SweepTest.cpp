@@ -85,6 +85,7 @@ TEST(Sweep, APointIsTheCurrentDesignWithTheValueStoredAndRecalculatedBitForBit) 
         const DesignSet after = testing::recalculatedWith(
             designs, [&](DesignValues& d) { storeValue(f, d, c.value); }, errors);
         EXPECT_EQ(imageOf(r.values), imageOf(after.currentDesign)) << c.field;
+        EXPECT_EQ(r.values.known, designs.set.referenceDesign.known) << c.field << ": OK's known word";
         EXPECT_EQ(r.errors, errors) << c.field;
         EXPECT_EQ(r.errors, c.errors) << c.field << " = " << c.value;
     }

@@ -27,7 +27,7 @@ TEST(DesignSheet, LoadThenStoreOfEveryPageKeepsTheDesign) {
         RecordingErrorReporter reporter;
         ASSERT_EQ(sheet.confirm(reporter), -1);
         EXPECT_TRUE(reporter.numbers.empty());
-        sheet.apply(target);
+        target.assign(sheet.editCopy());
         EXPECT_EQ(encodeDesignImage(target), before) << (isReference ? "reference" : "current design");
     }
 }
@@ -47,7 +47,7 @@ TEST(DesignSheet, HiddenBoxesOfTheCurrentDesignKeepTheirBits) {
     sheet.filter().texts[kTotalTiter] = "40000";  // a disabled field's stale text
     RecordingErrorReporter reporter;
     ASSERT_EQ(sheet.confirm(reporter), -1);
-    sheet.apply(target);
+    target.assign(sheet.editCopy());
     EXPECT_FALSE(target.isKnown(KnownBit::TippingLength));
     EXPECT_FALSE(target.isKnown(KnownBit::PerforationPosition));
     EXPECT_FALSE(target.isKnown(KnownBit::FilterTotalDenier));
@@ -87,7 +87,7 @@ TEST(DesignSheet, OnlyDisplayedPagesStore) {
     sheet.tipping().texts[kTippingLength] = "30";
     RecordingErrorReporter reporter;
     ASSERT_EQ(sheet.confirm(reporter), -1);
-    sheet.apply(target);
+    target.assign(sheet.editCopy());
     EXPECT_EQ(target.tp_width, 30);
     EXPECT_EQ(target.cp_bandwidth, 5);
     EXPECT_EQ(target.ro_totmass, 640);
@@ -127,7 +127,7 @@ TEST(RunSheet, ReopensAtTheFailingPageAndCancelLeavesTheTarget) {
     const DesignImage before = encodeDesignImage(target);
     RecordingErrorReporter reporter;
     std::vector<int> shownAt;
-    const bool confirmed = runSheet(target, true, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
+    const auto confirmed = runSheet(target, true, mp, reporter, [&](DesignSheet& sheet, int firstPage) {
         shownAt.push_back(firstPage);
         EXPECT_TRUE(sheet.isDisplayed(firstPage));
         if (shownAt.size() > 1) return false;  // Cancel after the failed check
@@ -142,20 +142,17 @@ TEST(RunSheet, ReopensAtTheFailingPageAndCancelLeavesTheTarget) {
     EXPECT_EQ(encodeDesignImage(target), before);
 }
 
-TEST(RunSheet, ConfirmedEditReplacesTheTargetValuesOnly) {
+TEST(RunSheet, AConfirmedEditHandsBackTheStoredValues) {
     const ModelParameters mp;
-    CigaretteDesign target;
-    target.allocatePuffData(3);
-    target.puff_nico[1] = 0.25;
+    const CigaretteDesign target;
     RecordingErrorReporter reporter;
-    const bool confirmed = runSheet(target, false, mp, reporter, [](DesignSheet& sheet, int) {
+    const auto confirmed = runSheet(target, false, mp, reporter, [](DesignSheet& sheet, int) {
         sheet.tipping().texts[kTippingLength] = "29.5";
         return true;
     });
-    EXPECT_TRUE(confirmed);
-    EXPECT_EQ(target.tp_width, 29.5);
-    EXPECT_EQ(target.puff_number, 3);
-    EXPECT_EQ(target.puff_nico[1], 0.25);
+    ASSERT_TRUE(confirmed);
+    EXPECT_EQ(confirmed->tp_width, 29.5);
+    EXPECT_EQ(confirmed->cp_perm, target.cp_perm);
 }
 
 }  // namespace

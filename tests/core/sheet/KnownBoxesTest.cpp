@@ -64,7 +64,7 @@ TEST(KnownBoxes, AClearedBoxEmptiesItsFieldsStoresZeroAndEveryPageTakesTheValueA
 
             RecordingErrorReporter reporter;
             cleared.confirm(reporter);
-            const CigaretteDesign& stored = cleared.editCopy();
+            const DesignValues& stored = cleared.editCopy();
             EXPECT_EQ(stored.known, unknown.known);
             for (const FieldSpec& f : fields)
                 if (f.knownBit == field.knownBit && f.member) {

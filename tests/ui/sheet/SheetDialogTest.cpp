@@ -51,7 +51,7 @@ TEST(SheetDialog, FailedChecksShowTheirMessagesAndReopenAtThePageAndCancelKeepsT
         return press(d, QDialogButtonBox::Cancel);
     });
 
-    EXPECT_FALSE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    EXPECT_FALSE(editInSheet(dialogs, reporter, target, true, mp));
     EXPECT_TRUE(dialogs.done());
     EXPECT_EQ(dialogs.messages, (std::vector<std::string>{*errorMessage(12), *errorMessage(13)}));
     EXPECT_EQ(encodeDesignImage(target), before);
@@ -87,7 +87,7 @@ TEST(SheetDialog, TheReferenceHasSixPagesAndVisibleBoxesTheCurrentDesignFiveAndH
             EXPECT_NE(d.findChild<QPushButton*>("ro_exponent_help"), nullptr);
             return press(d, QDialogButtonBox::Ok);
         });
-        EXPECT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp));
+        EXPECT_TRUE(editInSheet(dialogs, reporter, target, isReference, mp));
         EXPECT_FALSE(target.isKnown(KnownBit::TippingLength));
         EXPECT_TRUE(reporter.numbers.empty());
     }
@@ -119,7 +119,7 @@ TEST(SheetDialog, TypedValuesAndClicksAreWhatOkStores) {
         type(d, "stat_pdo", "118.25");
         return press(d, QDialogButtonBox::Ok);
     });
-    ASSERT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    ASSERT_TRUE(editInSheet(dialogs, reporter, target, true, mp));
     EXPECT_TRUE(reporter.numbers.empty());
     EXPECT_EQ(target.tp_width, 31.5);
     EXPECT_EQ(target.tp_perfotype, kMicroLaser);
@@ -176,7 +176,7 @@ TEST(SheetDialog, OkWithoutEditsKeepsTheDesignInAnyLocale) {
                         EXPECT_EQ(textOf(d, design.field), design.shown);
                         return press(d, QDialogButtonBox::Ok);
                     });
-                    EXPECT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp));
+                    EXPECT_TRUE(editInSheet(dialogs, reporter, target, isReference, mp));
                     EXPECT_TRUE(reporter.numbers.empty());
                     EXPECT_EQ(encodeDesignImage(target), before);
                 }
@@ -205,7 +205,7 @@ TEST(SheetDialog, AClearedBoxEmptiesItsFieldsWhichStoreZero) {
         EXPECT_FALSE(named(d, "linear_burn_rate")->isEnabled());
         return press(d, QDialogButtonBox::Ok);
     });
-    ASSERT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    ASSERT_TRUE(editInSheet(dialogs, reporter, target, true, mp));
     EXPECT_TRUE(reporter.numbers.empty());
     EXPECT_FALSE(target.isKnown(KnownBit::PaperComposition));
     EXPECT_FALSE(target.isKnown(KnownBit::TobaccoMass));
@@ -235,7 +235,7 @@ TEST(SheetDialog, TypingIsLimitedButALongerLoadedTextIsKept) {
         EXPECT_EQ(textOf(d, "cp_bandperm"), "12345678");
         return press(d, QDialogButtonBox::Cancel);
     });
-    EXPECT_FALSE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    EXPECT_FALSE(editInSheet(dialogs, reporter, target, true, mp));
 }
 
 TEST(SheetDialog, EveryPageLinesUpItsFieldsAndFitsTheSheet) {
@@ -261,7 +261,7 @@ TEST(SheetDialog, EveryPageLinesUpItsFieldsAndFitsTheSheet) {
         }
         return press(d, QDialogButtonBox::Cancel);
     });
-    EXPECT_FALSE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    EXPECT_FALSE(editInSheet(dialogs, reporter, target, true, mp));
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST(YieldsPage, BurnRatesConvertWhenTheFocusLeavesTheirField) {
         EXPECT_EQ(textOf(d, "stat_mbr"), "62.50");
         return press(d, QDialogButtonBox::Ok);
     });
-    ASSERT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    ASSERT_TRUE(editInSheet(dialogs, reporter, target, true, mp));
     EXPECT_EQ(target.stat_mbr, 62.5);
 }
 
@@ -101,7 +101,7 @@ TEST(RodPage, TheEstimatorsAcceptWritesTheEstimateScaledToTheMeasuredRod) {
         EXPECT_EQ(textOf(d, "ro_totpd"), "180.00");  // 90 on the cigarette's 60 mm, measured on 120 mm
         return press(d, QDialogButtonBox::Ok);
     });
-    ASSERT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, true, mp));
+    ASSERT_TRUE(editInSheet(dialogs, reporter, target, true, mp));
     EXPECT_TRUE(dialogs.done());
     EXPECT_TRUE(reporter.numbers.empty());
     EXPECT_EQ(target.ro_totpd, 180);
@@ -155,7 +155,7 @@ TEST(RegimePage, APuffShapeFileChosenInTheFileDialogReplacesTheShapeAndItsPrevie
         EXPECT_FALSE(curveAt(shaped, 6, 12));
         return press(d, QDialogButtonBox::Ok);
     });
-    ASSERT_TRUE(runDesignSheet(dialogs, nullptr, reporter, target, false, mp));
+    ASSERT_TRUE(editInSheet(dialogs, reporter, target, false, mp));
     EXPECT_TRUE(dialogs.done());
     EXPECT_EQ(target.alt_profpnts, 3);
     EXPECT_EQ(target.alt_profile[0], 0.25);

@@ -15,9 +15,20 @@
 #include "core/design/CigaretteDesign.h"
 #include "tests/core/sheet/AwkwardDesigns.h"
 #include "tests/core/sheet/RichReference.h"
+#include "ui/dialogs/Dialogs.h"
 #include "ui/sheet/CigSpecDlg.h"
 
 namespace veltrano::testing {
+
+// Runs the design sheet on `target` as the shell does: true when the user confirmed, and `target` then
+// holds what the sheet stored.
+inline bool editInSheet(Dialogs& dialogs, ErrorReporter& reporter, CigaretteDesign& target, bool isReference,
+                        const ModelParameters& mp) {
+    const std::optional<DesignValues> edited =
+        runDesignSheet(dialogs, nullptr, reporter, target, isReference, mp);
+    if (edited) target.assign(*edited);
+    return edited.has_value();
+}
 
 inline CigSpecDlg& sheetDialog(QDialog& dialog) {
     auto* sheet = qobject_cast<CigSpecDlg*>(&dialog);

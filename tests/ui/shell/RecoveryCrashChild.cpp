@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "core/design/CigaretteFile.h"
+#include "tests/support/DocumentTestAccess.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/shell/MainWin.h"
 #include "ui/shell/ProgramState.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
                                       std::make_unique<RecoveryStore>(recoveryFolderPath()), 0);
     window.attachRecovery(writer);
 
-    state.document.designsForSetUp().referenceDesign.alt_interval = 31;
+    DocumentTestAccess::designs(state.document).referenceDesign.alt_interval = 31;
     window.runCommand(kCmdCopyToCurrent);
     writer->saveNow();
     RecordingErrorReporter errors;

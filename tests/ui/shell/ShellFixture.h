@@ -14,6 +14,7 @@
 
 #include "core/design/ModelParameters.h"
 #include "core/model/Recalculation.h"
+#include "tests/support/DocumentTestAccess.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempFolder.h"
 #include "ui/shell/MainWin.h"
@@ -57,7 +58,7 @@ protected:
     }
 
     // The designs as the test sets them up (no recalculation, no notification).
-    DesignSet& designs() { return state.document.designsForSetUp(); }
+    DesignSet& designs() { return DocumentTestAccess::designs(state.document); }
     CigaretteDesign& current() { return designs().currentDesign; }
     CigaretteDesign& reference() { return designs().referenceDesign; }
 

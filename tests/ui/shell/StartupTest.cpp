@@ -184,7 +184,7 @@ TEST_F(Startup, AboutGestureWritesWhereTheFileCameFromElseIntoTheUserFolder) {
     // Gives the current design of a started program a stored draw resistance of `pdo`, then runs the
     // about box's gesture; returns whether it beeped (the file was written).
     const auto saveFromAboutBox = [&](MyApp& app, double pdo) {
-        app.state().document.designsForSetUp().currentDesign.stat_pdo = pdo;
+        DocumentTestAccess::designs(app.state().document).currentDesign.stat_pdo = pdo;
         dialogs_.beeps.clear();
         dialogs_.expect([](QDialog& d) {
             saveStartupGesture(d);
