@@ -27,7 +27,8 @@ void PreviewUpdate(benchmark::State& state) {
     int typed = 0;
     for (auto _ : state) {
         sheet.paper().texts[kAirPermeability] = std::to_string(40 + typed++ % 50);
-        benchmark::DoNotOptimize(previewSheet(sheet, designs(), parameters()).values);
+        benchmark::DoNotOptimize(
+            previewStored(sheet.storedValues(), sheet.isReference(), designs(), parameters()).values);
     }
 }
 BENCHMARK(PreviewUpdate)->Unit(benchmark::kMillisecond)->UseRealTime();

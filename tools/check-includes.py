@@ -18,8 +18,9 @@ from pathlib import Path
 LAYERS = {"core": 0, "render": 1, "ui": 2}
 QUOTED = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 ANGLED = re.compile(r'^\s*#\s*include\s+<([^>]+)>', re.MULTILINE)
-# Files the build writes (the about box's date); they follow the same path rule.
-GENERATED = {"ui/shell/BuildDate.h"}
+# Files the build writes (the program's name and version, the about box's date); they follow the same
+# path rule.
+GENERATED = {"core/design/ProgramName.h", "ui/shell/BuildDate.h"}
 
 
 def qt_module_headers(*modules):

@@ -6,6 +6,7 @@
 
 #include "core/design/FilePath.h"
 #include "core/design/PlatformFiles.h"
+#include "core/design/ProgramName.h"
 #include "render/views/ViewResources.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/FilePaths.h"
@@ -17,7 +18,8 @@ namespace {
 void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("korbinel"));
     QCoreApplication::setApplicationName(QStringLiteral("veltrano"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRANO_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(
+        veltrano::kProgramVersion.data(), static_cast<qsizetype>(veltrano::kProgramVersion.size())));
 }
 
 void describeCommandLine(QCommandLineParser& commandLine) {

@@ -74,11 +74,6 @@ CigaretteDesign CigaretteDesign::clone() const {
     return copy;
 }
 
-void CigaretteDesign::detachArrays() {
-    for (const OwnedArray& a : ownedArrays()) (this->*a.member) = {};
-    freePuffData();
-}
-
 void CigaretteDesign::freePuffData() {
     puff_number = 0;
     puff_size = {};

@@ -181,8 +181,6 @@ public:
     CigaretteDesign clone() const;
 
     bool hasArrays() const { return !stat_pres_open.empty(); }
-    // Drops the 28 arrays and the puff-by-puff data: the design becomes one without arrays.
-    void detachArrays();
     // Releases the puff-by-puff data; `puff_number` becomes 0.
     void freePuffData();
     // Allocates zeroed puff-by-puff arrays of n entries (n > 0); `puff_number` becomes n.

@@ -12,11 +12,6 @@ std::array<double, kPreviewOutputNames.size()> previewValues(const DesignValues&
     return values;
 }
 
-SheetPreview previewSheet(const DesignSheet& sheet, const DesignSet& designs, const ModelParameters& mp,
-                          InnerThreads threads) {
-    return previewStored(sheet.storedValues(), sheet.isReference(), designs, mp, threads);
-}
-
 SheetPreview previewStored(const DesignValues& stored, bool isReference, const DesignSet& designs,
                            const ModelParameters& mp, InnerThreads threads) {
     SheetPreview preview;

@@ -24,14 +24,11 @@ struct SheetPreview {
 // The strip's values of a design as it stands (what the strip compares against).
 std::array<double, kPreviewOutputNames.size()> previewValues(const DesignValues& design);
 
-// Computes the strip for the sheet's present state: what OK would store, OK's checks, the known words
-// OK leaves, and the recalculation, on copies; neither the sheet nor `designs` change and nothing is
-// reported. `designs` are as the sheet found them (recalculated). For the current design's sheet only
-// that design is recalculated, against the working reference; a reference sheet recalculates both.
-SheetPreview previewSheet(const DesignSheet& sheet, const DesignSet& designs, const ModelParameters& mp,
-                          InnerThreads threads = InnerThreads::Machine);
-// The same from what the sheet would store (its storedValues()), for a caller that takes that copy on
-// one thread and computes on another.
+// Computes the strip from what a sheet would store (its storedValues()): OK's checks, the known words OK
+// leaves, and the recalculation, on copies; `designs` do not change and nothing is reported. `designs`
+// are as the sheet found them (recalculated). For the current design's sheet only that design is
+// recalculated, against the working reference; a reference sheet recalculates both. The caller may take
+// the stored values on one thread and compute on another.
 SheetPreview previewStored(const DesignValues& stored, bool isReference, const DesignSet& designs,
                            const ModelParameters& mp, InnerThreads threads = InnerThreads::Machine);
 

@@ -18,13 +18,13 @@ void ShootingStatistics::merge(const ShootingStatistics& other) {
     unconvergedSolves += other.unconvergedSolves;
 }
 
-namespace {
-
-FlowState porous(const PowerLaw& wall, const PowerLaw& axial, double L, FlowState s, double d) {
+FlowState porousSegment(const PowerLaw& wall, const PowerLaw& axial, double L, FlowState s, double d) {
     const double h = L * 0.001 / kPorousSteps;
     for (int step = 0; step < kPorousSteps; ++step) midpointStep(wall, axial, d, h, s.v, s.p);
     return s;
 }
+
+namespace {
 
 FlowState solid(const PowerLaw& law, double L, FlowState s) {
     return solidSegment(law.k, law.n, L, s.v, s.p);
@@ -37,10 +37,6 @@ void store(Stations& v, Stations& p, int station, FlowState s) {
 
 }  // namespace
 
-FlowState porousSegment(double kw, double nw, double ka, double na, double L, double v, double p, double d) {
-    return porous({kw, nw}, {ka, na}, L, {v, p}, d);
-}
-
 int solveClosed(const DesignValues& d, Stations& v, Stations& p, ShootingStatistics* stats) {
     const PowerLaw filter{d.fi_k, d.fi_n}, rod{d.ro_k, d.ro_n}, paper{d.cp_k, d.cp_n};
     const double rodUnderTipping = d.tp_width - d.fi_len;
@@ -48,7 +44,7 @@ int solveClosed(const DesignValues& d, Stations& v, Stations& p, ShootingStatist
     const auto pass = [&](Stations& vs, Stations& ps) {
         store(vs, ps, 3, solid(filter, d.fi_len, {vs[0], ps[0]}));
         store(vs, ps, 4, solid(rod, rodUnderTipping, {vs[3], ps[3]}));
-        store(vs, ps, 5, porous(paper, rod, porousRod, {vs[4], ps[4]}, d.fi_diam));
+        store(vs, ps, 5, porousSegment(paper, rod, porousRod, {vs[4], ps[4]}, d.fi_diam));
     };
     return shootMouthSuction(v, p, pass, stats);
 }
@@ -79,10 +75,10 @@ OpenNetwork openNetwork(const DesignValues& d, int solverType) {
 int solveOpen(const OpenNetwork& net, Stations& v, Stations& p, ShootingStatistics* stats) {
     const auto pass = [&](Stations& vs, Stations& ps) {
         store(vs, ps, 1, solid(net.filter, net.beforeZone, {vs[0], ps[0]}));
-        store(vs, ps, 2, porous(net.zone, net.filter, net.zoneWidth, {vs[1], ps[1]}, net.d));
+        store(vs, ps, 2, porousSegment(net.zone, net.filter, net.zoneWidth, {vs[1], ps[1]}, net.d));
         store(vs, ps, 3, solid(net.filter, net.afterZone, {vs[2], ps[2]}));
         store(vs, ps, 4, solid(net.rod, net.rodUnderTipping, {vs[3], ps[3]}));
-        store(vs, ps, 5, porous(net.paper, net.rod, net.porousRod, {vs[4], ps[4]}, net.d));
+        store(vs, ps, 5, porousSegment(net.paper, net.rod, net.porousRod, {vs[4], ps[4]}, net.d));
         if (net.withCoal) store(vs, ps, 5, solid(net.coal, net.coalLength, {vs[5], ps[5]}));
     };
     return shootMouthSuction(v, p, pass, stats);

@@ -130,8 +130,9 @@ inline void midpointStep(const PowerLaw& wall, const PowerLaw& axial, double d, 
 
 inline constexpr int kPorousSteps = 200;
 
-// A porous segment of L mm, integrated from its mouth-side end in 200 midpoint steps.
-FlowState porousSegment(double kw, double nw, double ka, double na, double L, double v, double p, double d);
+// A porous segment of L mm (its wall's law, its axial law, diameter d mm), integrated from the state at
+// its mouth-side end in 200 midpoint steps.
+FlowState porousSegment(const PowerLaw& wall, const PowerLaw& axial, double L, FlowState start, double d);
 
 // Solves the closed network (ventilation zone sealed; stations 0, 3, 4, 5). v[0] is the mouth velocity,
 // p[0] the first guess of the mouth suction; on return p[0] is the solved suction and stations 3 to 5

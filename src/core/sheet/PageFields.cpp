@@ -17,10 +17,6 @@ void setBit(std::uint32_t& boxes, KnownBit bit, bool checked) {
 
 }  // namespace
 
-void PageTexts::setBox(KnownBit bit, bool checked) {
-    setBit(boxes, bit, checked);
-}
-
 double PageTexts::value(int field) const {
     return readNumber(texts.at(static_cast<std::size_t>(field)));
 }

@@ -51,7 +51,6 @@ struct PageTexts {
     std::optional<Shown> loaded;
 
     bool box(KnownBit bit) const { return (boxes & known::bit(bit)) != 0; }
-    void setBox(KnownBit bit, bool checked);
     // The value of a field's text, read by the entry convention.
     double value(int field) const;
     // Right after a load: what the page shows now is what it loaded.

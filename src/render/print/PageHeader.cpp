@@ -1,6 +1,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "core/design/ProgramName.h"
 #include "render/print/PrintBlocks.h"
 #include "render/print/SheetFonts.h"
 #include "render/resources/Palette.h"
@@ -15,7 +16,7 @@ namespace {
 inline constexpr QColor kMakerGrey{170, 170, 170};
 constexpr int kBaseline = 175;
 
-void drawRun(QPainter& painter, int x, const char* text, const QColor& colour) {
+void drawRun(QPainter& painter, int x, std::string_view text, const QColor& colour) {
     painter.setPen(colour);
     drawText(painter, x, kBaseline, text, Anchor::Baseline);
 }
@@ -56,8 +57,8 @@ void printHeader(QPainter& painter) {
     painter.setBackgroundMode(Qt::TransparentMode);
     // The product mark: the name in black, the version in grey.
     painter.setFont(sheetFont(80));
-    drawRun(painter, 150, "veltrano", Qt::black);
-    drawRun(painter, 560, "4.1", palette::noteGrey);
+    drawRun(painter, 150, kProgramName, Qt::black);
+    drawRun(painter, 560, kProgramVersion, palette::noteGrey);
     // The maker's name fills the room of the black run on its own; the maker's grey is the
     // emblem's stripe.
     painter.setFont(sheetFont(40));

@@ -8,6 +8,7 @@
 
 #include "core/design/SafeSave.h"
 #include "render/print/PrintedPage.h"
+#include "render/resources/ProgramTitle.h"
 #include "render/views/ViewResources.h"
 
 namespace veltrano {
@@ -21,8 +22,9 @@ bool savePdfReport(const QString& path, const QPageLayout& layout, int resolutio
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setTitle(QString::fromLatin1(kPrintDocumentName));
-        writer.setCreator(QString::fromLatin1(kPrintDocumentName));
+        // Every printout is named after the program.
+        writer.setTitle(programTitle());
+        writer.setCreator(programTitle());
         writer.setResolution(resolution);
         writer.setPageLayout(layout);
         if (!printReport(writer, errors, designs, puffByPuffValid)) return false;

@@ -9,9 +9,6 @@ class QPageLayout;
 
 namespace veltrano {
 
-// The document name of every printout.
-inline constexpr char kPrintDocumentName[] = "veltrano 4.1";
-
 // The page as a PDF file of the given page layout and resolution. The document is made in memory and
 // saved whole through the safe save: a target that cannot be opened for writing gives 066, a write
 // that fails (a full disk, a file size limit) 053, and neither leaves a partial file or harms an old

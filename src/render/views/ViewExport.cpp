@@ -1,4 +1,5 @@
 #include "render/views/ViewExport.h"
+#include "render/resources/ProgramTitle.h"
 
 #include <QBuffer>
 #include <QFontInfo>
@@ -15,7 +16,6 @@ namespace {
 
 // The view's pixels are screen pixels at 96 dpi; vector files keep that size.
 constexpr int kScreenDpi = 96;
-const char* const kCreator = "veltrano 4.1";
 
 // SVG and PDF name the family they are given; the views ask for the Windows faces and leave the
 // choice of the installed twin to the font substitution. A file names the family really drawn.
@@ -64,13 +64,13 @@ std::unique_ptr<QSvgGenerator> svgDevice(QIODevice& buffer, QSize canvas) {
     svg->setSize(canvas);
     svg->setViewBox(QRect(QPoint(0, 0), canvas));
     svg->setResolution(kScreenDpi);
-    svg->setTitle(QString::fromLatin1(kCreator));
+    svg->setTitle(programTitle());
     return svg;
 }
 
 std::unique_ptr<QPdfWriter> pdfDevice(QIODevice& buffer, QSize canvas) {
     auto pdf = std::make_unique<QPdfWriter>(&buffer);
-    pdf->setCreator(QString::fromLatin1(kCreator));
+    pdf->setCreator(programTitle());
     pdf->setResolution(kScreenDpi);
     const QSizeF points(canvas.width() * 72.0 / kScreenDpi, canvas.height() * 72.0 / kScreenDpi);
     pdf->setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
@@ -133,10 +133,6 @@ QByteArray renderDrawingFile(const ViewResources& resources, const Drawing& draw
             return vectorBytes(resources, drawing, pdfDevice);
     }
     return {};
-}
-
-QImage renderViewImage(const ViewResources& resources, const ViewScene& scene, double scale) {
-    return renderDrawingImage(resources, viewDrawing(resources, scene), scale);
 }
 
 QByteArray renderViewFile(const ViewResources& resources, const ViewScene& scene, ExportFormat format,

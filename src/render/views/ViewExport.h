@@ -43,7 +43,6 @@ QByteArray renderDrawingFile(const ViewResources& resources, const Drawing& draw
                              double scale = 1.0);
 
 // The same for a view, on its canvas of viewCanvasSize.
-QImage renderViewImage(const ViewResources& resources, const ViewScene& scene, double scale);
 QByteArray renderViewFile(const ViewResources& resources, const ViewScene& scene, ExportFormat format,
                           double scale = 1.0);
 

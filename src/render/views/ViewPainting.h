@@ -1,11 +1,9 @@
 #pragma once
 
-#include <optional>
-#include <string_view>
-
 #include <QSize>
 
 #include "core/design/DesignSet.h"
+#include "render/views/ViewList.h"
 #include "render/views/ViewResources.h"
 #include "render/views/Views.h"
 
@@ -13,19 +11,14 @@ class QPainter;
 
 namespace veltrano {
 
-// What the main window's client area shows: one of the four views (numbered as the view modes) or
-// the raw listing of the three designs.
-enum class ViewKind { Stationary = 1, Yields = 2, Puffs = 3, Summary = 4, Listing = 5 };
-
-// "stationary", "yields", "puffs", "summary", "listing".
-std::optional<ViewKind> viewKindNamed(std::string_view name);
-
-// Everything a view is drawn from.
+// Everything the client area is drawn from: one of the four views, or the raw listing of the three
+// designs in its place.
 struct ViewScene {
     const DesignSet& designs;
-    ViewKind kind;
+    View view;
     bool puffByPuffValid = true;  // the summary's puff table is filled only then
     int hoveredPuff = -1;         // the puff of the "Puff data" column of view 3
+    bool rawListing = false;
 };
 
 // The client area's picture: the logo, then the view or the listing. The window, the exports and the

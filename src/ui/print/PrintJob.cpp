@@ -5,6 +5,7 @@
 
 #include "core/report/ReportFile.h"
 #include "render/print/PrintedPage.h"
+#include "render/resources/ProgramTitle.h"
 #include "render/views/ViewResources.h"
 #include "ui/dialogs/Dialogs.h"
 
@@ -14,13 +15,13 @@ void printDesign(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const 
                  bool puffByPuffValid, const QString& designFileName) {
     installFontSubstitutes();
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromLatin1(kPrintDocumentName));
-    printer.setCreator(QString::fromLatin1(kPrintDocumentName));
+    printer.setDocName(programTitle());
+    printer.setCreator(programTitle());
     // The dialog would take the file name for printing to PDF from the document name, whose ".1" it
     // reads as an extension. A file name set here goes to the dialog as it is; the real printer stays
     // chosen where there is one.
     printer.setOutputFileName(
-        QString::fromStdString(reportFileName(designFileName.toStdString(), ".pdf", kPrintDocumentName)));
+        QString::fromStdString(reportFileName(designFileName.toStdString(), ".pdf", kProgramTitle)));
     printer.setOutputFormat(QPrinter::NativeFormat);
     QPrintDialog dialog(&printer, owner);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

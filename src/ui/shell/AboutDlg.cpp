@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/ControlIds.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/ThinFrame.h"
@@ -26,7 +27,7 @@ AboutDlg::AboutDlg(const QImage& logo, Dialogs& dialogs, Gestures gestures, QWid
       dialogs_(dialogs),
       gestures_(std::move(gestures)) {
     setObjectName("AboutDlg");
-    auto* name = new QLabel(QStringLiteral("veltrano 4.1"), this);
+    auto* name = new QLabel(programTitle(), this);
     name->setObjectName("productName");
     setControlId(name, 1103);
     auto* date = new QLabel(buildDate(), this);

@@ -1,6 +1,7 @@
 #include "ui/shell/Commands.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "ui/shell/MainWin.h"
@@ -14,78 +15,76 @@ bool puffNumberKnown(const MainWin& w) {
     return w.document().designs().referenceDesign.isKnown(KnownBit::IsoPuffNumber);
 }
 
-void showView(MainWin& w, ViewMode mode) {
-    w.setViewMode(mode);
-}
-
 const std::vector<Command>& commands() {
-    static const std::vector<Command> table = {
-        {kCmdOpen, &MainWin::openFile, {}},
-        {kCmdSave, &MainWin::saveFile, {}},
-        {kCmdSaveAs, &MainWin::saveFileAs, {}},
-        {kCmdImport, &MainWin::importFile, {}},
-        {kCmdPrint, &MainWin::printDesigns, {}},
-        {kCmdExit, &MainWin::exitProgram, {}},
-        {kCmdExitAccelerator, &MainWin::exitProgram, {}},
-        {kCmdViewStationary, [](MainWin& w) { showView(w, ViewMode::StationaryFlow); }, {}},
-        {kCmdViewYields, [](MainWin& w) { showView(w, ViewMode::Yields); }, {}},
-        {kCmdViewPuffByPuff, [](MainWin& w) { showView(w, ViewMode::PuffByPuff); }, puffNumberKnown},
-        {kCmdViewSummary, [](MainWin& w) { showView(w, ViewMode::Summary); }, {}},
-        {kCmdEditReference, &MainWin::editReference, {}},
-        {kCmdEditCurrent, &MainWin::editCurrent, {}},
-        {kCmdCopyToCurrent, &MainWin::copyToCurrent, {}},
-        {kCmdCopyAccelerator, &MainWin::copyToCurrent, {}},
-        {kCmdPuffByPuff, &MainWin::puffByPuffCommand, puffNumberKnown},
-        {kCmdProblemSolver, &MainWin::problemSolver, {}},
-        {kCmdMenuBar, &MainWin::toggleMenuBar, {}},
-        {kCmdAddInformation, &MainWin::addInformation, {}},
-        {kCmdAbout, &MainWin::about, {}},
-        {kCmdUndo, &MainWin::undo, [](const MainWin& w) { return w.canUndo(); }},
-        {kCmdRedo, &MainWin::redo, [](const MainWin& w) { return w.canRedo(); }},
-        {kCmdExportView, &MainWin::exportViewCommand, {}},
-        {kCmdExportData, &MainWin::exportDataCommand, {}},
-        {kCmdCopyView, &MainWin::copyView, {}},
-        {kCmdSensitivity, &MainWin::sensitivity, {}},
+    static const std::vector<Command> table = [] {
+        std::vector<Command> t = {
+            {kCmdOpen, &MainWin::openFile, {}},
+            {kCmdSave, &MainWin::saveFile, {}},
+            {kCmdSaveAs, &MainWin::saveFileAs, {}},
+            {kCmdImport, &MainWin::importFile, {}},
+            {kCmdPrint, &MainWin::printDesigns, {}},
+            {kCmdExit, &MainWin::exitProgram, {}},
+            {kCmdExitAccelerator, &MainWin::exitProgram, {}},
+            {kCmdEditReference, &MainWin::editReference, {}},
+            {kCmdEditCurrent, &MainWin::editCurrent, {}},
+            {kCmdCopyToCurrent, &MainWin::copyToCurrent, {}},
+            {kCmdCopyAccelerator, &MainWin::copyToCurrent, {}},
+            {kCmdPuffByPuff, &MainWin::puffByPuffCommand, puffNumberKnown},
+            {kCmdProblemSolver, &MainWin::problemSolver, {}},
+            {kCmdMenuBar, &MainWin::toggleMenuBar, {}},
+            {kCmdAddInformation, &MainWin::addInformation, {}},
+            {kCmdAbout, &MainWin::about, {}},
+            {kCmdUndo, &MainWin::undo, [](const MainWin& w) { return w.canUndo(); }},
+            {kCmdRedo, &MainWin::redo, [](const MainWin& w) { return w.canRedo(); }},
+            {kCmdExportView, &MainWin::exportViewCommand, {}},
+            {kCmdExportData, &MainWin::exportDataCommand, {}},
+            {kCmdCopyView, &MainWin::copyView, {}},
+            {kCmdSensitivity, &MainWin::sensitivity, {}},
 #ifdef VELTRANO_HAVE_NLOPT
-        {kCmdDesignToTargets, &MainWin::designToTargets, {}},
+            {kCmdDesignToTargets, &MainWin::designToTargets, {}},
 #endif
-    };
+        };
+        for (const ViewRow& row : kViewRows)
+            t.push_back(
+                {viewCommand(row.view), [view = row.view](MainWin& w) { w.setViewMode(view); },
+                 row.view == View::PuffByPuff ? puffNumberKnown : std::function<bool(const MainWin&)>()});
+        return t;
+    }();
     return table;
 }
 
-constexpr MenuRow kMenuRows[] = {
+// The menus before the View menu, and after it; the View menu is made from the list of views.
+constexpr MenuRow kMenusBeforeViews[] = {
     {"File", "Open ...", kCmdOpen, "open"},
-    {"File", nullptr, kCmdOpen, nullptr},
+    {"File", nullptr, kCmdNone, nullptr},
     {"File", "Save", kCmdSave, "save"},
     {"File", "Save as ...", kCmdSaveAs, "saveAs"},
-    {"File", nullptr, kCmdOpen, nullptr},
+    {"File", nullptr, kCmdNone, nullptr},
     {"File", "Import ...", kCmdImport, "import"},
     {"File", "Print ...", kCmdPrint, "print"},
     {"File", "Export view ...", kCmdExportView, "exportView"},
     {"File", "Export data ...", kCmdExportData, "exportData"},
-    {"File", nullptr, kCmdOpen, nullptr},
+    {"File", nullptr, kCmdNone, nullptr},
     {"File", "Recent Files", kCmdRecentFiles, "recentFiles"},
-    {"File", nullptr, kCmdOpen, nullptr},
+    {"File", nullptr, kCmdNone, nullptr},
     {"File", "Exit\tAlt+X", kCmdExit, "exit"},
     {"Edit", "Undo", kCmdUndo, "undo", "Ctrl+Z"},
     {"Edit", "Redo", kCmdRedo, "redo", "Ctrl+Y"},
-    {"Edit", nullptr, kCmdOpen, nullptr},
+    {"Edit", nullptr, kCmdNone, nullptr},
     {"Edit", "Copy", kCmdCopyView, "copy", "Ctrl+C"},
-    {"View", "Stationary Flow Results", kCmdViewStationary, "viewStationaryFlow", nullptr, true},
-    {"View", "ISO and Alternative Yields", kCmdViewYields, "viewYields", nullptr, true},
-    {"View", "Puff by Puff Analysis Results", kCmdViewPuffByPuff, "viewPuffByPuff", nullptr, true},
-    {"View", "Cigarette Data Summary", kCmdViewSummary, "viewSummary", nullptr, true},
+};
+constexpr MenuRow kMenusAfterViews[] = {
     {"Cigarette Design", "Reference cigarette ...", kCmdEditReference, "editReference"},
     {"Cigarette Design", "Current cigarette ...", kCmdEditCurrent, "editCurrent"},
-    {"Cigarette Design", nullptr, kCmdOpen, nullptr},
+    {"Cigarette Design", nullptr, kCmdNone, nullptr},
     {"Cigarette Design", "Copy to current\tAlt+C", kCmdCopyToCurrent, "copyToCurrent"},
     {"Extras", "Puff by Puff Analysis", kCmdPuffByPuff, "puffByPuffAnalysis"},
     {"Extras", "Problem Solver ...", kCmdProblemSolver, "problemSolver"},
-    {"Extras", nullptr, kCmdOpen, nullptr},
+    {"Extras", nullptr, kCmdNone, nullptr},
     {"Extras", "Menu Bar", kCmdMenuBar, "menuBar", nullptr, true},
-    {"Extras", nullptr, kCmdOpen, nullptr},
+    {"Extras", nullptr, kCmdNone, nullptr},
     {"Extras", "Add Information ...", kCmdAddInformation, "addInformation"},
-    {"Extras", nullptr, kCmdOpen, nullptr},
+    {"Extras", nullptr, kCmdNone, nullptr},
     {"Extras", "Sensitivity ...", kCmdSensitivity, "sensitivity"},
 #ifdef VELTRANO_HAVE_NLOPT
     {"Extras", "Design to targets ...", kCmdDesignToTargets, "designToTargets"},
@@ -120,8 +119,22 @@ const Command* findCommand(CommandId id) {
     return it == table.end() ? nullptr : &*it;
 }
 
+std::optional<View> viewOfCommand(CommandId id) {
+    for (const ViewRow& row : kViewRows)
+        if (viewCommand(row.view) == id) return row.view;
+    return std::nullopt;
+}
+
 std::span<const MenuRow> menuRows() {
-    return kMenuRows;
+    static const std::vector<MenuRow> rows = [] {
+        std::vector<MenuRow> all(std::begin(kMenusBeforeViews), std::end(kMenusBeforeViews));
+        for (const ViewRow& view : kViewRows)
+            all.push_back(
+                {"View", view.menuText, viewCommand(view.view), view.menuObjectName, nullptr, true});
+        all.insert(all.end(), std::begin(kMenusAfterViews), std::end(kMenusAfterViews));
+        return all;
+    }();
+    return rows;
 }
 
 std::span<const PanelButton> panelFileButtons() {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
+
+#include "render/views/ViewList.h"
 
 namespace veltrano {
 
@@ -11,6 +14,7 @@ class MainWin;
 // always had. The commands added since (undo, export, copy, recent files) have numbers of their own above
 // those.
 enum CommandId {
+    kCmdNone = 0,  // no command: a separator of the menu
     kCmdExit = 40001,
     kCmdExitAccelerator = 40002,
     kCmdOpen = 40007,
@@ -51,8 +55,16 @@ struct Command {
 // The command of `id`, or nullptr.
 const Command* findCommand(CommandId id);
 
-// One row of the menu bar, in the order the menus show them. A row without text is a separator; a row
-// without a menu is an accelerator only; the row of kCmdRecentFiles is the recent files submenu.
+// The command that shows `view` (the view commands are numbered in the order of the views), and the
+// view a command shows.
+constexpr CommandId viewCommand(View view) {
+    return static_cast<CommandId>(kCmdViewStationary + static_cast<int>(viewIndex(view)));
+}
+std::optional<View> viewOfCommand(CommandId id);
+
+// One row of the menu bar, in the order the menus show them. A row without text is a separator (and has
+// no command); a row without a menu is an accelerator only; the row of kCmdRecentFiles is the recent
+// files submenu. The View menu's rows are made from the list of views.
 struct MenuRow {
     const char* menu;
     const char* text;

@@ -11,27 +11,6 @@
 
 namespace veltrano {
 
-namespace {
-
-struct PanelRadio {
-    int controlId;
-    const char* objectName;
-    const char* text;
-    CommandId command;
-};
-constexpr PanelRadio kRadios[] = {
-    {1099, "stationaryFlowRadio", "Stationary flow", kCmdViewStationary},
-    {1100, "yieldsRadio", "ISO and alt. yields", kCmdViewYields},
-    {1101, "puffByPuffRadio", "Puff-by-puff analysis", kCmdViewPuffByPuff},
-    {1102, "summaryRadio", "Data summary", kCmdViewSummary},
-};
-
-std::size_t indexOf(ViewMode view) {
-    return static_cast<std::size_t>(view) - 1;
-}
-
-}  // namespace
-
 DesignDlg::DesignDlg(MainWin& window)
     : QDialog(&window, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), window_(window) {
     setObjectName("DesignDlg");
@@ -61,9 +40,9 @@ DesignDlg::DesignDlg(MainWin& window)
     auto* display = new QGroupBox(QStringLiteral("Display"), this);
     auto* radioLayout = new QVBoxLayout(display);
     for (std::size_t i = 0; i < radios_.size(); ++i) {
-        radios_[i] = new QRadioButton(QString::fromLatin1(kRadios[i].text), display);
-        radios_[i]->setObjectName(QString::fromLatin1(kRadios[i].objectName));
-        setControlId(radios_[i], kRadios[i].controlId);
+        radios_[i] = new QRadioButton(QString::fromLatin1(kViewRows[i].panelText), display);
+        radios_[i]->setObjectName(QString::fromLatin1(kViewRows[i].panelObjectName));
+        setControlId(radios_[i], kViewRows[i].panelControlId);
         radioLayout->addWidget(radios_[i]);
         connect(radios_[i], &QRadioButton::clicked, this, &DesignDlg::radioClicked);
     }
@@ -85,12 +64,12 @@ QPushButton* DesignDlg::button(int controlId) const {
     return findByControlId<QPushButton>(this, controlId);
 }
 
-QRadioButton* DesignDlg::radio(ViewMode view) const {
-    return radios_[indexOf(view)];
+QRadioButton* DesignDlg::radio(View view) const {
+    return radios_[viewIndex(view)];
 }
 
 void DesignDlg::syncRadios() {
-    for (ViewMode view : kViewModes) radio(view)->setChecked(window_.viewMode() == view);
+    for (const ViewRow& row : kViewRows) radio(row.view)->setChecked(window_.viewMode() == row.view);
 }
 
 void DesignDlg::updateEnabling() {
@@ -98,13 +77,13 @@ void DesignDlg::updateEnabling() {
         for (const PanelButton& b : buttons)
             button(b.controlId)->setEnabled(window_.commandEnabled(b.command));
     for (std::size_t i = 0; i < radios_.size(); ++i)
-        radios_[i]->setEnabled(window_.commandEnabled(kRadios[i].command));
+        radios_[i]->setEnabled(window_.commandEnabled(viewCommand(kViewRows[i].view)));
 }
 
 void DesignDlg::radioClicked() {
     for (std::size_t i = 0; i < radios_.size(); ++i) {
         if (radios_[i]->isChecked()) {
-            window_.runCommand(kRadios[i].command);
+            window_.runCommand(viewCommand(kViewRows[i].view));
             break;
         }
     }

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "ui/shell/ViewMode.h"
+#include "render/views/ViewList.h"
 
 class QPushButton;
 class QRadioButton;
@@ -27,7 +27,7 @@ public:
     void updateEnabling();
 
     QPushButton* button(int controlId) const;
-    QRadioButton* radio(ViewMode view) const;
+    QRadioButton* radio(View view) const;
 
 public slots:
     void reject() override;  // Close, Escape and the close box hide the panel
@@ -39,7 +39,7 @@ private:
     void radioClicked();
 
     MainWin& window_;
-    std::array<QRadioButton*, 4> radios_{};
+    std::array<QRadioButton*, kViewRows.size()> radios_{};
 };
 
 }  // namespace veltrano

@@ -17,17 +17,16 @@ namespace {
 
 // The numbers a view shows: the summary values (its result boxes and tables), then the table of what
 // its charts draw.
-std::vector<ReportTableId> tablesOfView(ViewKind kind) {
-    switch (kind) {
-        case ViewKind::Stationary:
+std::vector<ReportTableId> tablesOfView(const ViewScene& scene) {
+    if (scene.rawListing) return {ReportTableId::Summary};
+    switch (scene.view) {
+        case View::StationaryFlow:
             return {ReportTableId::Summary, ReportTableId::Profiles};
-        case ViewKind::Yields:
+        case View::Yields:
             return {ReportTableId::Summary, ReportTableId::Curves};
-        case ViewKind::Puffs:
-        case ViewKind::Summary:
+        case View::PuffByPuff:
+        case View::Summary:
             return {ReportTableId::Summary, ReportTableId::Puffs};
-        case ViewKind::Listing:
-            break;
     }
     return {ReportTableId::Summary};
 }
@@ -81,7 +80,7 @@ bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const D
 std::unique_ptr<QMimeData> viewMimeData(const ViewResources& resources, const ViewScene& scene, double ratio,
                                         const QLocale& locale) {
     std::vector<ReportTable> tables;
-    for (ReportTableId table : tablesOfView(scene.kind))
+    for (ReportTableId table : tablesOfView(scene))
         tables.push_back(buildReportTable(table, scene.designs, scene.puffByPuffValid));
     return drawingMimeData(resources, viewDrawing(resources, scene), ratio,
                            QString::fromStdString(tabText(tables, locale.decimalPoint().toStdString())));

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/FilePaths.h"
@@ -90,7 +91,7 @@ void MainWin::importFile() {
 
 bool MainWin::confirmReplaceLegacyFile() {
     QMessageBox box(
-        QMessageBox::Question, QStringLiteral("veltrano 4.1"),
+        QMessageBox::Question, programTitle(),
         QStringLiteral("The file %1 is in the old 3.xx format. Replace it with a file in the 4.1 format?")
             .arg(fromFilePath(document_.fileName())),
         QMessageBox::Yes | QMessageBox::No, this);
@@ -100,7 +101,7 @@ bool MainWin::confirmReplaceLegacyFile() {
 
 bool MainWin::confirmDiscardChanges() {
     if (!designsChanged()) return true;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("veltrano 4.1"),
+    QMessageBox box(QMessageBox::Question, programTitle(),
                     QStringLiteral("Save changes to the cigarette designs?"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Save);

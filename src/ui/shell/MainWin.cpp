@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QUndoStack>
 
+#include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/ControlIds.h"
 #include "ui/dialogs/FilePaths.h"
 #include "ui/shell/DesignDlg.h"
@@ -24,22 +25,6 @@ namespace {
 
 constexpr QSize kFrameSize{1024, 820};
 
-// "[*]" shows as "*" while the designs are modified (Qt's convention for a document window's title).
-const char* const kTitle = "veltrano 4.1 - by korbinel[*]";
-
-CommandId viewCommand(ViewMode mode) {
-    switch (mode) {
-        case ViewMode::Yields:
-            return kCmdViewYields;
-        case ViewMode::PuffByPuff:
-            return kCmdViewPuffByPuff;
-        case ViewMode::Summary:
-            return kCmdViewSummary;
-        default:
-            return kCmdViewStationary;
-    }
-}
-
 }  // namespace
 
 MainWin::MainWin(DesignDocument& document, Dialogs& dialogs)
@@ -49,7 +34,8 @@ MainWin::MainWin(DesignDocument& document, Dialogs& dialogs)
       errors_(dialogs, this),
       resources_(makeViewResources()) {
     setObjectName("MainWin");
-    setWindowTitle(QString::fromLatin1(kTitle));
+    // "[*]" shows as "*" while the designs are modified (Qt's convention for a document window's title).
+    setWindowTitle(programTitle() + QStringLiteral(" - by korbinel[*]"));
     viewArea_ = new ViewArea(*this);
     setCentralWidget(scrollingClient(viewArea_));
     setAcceptDrops(true);
@@ -105,7 +91,7 @@ void MainWin::buildMenus() {
         a->setData(row.id);
         a->setCheckable(row.checkable);
         if (row.shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
-        if (row.id >= kCmdViewStationary && row.id <= kCmdViewSummary) viewGroup_->addAction(a);
+        if (viewOfCommand(row.id)) viewGroup_->addAction(a);
         // A checkable item toggles itself before its command runs; the command sets the mark again.
         connect(a, &QAction::triggered, this, [this, id = row.id] { runCommand(id); });
         actions_[row.id] = a;
@@ -210,7 +196,7 @@ void MainWin::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWin::updateViewChecks() {
-    for (ViewMode mode : kViewModes) action(viewCommand(mode))->setChecked(viewMode_ == mode);
+    for (const ViewRow& row : kViewRows) action(viewCommand(row.view))->setChecked(viewMode_ == row.view);
 }
 
 void MainWin::updateEnabling() {
@@ -229,7 +215,7 @@ QString MainWin::currentFileName() const {
 void MainWin::updateTitle() {
     // The title shows the path last chosen; it stays when a failed save empties the file name.
     if (!document_.fileName().empty()) titlePath_ = fromFilePath(document_.fileName());
-    if (!titlePath_.isEmpty()) setWindowTitle(QStringLiteral("veltrano 4.1 - ") + titlePath_ + "[*]");
+    if (!titlePath_.isEmpty()) setWindowTitle(programTitle() + QStringLiteral(" - ") + titlePath_ + "[*]");
     setWindowModified(designsChanged());
 }
 
@@ -239,8 +225,8 @@ void MainWin::documentChanged(const DocumentChange& change) {
     if (change.designs || change.puffData) {
         // Without the reference's measured puff number there is no puff-by-puff view to stay in.
         const bool offered = commandEnabled(kCmdViewPuffByPuff);
-        if (!offered && viewMode_ == ViewMode::PuffByPuff) {
-            viewMode_ = ViewMode::StationaryFlow;
+        if (!offered && viewMode_ == View::PuffByPuff) {
+            viewMode_ = View::StationaryFlow;
             panel_->syncRadios();
             updateViewChecks();
         }
@@ -250,16 +236,16 @@ void MainWin::documentChanged(const DocumentChange& change) {
 }
 
 void MainWin::keepPuffDataCurrent() {
-    if (viewMode_ == ViewMode::PuffByPuff && !document_.puffDataValid()) runPuffByPuffAnalysis();
+    if (viewMode_ == View::PuffByPuff && !document_.puffDataValid()) runPuffByPuffAnalysis();
 }
 
-void MainWin::setViewMode(ViewMode mode) {
+void MainWin::setViewMode(View mode) {
     if (viewMode_ == mode) {
         updateViewChecks();
         return;
     }
-    if (mode == ViewMode::PuffByPuff && !document_.puffDataValid()) runPuffByPuffAnalysis();
-    if (viewMode_ == ViewMode::PuffByPuff) hoveredPuff_ = -1;
+    if (mode == View::PuffByPuff && !document_.puffDataValid()) runPuffByPuffAnalysis();
+    if (viewMode_ == View::PuffByPuff) hoveredPuff_ = -1;
     viewMode_ = mode;
     repaintClient();
     panel_->syncRadios();
@@ -294,13 +280,11 @@ void MainWin::paintClient(QPainter& painter) {
 }
 
 ViewScene MainWin::viewScene() const {
-    const ViewKind kind =
-        rawListing_ ? ViewKind::Listing : static_cast<ViewKind>(static_cast<int>(viewMode_));
-    return {document_.designs(), kind, document_.puffDataValid(), hoveredPuff_};
+    return {document_.designs(), viewMode_, document_.puffDataValid(), hoveredPuff_, rawListing_};
 }
 
 void MainWin::mouseMovedTo(QPoint p) {
-    if (viewMode_ != ViewMode::PuffByPuff) return;
+    if (viewMode_ != View::PuffByPuff) return;
     const PuffHoverGeometry g = puffHoverGeometry(document_.designs().currentDesign);
     const bool outside = p.x() < g.puffAreaLeft || p.x() > g.puffAreaRight || p.y() < g.puffAreaTop ||
                          p.y() > g.puffAreaBottom || (p.y() >= g.gapTop && p.y() <= g.gapBottom);

@@ -17,7 +17,6 @@
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/shell/Commands.h"
 #include "ui/shell/RecentFiles.h"
-#include "ui/shell/ViewMode.h"
 
 class QActionGroup;
 class QMenu;
@@ -53,7 +52,7 @@ public:
     bool runCommand(CommandId id);
     bool commandEnabled(CommandId id) const;
 
-    ViewMode viewMode() const { return viewMode_; }
+    View viewMode() const { return viewMode_; }
     bool puffByPuffValid() const { return document_.puffDataValid(); }
     bool rawListing() const { return rawListing_; }
     int hoveredPuff() const { return hoveredPuff_; }
@@ -65,13 +64,11 @@ public:
     bool canUndo() const;
     bool canRedo() const;
     DesignDlg& panel() { return *panel_; }
-    PuffWaitDlg& progressDialog() { return *puffWait_; }
-    ViewArea& viewArea() { return *viewArea_; }
     const ViewResources& resources() const { return resources_; }
     ErrorReporter& errorReporter() { return errors_; }
 
     // View commands (and the panel's radio buttons): the stale-data rule for view 3, then the switch.
-    void setViewMode(ViewMode mode);
+    void setViewMode(View view);
     void repaintClient();
     void updateViewChecks();
     // Enabling of every command's menu item and panel button.
@@ -173,7 +170,7 @@ private:
 
     QString titlePath_;  // the path the title shows: the last one chosen, kept when saving fails
     bool panelVisible_ = true;
-    ViewMode viewMode_ = ViewMode::StationaryFlow;
+    View viewMode_ = View::StationaryFlow;
     int hoveredPuff_ = -1;
     bool rawListing_ = false;
     bool analysisRunning_ = false;

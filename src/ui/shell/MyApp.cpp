@@ -6,6 +6,7 @@
 #include "core/design/FilePath.h"
 #include "core/design/ModelParameters.h"
 #include "render/resources/Pictures.h"
+#include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/shell/MainWin.h"
@@ -31,7 +32,7 @@ int MyApp::start(const QStringList& files) {
     const DataFileSearch startup = findDataFile(kStartupDesignFileName, places_);
     if (!startup.found || state_.document.loadStartup(utf8Path(*startup.found)) != 0) {
         showMessage(dialogs_, nullptr, QStringLiteral("Failed to load initial cigarette data."),
-                    QStringLiteral("veltrano 4.1"), QMessageBox::Warning, pathsTried(startup));
+                    programTitle(), QMessageBox::Warning, pathsTried(startup));
         return kStartFailed;
     }
     mainWin_ = std::make_unique<MainWin>(state_.document, dialogs_);
@@ -68,8 +69,7 @@ void MyApp::openNamedFiles(const QStringList& files) {
     if (files.size() > 1)
         showMessage(dialogs_, mainWin_.get(),
                     QStringLiteral("One file opens at a time; the other files named were not opened."),
-                    QStringLiteral("veltrano 4.1"), QMessageBox::Information,
-                    files.mid(1).join(QLatin1Char('\n')));
+                    programTitle(), QMessageBox::Information, files.mid(1).join(QLatin1Char('\n')));
 }
 
 }  // namespace veltrano

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/ControlIds.h"
 #include "ui/shell/MainWin.h"
 #include "ui/shell/RecentFilesMenu.h"
@@ -53,7 +54,7 @@ void MainWin::openRecentFile(const QString& path) {
         recentFiles_.remove(path);
         showMessage(dialogs_, this,
                     QStringLiteral("The file %1 no longer exists.").arg(QDir::toNativeSeparators(path)),
-                    QStringLiteral("veltrano 4.1"), QMessageBox::Warning,
+                    programTitle(), QMessageBox::Warning,
                     QStringLiteral("It has been removed from the recent files."));
         return;
     }

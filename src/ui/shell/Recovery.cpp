@@ -15,6 +15,7 @@
 #include "core/design/ByteStream.h"
 #include "core/design/CigaretteFile.h"
 #include "core/design/SafeSave.h"
+#include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/FilePaths.h"
 #include "ui/shell/UndoableDocument.h"
@@ -183,7 +184,7 @@ bool offerRecovery(Dialogs& dialogs, QWidget* owner, UndoableDocument& document,
     for (RecoveryStore::Orphan& orphan : RecoveryStore::orphans(folder)) {
         const QString when =
             QDateTime::fromSecsSinceEpoch(orphan.info.writtenAt).toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-        QMessageBox box(QMessageBox::Question, QStringLiteral("veltrano 4.1"),
+        QMessageBox box(QMessageBox::Question, programTitle(),
                         QStringLiteral("Recover the unsaved designs from %1?").arg(when),
                         QMessageBox::Yes | QMessageBox::Discard, owner);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Recover"));

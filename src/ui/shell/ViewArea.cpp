@@ -24,9 +24,8 @@ void ViewArea::paintEvent(QPaintEvent* event) {
 
 void ViewArea::followContentSize() {
     const ViewScene scene = window_.viewScene();
-    const QSize wanted = scene.kind == ViewKind::Listing
-                             ? recordListingExtent(window_.resources(), scene.designs)
-                             : QSize(0, 0);
+    const QSize wanted =
+        scene.rawListing ? recordListingExtent(window_.resources(), scene.designs) : QSize(0, 0);
     // The listing is shown from the repaint after it was switched on; the size follows right after it.
     if (wanted != minimumSize())
         QMetaObject::invokeMethod(

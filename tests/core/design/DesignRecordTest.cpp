@@ -43,17 +43,15 @@ TEST(CigaretteDesign, AssignKeepsOwnArraysAndPuffData) {
     EXPECT_EQ(target.puff_co[1], 0.25);
 }
 
-TEST(CigaretteDesign, FreeAndDetach) {
+TEST(CigaretteDesign, AllocateAndFreePuffData) {
     CigaretteDesign d;
     d.allocatePuffData(3);
     EXPECT_EQ(d.puff_size.size(), 3u);
     d.freePuffData();
     EXPECT_EQ(d.puff_number, 0);
     EXPECT_TRUE(d.puff_co.empty());
-    d.allocatePuffData(4);
-    d.detachArrays();
-    EXPECT_FALSE(d.hasArrays());
-    EXPECT_EQ(d.puff_number, 0);
+    EXPECT_TRUE(d.hasArrays());
+    EXPECT_FALSE(CigaretteDesign(ArrayMode::NoArrays).hasArrays());
 }
 
 TEST(CigaretteDesign, ProfilePointCountIsClamped) {

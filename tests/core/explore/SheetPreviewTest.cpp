@@ -3,6 +3,7 @@
 #include "ExploreTestSupport.h"
 #include "core/document/DesignDocument.h"
 #include "core/explore/SheetPreview.h"
+#include "tests/core/sheet/EditorTestSupport.h"
 
 namespace veltrano {
 namespace {
@@ -16,6 +17,11 @@ DesignSet recalculatedDesigns(const DesignValues& current = DesignValues()) {
     RecordingErrorReporter errors;
     recalculate(set, fixtureParameters(), errors);
     return set;
+}
+
+// The strip of the sheet as it stands.
+SheetPreview previewSheet(const DesignSheet& sheet, const DesignSet& designs, const ModelParameters& mp) {
+    return previewStored(sheet.storedValues(), sheet.isReference(), designs, mp);
 }
 
 // What the program shows after OK on the sheet: the sheet's checks, then the document's edit and its
@@ -51,7 +57,7 @@ TEST(SheetPreview, OfTheReferenceSheetEqualsOkToo) {
     DesignSheet sheet(designs.referenceDesign, true, fixtureParameters());
     sheet.displayPage(kYieldsPage);
     sheet.yields().texts[kOpenDrawResistance] = "130";
-    sheet.yields().setBox(KnownBit::RodVentilation, false);  // rod ventilation no longer measured
+    testing::setBox(sheet.yields(), KnownBit::RodVentilation, false);  // rod ventilation no longer measured
     const SheetPreview preview = previewSheet(sheet, designs, fixtureParameters());
     ASSERT_TRUE(preview.values.has_value());
     EXPECT_EQ(*preview.values, afterOk(sheet, designs));

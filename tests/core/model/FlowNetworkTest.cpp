@@ -25,7 +25,7 @@ TEST(Segments, LengthZeroReturnsItsInput) {
     const FlowState solid = solidSegment(5e4, 1.2, 0, 0.36, 900);
     EXPECT_EQ(solid.v, 0.36);
     EXPECT_EQ(solid.p, 900);
-    const FlowState porous = porousSegment(2e-5, 0.7, 5e4, 1.2, 0, 0.36, 900, 7.9);
+    const FlowState porous = porousSegment({2e-5, 0.7}, {5e4, 1.2}, 0, {0.36, 900}, 7.9);
     EXPECT_EQ(porous.v, 0.36);
     EXPECT_EQ(porous.p, 900);
 }
@@ -39,7 +39,7 @@ TEST(Segments, NegativeVelocityReversesTheLoss) {
 
 TEST(Segments, PorousWallDrawsAirInTowardTheLitEnd) {
     // Integrated from the mouth side, suction pulls air in: the axial flow falls toward the lit end.
-    const FlowState s = porousSegment(8e-6, 1, 5e4, 1, 50, 0.36, 600, 7.9);
+    const FlowState s = porousSegment({8e-6, 1}, {5e4, 1}, 50, {0.36, 600}, 7.9);
     EXPECT_LT(s.v, 0.36);
     EXPECT_LT(s.p, 600);
 }

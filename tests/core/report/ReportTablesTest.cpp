@@ -91,7 +91,7 @@ TEST(ReportTables, RowsOnlyWhereTheDataExist) {
     EXPECT_TRUE(buildReportTable(ReportTableId::Puffs, none, true).rows.empty());
 
     DesignSet bare;
-    bare.currentDesign.detachArrays();  // a design read from a file, before any recalculation
+    bare.currentDesign = CigaretteDesign(ArrayMode::NoArrays);  // read from a file, before any recalculation
     const ReportTable profiles = buildReportTable(ReportTableId::Profiles, bare, true);
     EXPECT_TRUE(profiles.rows.empty());
     EXPECT_FALSE(profiles.header.empty());

@@ -9,8 +9,14 @@
 #include "core/design/CigaretteDesign.h"
 #include "core/design/ErrorMessages.h"
 #include "core/design/ModelParameters.h"
+#include "core/sheet/PageFields.h"
 
 namespace veltrano::testing {
+
+// Ticks or clears a known box of a page, as a click on it does.
+inline void setBox(PageTexts& page, KnownBit bit, bool checked) {
+    page.boxes = checked ? page.boxes | known::bit(bit) : page.boxes & ~known::bit(bit);
+}
 
 // The numbers a page's validation reports for `design`, in order; an empty list means it passed.
 template <class Validate>

@@ -28,7 +28,7 @@ TEST(FilterPage, LoadAndStoreFollowTheTitersBoxes) {
     EXPECT_EQ(d.fi_totpd, 420);
     EXPECT_EQ(testing::errorsOf(FilterPageRules::validatePage, d), std::vector<int>{});
 
-    page.setBox(KnownBit::FilterExponent, false);
+    testing::setBox(page, KnownBit::FilterExponent, false);
     EXPECT_EQ(FilterPageRules::updateEnabling(page).help, std::vector<bool>{0});
     FilterPageRules::exponentHelp(page);
     EXPECT_EQ(page.texts[kFilterExponent], "1.00");

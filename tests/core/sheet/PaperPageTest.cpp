@@ -62,7 +62,7 @@ TEST(PaperPage, BasisWeightAndFillerContentSplitIntoFibreAndFiller) {
 
     // Unchecked basis weight: both parts store 0 and their rules are skipped.
     page.texts[kBasisWeight] = page.texts[kFillerContent] = "";
-    page.setBox(KnownBit::PaperComposition, false);
+    testing::setBox(page, KnownBit::PaperComposition, false);
     PaperPageRules::storePage(page, d);
     EXPECT_EQ(d.cp_fiber, 0);
     EXPECT_EQ(d.cp_filler, 0);

@@ -25,7 +25,7 @@ TEST(RodPage, LoadStoreAndValidation) {
     EXPECT_TRUE(RodPageRules::helps()[kRodEstimatorHelp].referenceOnly);
 
     page.texts = {"50", "70", "45.5", "1.3", "900"};
-    page.setBox(KnownBit::TobaccoMass, true);
+    testing::setBox(page, KnownBit::TobaccoMass, true);
     RodPageRules::storePage(page, d);
     EXPECT_EQ(d.ro_len, 50);
     EXPECT_EQ(d.ro_totlen, 70);

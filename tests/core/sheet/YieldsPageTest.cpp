@@ -46,7 +46,7 @@ TEST(YieldsPage, BurnRateConversions) {
     EXPECT_EQ(massPerLength(rodTexts("60", "200")), -1);
 
     YieldsPageState page;
-    page.setBox(KnownBit::StaticBurnRate, true);
+    testing::setBox(page, KnownBit::StaticBurnRate, true);
     const RodPageState rod = rodTexts("60", "750");
     page.texts[kMassBurnRate] = "50";
     YieldsPageRules::massToLinear(page, rod);

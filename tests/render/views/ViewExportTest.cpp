@@ -25,7 +25,7 @@ TEST(ViewExport, FormatsFromFileNamesAndScalesInRange) {
 
 TEST(ViewExport, PngAtScaleTwoHasTwiceThePixelsOfTheCanvas) {
     const DesignSet designs = test::syntheticDesignSet();
-    const ViewScene scene{designs, ViewKind::Stationary};
+    const ViewScene scene{designs, View::StationaryFlow};
     QByteArray bytes = renderViewFile(viewResources(), scene, ExportFormat::Png, 2.0);
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer, "png");
@@ -41,7 +41,7 @@ TEST(ViewExport, PngAtScaleTwoHasTwiceThePixelsOfTheCanvas) {
 TEST(ViewExport, SvgKeepsTheTextsAsTextsInTheFamilyDrawn) {
     const DesignSet designs = test::syntheticDesignSet();
     const std::string svg =
-        renderViewFile(viewResources(), {designs, ViewKind::Yields}, ExportFormat::Svg).toStdString();
+        renderViewFile(viewResources(), {designs, View::Yields}, ExportFormat::Svg).toStdString();
     ASSERT_FALSE(svg.empty());
     for (const char* text : {">ISO Smoking Regime<", ">Alternative Smoking Regime<", ">Flow at mouth end<",
                              ">Carbon Monoxide (CO)<", ">cm\xc2\xb3/s<"})
@@ -50,14 +50,14 @@ TEST(ViewExport, SvgKeepsTheTextsAsTextsInTheFamilyDrawn) {
     EXPECT_EQ(svg.find("MS Sans Serif"), std::string::npos);
     // The pictures of the stationary view go in as embedded images.
     const std::string stationary =
-        renderViewFile(viewResources(), {designs, ViewKind::Stationary}, ExportFormat::Svg).toStdString();
+        renderViewFile(viewResources(), {designs, View::StationaryFlow}, ExportFormat::Svg).toStdString();
     EXPECT_NE(stationary.find("<image"), std::string::npos);
     EXPECT_NE(stationary.find("data:image/png;base64,"), std::string::npos);
 }
 
 TEST(ViewExport, PdfIsOnePageOfVectors) {
     const DesignSet designs = test::syntheticDesignSet(12);
-    const QByteArray pdf = renderViewFile(viewResources(), {designs, ViewKind::Summary}, ExportFormat::Pdf);
+    const QByteArray pdf = renderViewFile(viewResources(), {designs, View::Summary}, ExportFormat::Pdf);
     EXPECT_TRUE(pdf.startsWith("%PDF"));
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
     // The page has the canvas's size at 96 pixels per inch: 768 × 576 points.
@@ -66,13 +66,13 @@ TEST(ViewExport, PdfIsOnePageOfVectors) {
 
 TEST(ViewExport, TheListingCanvasReachesAsFarAsTheListing) {
     DesignSet designs = test::syntheticDesignSet(9);
-    const ViewScene listing{designs, ViewKind::Listing};
+    const ViewScene listing{designs, View::StationaryFlow, true, -1, true};
     const QSize extent = recordListingExtent(viewResources(), designs);
     EXPECT_GT(extent.height(), 74 * 12);  // 75 lines 12 pixels apart
     EXPECT_EQ(viewCanvasSize(viewResources(), listing), kViewCanvas.expandedTo(extent));
-    EXPECT_EQ(viewCanvasSize(viewResources(), {designs, ViewKind::Summary}), kViewCanvas);
+    EXPECT_EQ(viewCanvasSize(viewResources(), {designs, View::Summary}), kViewCanvas);
     // The last line, the current design's CO per puff, is in the picture.
-    const QImage image = renderViewImage(viewResources(), listing, 1.0);
+    const QImage image = renderDrawingImage(viewResources(), viewDrawing(viewResources(), listing), 1.0);
     ASSERT_EQ(image.height(), viewCanvasSize(viewResources(), listing).height());
     bool olive = false;
     for (int x = 600; x < 700 && !olive; ++x)

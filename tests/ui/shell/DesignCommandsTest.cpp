@@ -87,7 +87,7 @@ TEST_F(DesignCommands, AcceptedEditGivesEveryDesignTheReferencesKnownWord) {
 
 TEST_F(DesignCommands, ReferenceLosingItsPuffNumberLeavesThePuffView) {
     window->runCommand(kCmdViewPuffByPuff);
-    ASSERT_EQ(window->viewMode(), ViewMode::PuffByPuff);
+    ASSERT_EQ(window->viewMode(), View::PuffByPuff);
     dialogs.expect([](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Reference Cigarette Specification Sheet");
         showPage(d, 5);
@@ -96,12 +96,12 @@ TEST_F(DesignCommands, ReferenceLosingItsPuffNumberLeavesThePuffView) {
     });
     window->runCommand(kCmdEditReference);
     EXPECT_FALSE(reference().isKnown(KnownBit::IsoPuffNumber));
-    EXPECT_EQ(window->viewMode(), ViewMode::StationaryFlow);
+    EXPECT_EQ(window->viewMode(), View::StationaryFlow);
     EXPECT_TRUE(window->action(kCmdViewStationary)->isChecked());
     EXPECT_FALSE(window->action(kCmdViewPuffByPuff)->isChecked());
-    EXPECT_TRUE(window->panel().radio(ViewMode::StationaryFlow)->isChecked());
+    EXPECT_TRUE(window->panel().radio(View::StationaryFlow)->isChecked());
     EXPECT_FALSE(window->panel().button(1083)->isEnabled());
-    EXPECT_FALSE(window->panel().radio(ViewMode::PuffByPuff)->isEnabled());
+    EXPECT_FALSE(window->panel().radio(View::PuffByPuff)->isEnabled());
     EXPECT_FALSE(window->puffByPuffValid());
 
     // A reference that has it again brings both back.
@@ -113,7 +113,7 @@ TEST_F(DesignCommands, ReferenceLosingItsPuffNumberLeavesThePuffView) {
     });
     window->runCommand(kCmdEditReference);
     EXPECT_TRUE(window->panel().button(1083)->isEnabled());
-    EXPECT_TRUE(window->panel().radio(ViewMode::PuffByPuff)->isEnabled());
+    EXPECT_TRUE(window->panel().radio(View::PuffByPuff)->isEnabled());
 }
 
 TEST_F(DesignCommands, CopyToCurrentInViewTwoAndInViewThree) {

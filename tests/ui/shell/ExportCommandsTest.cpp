@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 
 class ExportCommands : public ShellTest {
 protected:
-    ViewExportSource source(ViewKind kind, double screenRatio = 1.0) const {
-        return {window->resources(), {state.document.designs(), kind, true}, designFile, screenRatio};
+    ViewExportSource source(View view, double screenRatio = 1.0) const {
+        return {window->resources(), {state.document.designs(), view, true}, designFile, screenRatio};
     }
     bool exportView(const ViewExportSource& from) {
         return veltrano::exportView(dialogs, window.get(), window->errorReporter(), from);
@@ -61,7 +61,7 @@ TEST_F(ExportCommands, ExportViewWritesPngSvgAndPdf) {
         input->setDoubleValue(2.0);
         return int(QDialog::Accepted);
     });
-    EXPECT_TRUE(exportView(source(ViewKind::Stationary, 1.5)));
+    EXPECT_TRUE(exportView(source(View::StationaryFlow, 1.5)));
     EXPECT_EQ(proposedScale, 1.5);
     EXPECT_EQ(QImageReader(QString::fromStdString(folder.file("view.png"))).size(), QSize(2048, 1536));
     EXPECT_EQ(titles.value(0), "Export View");
@@ -69,10 +69,10 @@ TEST_F(ExportCommands, ExportViewWritesPngSvgAndPdf) {
 
     // SVG by the name's extension, PDF by the filter for a name without one.
     chooseIn(folder.file("view.svg"));
-    EXPECT_TRUE(exportView(source(ViewKind::Summary)));
+    EXPECT_TRUE(exportView(source(View::Summary)));
     EXPECT_NE(fs::file_size(folder.file("view.svg")), 0u);
     chooseIn(folder.file("page"), 2);
-    EXPECT_TRUE(exportView(source(ViewKind::Yields)));
+    EXPECT_TRUE(exportView(source(View::Yields)));
     std::ifstream pdf(folder.file("page.pdf"), std::ios::binary);
     std::string head(4, '\0');
     pdf.read(head.data(), 4);
@@ -80,7 +80,7 @@ TEST_F(ExportCommands, ExportViewWritesPngSvgAndPdf) {
 
     // Cancelled: nothing written, nothing shown.
     cancelNext();
-    EXPECT_FALSE(exportView(source(ViewKind::Stationary)));
+    EXPECT_FALSE(exportView(source(View::StationaryFlow)));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -88,7 +88,7 @@ TEST_F(ExportCommands, AnExportThatCannotBeWrittenGives053AndLeavesNoFile) {
     fs::create_directory(folder.file("view.svg"));  // a folder where the file should go
     chooseIn(folder.file("view.svg"));
     dialogs.expectMessage();
-    EXPECT_FALSE(exportView(source(ViewKind::Stationary)));
+    EXPECT_FALSE(exportView(source(View::StationaryFlow)));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].substr(0, 9), "Error 053");
     EXPECT_TRUE(fs::is_empty(folder.file("view.svg")));
@@ -127,7 +127,7 @@ TEST_F(ExportCommands, ExportDataWritesOneCsvFilePerTable) {
 }
 
 TEST_F(ExportCommands, CopyGivesThePictureAndTheNumbersInTheUsersDecimals) {
-    const ViewScene summary{state.document.designs(), ViewKind::Summary, true};
+    const ViewScene summary{state.document.designs(), View::Summary, true};
     std::unique_ptr<QMimeData> data =
         viewMimeData(window->resources(), summary, 1.0, QLocale(QLocale::German));
     ASSERT_TRUE(data->hasImage());
@@ -150,7 +150,7 @@ TEST_F(ExportCommands, CopyGivesThePictureAndTheNumbersInTheUsersDecimals) {
 
     // The stationary view gives its profiles after the summary.
     const auto stationary =
-        viewMimeData(window->resources(), {state.document.designs(), ViewKind::Stationary}, 2.0);
+        viewMimeData(window->resources(), {state.document.designs(), View::StationaryFlow}, 2.0);
     EXPECT_TRUE(stationary->text().contains("\n\nposition [mm]\t"));
     EXPECT_EQ(qvariant_cast<QImage>(stationary->imageData()).size(), QSize(2048, 1536));
 }

@@ -18,10 +18,10 @@ namespace {
 
 using MainWindow = ShellTest;
 
-std::vector<ViewMode> checkedViews(MainWin& w) {
+std::vector<View> checkedViews(MainWin& w) {
     const CommandId ids[] = {kCmdViewStationary, kCmdViewYields, kCmdViewPuffByPuff, kCmdViewSummary};
-    std::vector<ViewMode> checked;
-    for (ViewMode mode : kViewModes)
+    std::vector<View> checked;
+    for (View mode : {View::StationaryFlow, View::Yields, View::PuffByPuff, View::Summary})
         if (w.action(ids[static_cast<int>(mode) - 1])->isChecked()) checked.push_back(mode);
     return checked;
 }
@@ -106,15 +106,15 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
 }
 
 TEST_F(MainWindow, ViewCommandsMoveTheCheckMarks) {
-    using V = std::vector<ViewMode>;
-    EXPECT_EQ(checkedViews(*window), V{ViewMode::StationaryFlow});
+    using V = std::vector<View>;
+    EXPECT_EQ(checkedViews(*window), V{View::StationaryFlow});
     const struct {
         CommandId command;
-        ViewMode mode;
-    } steps[] = {{kCmdViewYields, ViewMode::Yields},
-                 {kCmdViewSummary, ViewMode::Summary},
-                 {kCmdViewStationary, ViewMode::StationaryFlow},
-                 {kCmdViewYields, ViewMode::Yields}};
+        View mode;
+    } steps[] = {{kCmdViewYields, View::Yields},
+                 {kCmdViewSummary, View::Summary},
+                 {kCmdViewStationary, View::StationaryFlow},
+                 {kCmdViewYields, View::Yields}};
     for (const auto& step : steps) {
         ASSERT_TRUE(window->runCommand(step.command));
         EXPECT_EQ(window->viewMode(), step.mode);
@@ -123,7 +123,7 @@ TEST_F(MainWindow, ViewCommandsMoveTheCheckMarks) {
     }
     // Choosing the view already shown leaves it checked.
     ASSERT_TRUE(window->runCommand(kCmdViewYields));
-    EXPECT_EQ(checkedViews(*window), V{ViewMode::Yields});
+    EXPECT_EQ(checkedViews(*window), V{View::Yields});
 }
 
 TEST_F(MainWindow, PuffByPuffItemsFollowTheReferencesPuffNumber) {
@@ -133,7 +133,7 @@ TEST_F(MainWindow, PuffByPuffItemsFollowTheReferencesPuffNumber) {
     EXPECT_FALSE(window->runCommand(kCmdViewPuffByPuff));
     EXPECT_FALSE(window->action(kCmdPuffByPuff)->isEnabled());
     EXPECT_FALSE(window->action(kCmdViewPuffByPuff)->isEnabled());
-    EXPECT_EQ(window->viewMode(), ViewMode::StationaryFlow);
+    EXPECT_EQ(window->viewMode(), View::StationaryFlow);
     for (CommandId id : {kCmdViewYields, kCmdViewSummary, kCmdMenuBar})
         EXPECT_TRUE(window->action(id)->isEnabled()) << id;
 }
@@ -159,7 +159,7 @@ TEST_F(MainWindow, PuffByPuffCommandKeepsTheView) {
     current().freePuffData();
     window->runCommand(kCmdCopyToCurrent);
     ASSERT_TRUE(window->runCommand(kCmdPuffByPuff));
-    EXPECT_EQ(window->viewMode(), ViewMode::StationaryFlow);
+    EXPECT_EQ(window->viewMode(), View::StationaryFlow);
     EXPECT_TRUE(window->puffByPuffValid());
     EXPECT_GT(current().puff_number, 0);
 }
@@ -171,7 +171,7 @@ TEST_F(MainWindow, ProgressDialogCountsThePuffs) {
     window->runCommand(kCmdPuffByPuff);
     const int n = current().puff_number;
     ASSERT_GT(n, 1);
-    PuffWaitDlg& progress = window->progressDialog();
+    PuffWaitDlg& progress = *window->findChild<PuffWaitDlg*>();
     EXPECT_FALSE(progress.isVisible());
     EXPECT_EQ(progress.text(), QString("Please wait ... evaluating puff %1/%1.").arg(n));
     EXPECT_EQ(progress.position(), n - 1);
@@ -185,7 +185,7 @@ TEST_F(MainWindow, HoverShowsTheDataOfThePuffUnderThePointer) {
     const PuffHoverGeometry g = puffHoverGeometry(current());
     ASSERT_GT(g.puffColumnWidth, 1);
     const int y = 100;
-    auto moveTo = [&](int x, int yy) { QTest::mouseMove(&window->viewArea(), QPoint(x, yy)); };
+    auto moveTo = [&](int x, int yy) { QTest::mouseMove(window->findChild<ViewArea*>(), QPoint(x, yy)); };
     moveTo(g.puffAreaLeft + 2 * g.puffColumnWidth + 1, y);
     EXPECT_EQ(window->hoveredPuff(), 2);
     moveTo(g.puffAreaLeft + 1, 260);  // between the charts
@@ -207,7 +207,7 @@ TEST_F(MainWindow, TheRawListingScrollsWhenItIsLargerThanTheWindow) {
     ASSERT_NE(scroll, nullptr);
     QScrollBar* bar = scroll->verticalScrollBar();
     const auto repaint = [&] {
-        window->viewArea().repaint();
+        window->findChild<ViewArea*>()->repaint();
         QCoreApplication::processEvents();  // the area takes the listing's size right after the paint
         QCoreApplication::processEvents();
     };
@@ -217,7 +217,7 @@ TEST_F(MainWindow, TheRawListingScrollsWhenItIsLargerThanTheWindow) {
     window->toggleRawListing();
     repaint();
     const QSize listing = recordListingExtent(window->resources(), designs());
-    EXPECT_EQ(window->viewArea().minimumSize(), listing);
+    EXPECT_EQ(window->findChild<ViewArea*>()->minimumSize(), listing);
     EXPECT_GE(bar->maximum(), listing.height() - scroll->viewport()->height());
     ASSERT_GT(bar->maximum(), 0);
 

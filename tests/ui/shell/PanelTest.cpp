@@ -16,8 +16,8 @@ TEST_F(Panel, EnterPressesTheFocusedButtonAsSpaceDoes) {
     window->show();
     DesignDlg& panel = window->panel();
     // Enter on a radio button runs no button (a file dialog here would fail the test).
-    panel.radio(ViewMode::Summary)->setFocus();
-    QTest::keyClick(panel.radio(ViewMode::Summary), Qt::Key_Return);
+    panel.radio(View::Summary)->setFocus();
+    QTest::keyClick(panel.radio(View::Summary), Qt::Key_Return);
     EXPECT_FALSE(window->designsChanged());
 
     EXPECT_EQ(current().puff_number, 0);
@@ -61,12 +61,12 @@ TEST_F(Panel, ButtonsAndRadiosInOrderWithTheirIds) {
     }
     const char* radios[] = {"Stationary flow", "ISO and alt. yields", "Puff-by-puff analysis",
                             "Data summary"};
-    for (ViewMode view : kViewModes) {
+    for (View view : {View::StationaryFlow, View::Yields, View::PuffByPuff, View::Summary}) {
         const int i = static_cast<int>(view);
         EXPECT_EQ(panel.radio(view)->text(), radios[i - 1]);
         EXPECT_EQ(controlId(panel.radio(view)), 1098 + i);
     }
-    EXPECT_TRUE(panel.radio(ViewMode::StationaryFlow)->isChecked());
+    EXPECT_TRUE(panel.radio(View::StationaryFlow)->isChecked());
 }
 
 TEST_F(Panel, PanelStandsBesideTheMainWindow) {
@@ -83,19 +83,19 @@ TEST_F(Panel, PanelStandsBesideTheMainWindow) {
 }
 
 TEST_F(Panel, RadioOfTheShownViewChangesNothingAndViewThreeRunsOnceAfterAChange) {
-    window->panel().radio(ViewMode::StationaryFlow)->click();
-    EXPECT_EQ(window->viewMode(), ViewMode::StationaryFlow);
+    window->panel().radio(View::StationaryFlow)->click();
+    EXPECT_EQ(window->viewMode(), View::StationaryFlow);
 
     window->runCommand(kCmdCopyToCurrent);
     current().freePuffData();
-    window->panel().radio(ViewMode::PuffByPuff)->click();
-    EXPECT_EQ(window->viewMode(), ViewMode::PuffByPuff);
+    window->panel().radio(View::PuffByPuff)->click();
+    EXPECT_EQ(window->viewMode(), View::PuffByPuff);
     EXPECT_TRUE(window->action(kCmdViewPuffByPuff)->isChecked());
     EXPECT_GT(current().puff_number, 0);
 
-    window->panel().radio(ViewMode::Yields)->click();
+    window->panel().radio(View::Yields)->click();
     current().freePuffData();
-    window->panel().radio(ViewMode::PuffByPuff)->click();
+    window->panel().radio(View::PuffByPuff)->click();
     EXPECT_EQ(current().puff_number, 0);  // nothing changed: no second run
 }
 
@@ -106,8 +106,8 @@ TEST_F(Panel, PuffByPuffButtonRunsTheAnalysisAndLeavesTheView) {
     window->panel().button(1083)->click();
     EXPECT_GT(current().puff_number, 0);
     EXPECT_TRUE(window->puffByPuffValid());
-    EXPECT_EQ(window->viewMode(), ViewMode::Yields);
-    EXPECT_TRUE(window->panel().radio(ViewMode::Yields)->isChecked());
+    EXPECT_EQ(window->viewMode(), View::Yields);
+    EXPECT_TRUE(window->panel().radio(View::Yields)->isChecked());
 }
 
 TEST_F(Panel, EscapeAndCloseHideItAndMenuBarBringsItBack) {
@@ -136,11 +136,11 @@ TEST_F(Panel, PuffByPuffControlsFollowTheOpenedReference) {
     chooseFile(folder.file("no23.cig"));
     window->runCommand(kCmdOpen);
     EXPECT_FALSE(window->panel().button(1083)->isEnabled());
-    EXPECT_FALSE(window->panel().radio(ViewMode::PuffByPuff)->isEnabled());
+    EXPECT_FALSE(window->panel().radio(View::PuffByPuff)->isEnabled());
     chooseFile(folder.file("with23.cig"));
     window->runCommand(kCmdOpen);
     EXPECT_TRUE(window->panel().button(1083)->isEnabled());
-    EXPECT_TRUE(window->panel().radio(ViewMode::PuffByPuff)->isEnabled());
+    EXPECT_TRUE(window->panel().radio(View::PuffByPuff)->isEnabled());
 }
 
 TEST_F(Panel, ExitAsksLikeTheMenu) {

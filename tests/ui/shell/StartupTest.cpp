@@ -135,10 +135,10 @@ TEST_F(Startup, ShowsTheStoredResultsWithoutRecalculating) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(shownTitle(*w), "veltrano 4.1 - by korbinel");
-    EXPECT_EQ(w->viewMode(), ViewMode::StationaryFlow);
+    EXPECT_EQ(w->viewMode(), View::StationaryFlow);
     EXPECT_TRUE(w->puffByPuffValid());
     EXPECT_FALSE(w->windowIcon().isNull());
-    EXPECT_FALSE(w->progressDialog().isVisible());
+    EXPECT_FALSE(w->findChild<PuffWaitDlg*>()->isVisible());
     EXPECT_EQ(app.state().document.designs().currentDesign.stat_pdo, 123.25);
     EXPECT_EQ(app.state().document.designs().currentDesign.puff_number, 4);
     EXPECT_EQ(informationTextString(app.state().document.designs().informationText), "");
