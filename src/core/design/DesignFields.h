@@ -13,7 +13,13 @@ namespace veltrano {
 inline constexpr std::size_t kImageSize = 4168;
 using DesignImage = std::array<std::uint8_t, kImageSize>;
 
-// One named value of the record image: where it lies and which member holds it.
+// What a value of the record is: the file's identity (magic, version, known word); an input the user
+// gives, a magnitude that cannot be negative (lengths, permeabilities, pressure drops, masses, volumes,
+// durations, contents) or a value of either sign (exponents, codes, the puff shape); or a result the
+// model derives or computes (which the reference holds as measured values instead).
+enum class FieldRole { Identity, Magnitude, Input, Result };
+
+// One named value of the record image: where it lies, which member holds it and what it is.
 struct DesignField {
     using Member =
         std::variant<double DesignValues::*, std::int32_t DesignValues::*, std::uint32_t DesignValues::*,
@@ -21,6 +27,7 @@ struct DesignField {
     std::string_view name;
     std::uint32_t offset;
     Member member;
+    FieldRole role;
 };
 
 // Every value of the record in image order. `puff_number` (offset 3868) is not a record value but
