@@ -1,12 +1,14 @@
 #include "CliCommands.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <optional>
+#include <string_view>
 
 #include "CliSupport.h"
 #include "DesignJson.h"
 #include "JsonWriter.h"
+#include "StandardOutput.h"
 #include "core/design/CigaretteFile.h"
 #include "core/design/LegacyImport.h"
 #include "core/design/StartupFile.h"
@@ -20,44 +22,66 @@ bool Arguments::wantsHelp() const {
     return false;
 }
 
+namespace {
+
+// One entry of a command's option list: "--models=" takes a value, "--puffs" does not, "--vary=..."
+// takes a value each time it is given.
+struct OptionRule {
+    std::string name;
+    bool takesValue = false;
+    bool repeats = false;
+};
+
+OptionRule ruleOf(std::string entry) {
+    OptionRule rule;
+    const std::string_view repeatMark = "...";
+    rule.repeats = entry.size() > repeatMark.size() && entry.ends_with(repeatMark);
+    if (rule.repeats) entry.resize(entry.size() - repeatMark.size());
+    rule.takesValue = entry.ends_with('=');
+    if (rule.takesValue) entry.pop_back();
+    rule.name = std::move(entry);
+    return rule;
+}
+
+}  // namespace
+
 bool Arguments::parse(const std::vector<std::string>& options, int positionals) {
+    std::vector<OptionRule> rules;
+    for (const std::string& entry : options) rules.push_back(ruleOf(entry));
     for (std::size_t i = 0; i < raw_.size(); ++i) {
         const std::string& a = raw_[i];
-        if (a.rfind("--", 0) != 0) {
+        if (!a.starts_with("--")) {
             positional_.push_back(a);
             continue;
         }
-        bool known = false;
-        for (std::string o : options) {
-            const bool repeated = o.size() > 3 && o.compare(o.size() - 3, 3, "...") == 0;
-            if (repeated) o.resize(o.size() - 3);
-            const bool takesValue = !o.empty() && o.back() == '=';
-            const std::string name = takesValue ? o.substr(0, o.size() - 1) : o;
-            std::optional<std::string> value;
-            if (a == name) {
-                known = true;
-                if (takesValue) {
-                    if (i + 1 >= raw_.size()) {
-                        error_ = "option " + name + " needs a value";
-                        return false;
-                    }
-                    value = raw_[++i];
-                } else {
-                    value = "";
-                }
-            } else if (takesValue && a.rfind(name + "=", 0) == 0) {
-                known = true;
-                value = a.substr(name.size() + 1);
-            }
-            if (!value) continue;
-            std::vector<std::string>& kept = values_[name];
-            if (!repeated) kept.clear();
-            kept.push_back(*value);
-        }
-        if (!known) {
-            error_ = "unknown option " + a;
+        const std::size_t equals = a.find('=');
+        const std::string name = a.substr(0, equals);
+        const auto rule =
+            std::find_if(rules.begin(), rules.end(), [&](const OptionRule& r) { return r.name == name; });
+        if (rule == rules.end()) {
+            error_ = "unknown option " + name;
             return false;
         }
+        std::string value;
+        if (!rule->takesValue && equals != std::string::npos) {
+            error_ = "option " + name + " takes no value";
+            return false;
+        }
+        if (rule->takesValue && equals != std::string::npos) {
+            value = a.substr(equals + 1);
+        } else if (rule->takesValue) {
+            if (i + 1 >= raw_.size()) {
+                error_ = "option " + name + " needs a value";
+                return false;
+            }
+            value = raw_[++i];
+        }
+        std::vector<std::string>& kept = values_[name];
+        if (!rule->repeats && !kept.empty()) {
+            error_ = "option " + name + " is given twice";
+            return false;
+        }
+        kept.push_back(std::move(value));
     }
     if (static_cast<int>(positional_.size()) != positionals) {
         error_ = "expected " + std::to_string(positionals) + " file name" + (positionals == 1 ? "" : "s") +
@@ -79,12 +103,12 @@ std::vector<std::string> Arguments::values(const std::string& option) const {
 
 namespace {
 
-int runNew(const Arguments& args, int, char**) {
+int runNew(const Arguments& args, StandardOutput&, int, char**) {
     Session session;  // the default designs; nothing is recalculated
     return session.document.saveAs(args.positional(0), session.errors) == 0 ? 0 : kFileError;
 }
 
-int runEvaluate(const Arguments& args, int, char**) {
+int runEvaluate(const Arguments& args, StandardOutput& out, int, char**) {
     Session session;
     if (!openDocument(args, session)) return kFileError;
     const DesignSet& designs = session.designs();
@@ -100,18 +124,21 @@ int runEvaluate(const Arguments& args, int, char**) {
     json.value(informationTextUtf8(designs.informationText));
     json.errors(errors.numbers);
     json.endObject();
-    std::cout << json.text() << '\n';
+    out.write(json.text() + '\n');
     return 0;
 }
 
-int runImportLegacy(const Arguments& args, int, char**) {
+int runImportLegacy(const Arguments& args, StandardOutput&, int, char**) {
     Session session;
-    if (!loadModels(args, session.mp)) return kFileError;
+    const std::optional<std::string> modelsPath = loadModels(args, session.mp);
+    if (!modelsPath) return kFileError;
     if (session.document.importLegacy(args.positional(0), session.errors) != 0) return kFileError;
+    warnOfValuesThatAreNotNumbers(args.command(), session.designs(), {"workingReference", "current"},
+                                  *modelsPath);
     return session.document.saveAs(args.positional(1), session.errors) == 0 ? 0 : kFileError;
 }
 
-int runStartup(const Arguments& args, int, char**) {
+int runStartup(const Arguments& args, StandardOutput&, int, char**) {
     Session session;
     if (!openDocument(args, session)) return kFileError;
     const DesignSet& designs = session.designs();
@@ -123,6 +150,15 @@ int runStartup(const Arguments& args, int, char**) {
 
 }  // namespace
 
+const char* const kExitStatusHelp =
+    "Every option is given at most once, except those a usage shows followed by '...';\n"
+    "\"--name value\" and \"--name=value\" are the same.\n"
+    "\n"
+    "Exit status: 0 done; 1 the work could not be done (a file could not be read or written, the\n"
+    "standard output could not be written, memory ran out, the sheet's checks refused every point\n"
+    "of a sweep); 2 a bad command line or input. A reader that closes the pipe early (| head) ends\n"
+    "the tool quietly, by the signal SIGPIPE (status 141 in a shell).\n";
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"new",
@@ -133,36 +169,43 @@ const std::vector<Command>& commands() {
          1,
          runNew},
         {"build",
-         "DESIGNS.json OUT.cig",
+         "DESIGNS.json OUT.cig [--unchecked | --strict] [--models PATH]",
          "write a cigarette file from a JSON description",
-         "Reads the designs from JSON in the form 'evaluate' prints: members \"reference\", "
-         "\"workingReference\"\n"
-         "and \"current\" holding fields by name (absent fields keep their defaults; \"known\" as an "
-         "integer,\n"
-         "\"alt_profile\" as a list), and an optional \"informationText\" (at most 510 bytes in "
-         "Windows-1252).\n"
-         "Arrays are accepted and ignored. A design may name a puff shape file, \"altProfileFile\": "
-         "\"PATH\"\n"
-         "(relative to the working directory), read as the regime page's Load from file reads it; it "
-         "replaces\n"
-         "\"alt_profile\" and \"alt_profpnts\", and a file that gives no shape reports error 050 or 051 and "
-         "ends\n"
-         "with status 1. Invalid JSON, a key given twice, an unknown field, a wrong type and anything that\n"
-         "would give a file Open refuses (a \"magic\" other than \"QMX\") end with status 2 and name it.",
-         {},
+         "Reads the designs from JSON in the form 'evaluate' prints: members \"reference\",\n"
+         "\"workingReference\" and \"current\" holding fields by name (absent fields keep their defaults;\n"
+         "\"known\" as an integer, \"alt_profile\" as a list), and an optional \"informationText\" (at most\n"
+         "510 bytes in Windows-1252). Arrays are accepted and ignored. A design may name a puff shape\n"
+         "file, \"altProfileFile\": \"PATH\" (relative to the working directory), read as the regime page's\n"
+         "Load from file reads it; it replaces \"alt_profile\" and \"alt_profpnts\", and a file that gives\n"
+         "no shape reports error 050 or 051 and ends with status 1. Invalid JSON, objects and lists\n"
+         "nested deeper than 64 levels, a key given twice, an unknown field, a wrong type and anything\n"
+         "that would give a file Open refuses (a \"magic\" other than \"QMX\") end with status 2 and name\n"
+         "it.\n"
+         "An input that is not a finite number (\"NaN\", \"Infinity\") and a negative length, permeability,\n"
+         "pressure drop, mass, volume, duration or content end with status 2 too, naming the key; result\n"
+         "fields (what 'evaluate' computes, and the reference's measured values) are taken as they are,\n"
+         "so what 'evaluate' prints builds again. Then the checks of the design sheet's OK run on the\n"
+         "reference and the current design, with the model parameters (--models, else models.dat as for\n"
+         "'evaluate'): a value they refuse is written with a warning giving the sheet's error number and\n"
+         "text. --strict refuses it instead (status 2), and refuses to write designs it could not check\n"
+         "for want of model parameters (status 1). --unchecked checks no value at all (for making odd\n"
+         "test files).",
+         {"--unchecked", "--strict", "--models="},
          2,
          runBuild},
         {"evaluate",
          "FILE.cig [--models PATH] [--puffs]",
          "recalculate a cigarette file and print JSON",
-         "Reads the file as the program's Open does, loads the model parameters (--models, else models.dat\n"
-         "from the working directory, the user's data folder or the installed data, the first that has it),\n"
-         "recalculates both designs and, with --puffs, runs the puff-by-puff analysis of the current "
-         "design.\n"
-         "Prints one JSON object: \"reference\", \"workingReference\", \"current\", \"informationText\" and\n"
-         "\"errors\" (the numbered errors reported, in order; their texts go to stderr).\n"
-         "Numbers have 17 significant digits; NaN and infinities are the strings \"NaN\", \"Infinity\", "
-         "\"-Infinity\".",
+         "Reads the file as the program's Open does, loads the model parameters (--models, else\n"
+         "models.dat from the working directory, the user's data folder or the installed data, the first\n"
+         "that has it), recalculates both designs and, with --puffs, runs the puff-by-puff analysis of\n"
+         "the current design. Prints one JSON object: \"reference\", \"workingReference\", \"current\",\n"
+         "\"informationText\" and \"errors\" (the numbered errors reported, in order; their texts go to\n"
+         "stderr). Numbers have 17 significant digits; NaN and infinities are the strings \"NaN\",\n"
+         "\"Infinity\", \"-Infinity\".\n"
+         "Inputs of the file that are not finite numbers, and results of the current design and the\n"
+         "working reference that are not, are warned of on stderr, naming the fields (and for results\n"
+         "the model parameter file they were computed with).",
          {"--models=", "--puffs"},
          1,
          runEvaluate},
@@ -230,7 +273,11 @@ const std::vector<Command>& commands() {
          "'messages' (texts). CSV (RFC 4180, a header row with units) or JSON lines (--format jsonl).\n"
          "--shard I/N (I from 0) writes only every N-th point from point I, so that N independent jobs\n"
          "run one map; in CSV only shard 0 writes the header, and the shards' outputs put together and\n"
-         "sorted by point are the whole table. Points run in parallel on all cores.",
+         "sorted by point are the whole table. Points run in parallel on all cores.\n"
+         "The second field's --from2, --to2 and --steps2 need --field2, and --outputs names each output\n"
+         "once. The CSV is ASCII, units and messages alike (\"cm3\", \"g/m2\"). When the sheet's checks\n"
+         "refuse every point, the table is still written and the sweep ends with status 1; outputs that\n"
+         "are not finite numbers are warned of on stderr.",
          {"--field=", "--from=", "--to=", "--steps=", "--field2=", "--from2=", "--to2=", "--steps2=",
           "--outputs=", "--puffs", "--format=", "--shard=", "--models="},
          1,
@@ -259,12 +306,20 @@ const std::vector<Command>& commands() {
         {"export",
          "FILE.cig OUT.csv --what summary|profiles|curves|puffs [--puffs] [--models PATH]",
          "write one table of numbers as CSV",
-         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one table "
-         "as\n"
-         "a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per profile "
-         "point\n"
-         "(profiles), per puff curve point (curves, ISO and alternative) or per puff (puffs; rows only with\n"
-         "--puffs). Numbers at full precision with '.' decimals.",
+         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis) and writes one\n"
+         "table as a CSV file: one header row (\"name [unit]\"), then one row per design (summary), per\n"
+         "profile point (profiles), per puff curve point (curves, ISO and alternative) or per puff\n"
+         "(puffs). Numbers at full precision with '.' decimals; the file is ASCII, units spelt as in\n"
+         "every CSV of the tool (\"cm3\", \"g/m2\", \"1/10\").\n"
+         "The rows of the reference and the current design hold what the data summary view shows: a\n"
+         "value it shows as not known (dashes) or leaves empty is an empty cell, and the reference's\n"
+         "filter and rod pressure drops are the ones it shows; the working reference's row holds the\n"
+         "model's own values. The per-puff yields the view shows as not known are empty cells too. The\n"
+         "profiles and curves are the model's uncalibrated values, which their headers say\n"
+         "(\"(uncalibrated)\").\n"
+         "--what puffs runs the puff-by-puff analysis, as the puffs view does; a reference whose ISO\n"
+         "puff number is not known gives no puffs, which ends with status 2. A file that cannot be\n"
+         "written ends with status 1 and a message naming it and the system's reason.",
          {"--what=", "--puffs", "--models="},
          2,
          runExport},
@@ -272,8 +327,10 @@ const std::vector<Command>& commands() {
         {"print",
          "FILE.cig OUT.pdf [--models PATH] [--puffs]",
          "write the one-page report as PDF",
-         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis, whose table the page\n"
-         "then fills) and writes the printed page as a PDF file. Needs no display.",
+         "Recalculates the designs (with --puffs also runs the puff-by-puff analysis, whose table the\n"
+         "page then fills) and writes the printed page as a PDF file. Needs no display. A file that\n"
+         "cannot be written reports error 066 (or 053) and then, on a line of its own, the file and the\n"
+         "system's reason.",
          {"--models=", "--puffs"},
          2,
          runPrint},
@@ -281,13 +338,12 @@ const std::vector<Command>& commands() {
          "FILE.cig --view stationary|yields|puffs|summary|listing OUT.png|OUT.svg|OUT.pdf [--scale S] "
          "[--puffs] [--models PATH]",
          "draw a result view as PNG, SVG or PDF",
-         "Recalculates the designs (with --puffs, and always for the puffs view, also runs the puff-by-puff\n"
-         "analysis) and draws the view as the program's window does, on its 1024 x 768 canvas (the listing "
-         "as\n"
-         "large as it reaches). The extension of OUT chooses the format: a PNG picture at --scale S device\n"
-         "pixels per view pixel (0.25 to 4, default 1), an SVG drawing whose texts stay texts, or a "
-         "one-page\n"
-         "PDF. Needs no display.",
+         "Recalculates the designs (with --puffs, and always for the puffs view, also runs the\n"
+         "puff-by-puff analysis) and draws the view as the program's window does, on its 1024 x 768\n"
+         "canvas (the listing as large as it reaches). The extension of OUT chooses the format: a PNG\n"
+         "picture at --scale S device pixels per view pixel (0.25 to 4, default 1), an SVG drawing whose\n"
+         "texts stay texts, or a one-page PDF. Needs no display. A file that cannot be written ends with\n"
+         "status 1 and a message naming it and the system's reason.",
          {"--view=", "--scale=", "--puffs", "--models="},
          2,
          runRender},

@@ -2,22 +2,34 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veltrano::cli {
 
-// Exit statuses: 0 done, 1 a file could not be read or written, 2 a bad command line or input.
+class StandardOutput;
+
+// Exit statuses: 0 done; 1 the work could not be done (a file could not be read or written, the standard
+// output could not be written, memory ran out, no point of a sweep could be computed); 2 a bad command
+// line or input.
 inline constexpr int kFileError = 1;
 inline constexpr int kUsageError = 2;
+// What --help says of them.
+extern const char* const kExitStatusHelp;
 
-// The arguments after the command name: positional ones and "--name value" / "--flag" options.
+// The arguments after the command name: positional ones and "--name value", "--name=value" and "--flag"
+// options.
 class Arguments {
 public:
-    Arguments(int argc, char** argv) : raw_(argv, argv + argc) {}
+    Arguments(std::string command, int argc, char** argv)
+        : command_(std::move(command)), raw_(argv, argv + argc) {}
 
+    // The command's name ("sweep"), for messages.
+    const std::string& command() const { return command_; }
     bool wantsHelp() const;
     // `options` lists the options the command takes: "--models=" takes a value, "--puffs" does not,
-    // "--vary=..." takes a value each time it is given. A value option given twice keeps the last.
+    // "--vary=..." takes a value each time it is given. Any other option given twice is an error, as is
+    // an option not listed, a value given to a flag and a missing value.
     bool parse(const std::vector<std::string>& options, int positionals);
 
     const std::string& error() const { return error_; }
@@ -28,6 +40,7 @@ public:
     std::vector<std::string> values(const std::string& option) const;
 
 private:
+    std::string command_;
     std::vector<std::string> raw_;
     std::vector<std::string> positional_;
     std::map<std::string, std::vector<std::string>> values_;
@@ -41,21 +54,21 @@ struct Command {
     const char* help;
     std::vector<std::string> options;
     int positionals;
-    int (*run)(const Arguments& args, int argc, char** argv);
+    int (*run)(const Arguments& args, StandardOutput& out, int argc, char** argv);
 };
 
 const std::vector<Command>& commands();
 
-int runBuild(const Arguments& args, int argc, char** argv);
-int runSearch(const Arguments& args, int argc, char** argv);
-int runSweep(const Arguments& args, int argc, char** argv);
+int runBuild(const Arguments& args, StandardOutput& out, int argc, char** argv);
+int runSearch(const Arguments& args, StandardOutput& out, int argc, char** argv);
+int runSweep(const Arguments& args, StandardOutput& out, int argc, char** argv);
 #ifdef VELTRANO_HAVE_NLOPT
-int runDesign(const Arguments& args, int argc, char** argv);
+int runDesign(const Arguments& args, StandardOutput& out, int argc, char** argv);
 #endif
 #ifdef VELTRANO_CLI_DRAWS
-int runPrint(const Arguments& args, int argc, char** argv);
-int runRender(const Arguments& args, int argc, char** argv);
+int runPrint(const Arguments& args, StandardOutput& out, int argc, char** argv);
+int runRender(const Arguments& args, StandardOutput& out, int argc, char** argv);
 #endif
-int runExport(const Arguments& args, int argc, char** argv);
+int runExport(const Arguments& args, StandardOutput& out, int argc, char** argv);
 
 }  // namespace veltrano::cli

@@ -1,10 +1,11 @@
 // veltrano-cli design: the inputs of the current design that bring it closest to targets.
+#include <cmath>
 #include <cstdio>
-#include <iostream>
 
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
+#include "StandardOutput.h"
 #include "WordList.h"
 #include "core/design/CigaretteFile.h"
 #include "core/explore/TargetDesign.h"
@@ -71,16 +72,25 @@ std::string targetNames() {
     return names;
 }
 
+// The targets whose reached values are not finite numbers.
+std::string nonFiniteTargets(const std::vector<DesignTarget>& targets, const TargetDesignResult& result) {
+    std::string names;
+    for (std::size_t i = 0; i < result.targets.size(); ++i)
+        if (!std::isfinite(result.targets[i].reached)) appendWord(names, targets[i].output->name, ", ");
+    return names;
+}
+
 }  // namespace
 
-int runDesign(const Arguments& args, int, char**) {
+int runDesign(const Arguments& args, StandardOutput& out, int, char**) {
     const std::optional<double> percent = commandLineNumber(args.value("--tolerance", "1"));
     if (!percent) return usageError("--tolerance must be a number (percent)");
 
     DesignSet designs;
     ModelParameters mp;
     StderrErrorReporter errors;
-    if (!openForExploring(args, designs, mp, errors)) return kFileError;
+    const std::optional<std::string> modelsPath = openForExploring(args, designs, mp, errors);
+    if (!modelsPath) return kFileError;
     const DesignValues& current = designs.currentDesign;
 
     std::vector<DesignVariable> variables;
@@ -141,7 +151,9 @@ int runDesign(const Arguments& args, int, char**) {
     json.value(static_cast<long long>(result.evaluations));
     json.errors(result.errors);
     json.endObject();
-    std::cout << json.text() << '\n';
+    out.write(json.text() + '\n');
+    if (const std::string names = nonFiniteTargets(targets, result); !names.empty())
+        warnOfResultsThatAreNotNumbers(args.command(), names, *modelsPath);
 
     if (!args.has("--out")) return 0;
     if (!result.found)

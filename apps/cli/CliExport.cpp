@@ -8,7 +8,7 @@
 
 namespace veltrano::cli {
 
-int runExport(const Arguments& args, int, char**) {
+int runExport(const Arguments& args, StandardOutput&, int, char**) {
     const std::optional<ReportTableId> table = reportTableNamed(args.value("--what"));
     if (!table) {
         std::fprintf(stderr, "veltrano-cli export: --what must be summary, profiles, curves or puffs\n");
@@ -16,11 +16,21 @@ int runExport(const Arguments& args, int, char**) {
     }
     Session session;
     if (!openDocument(args, session)) return kFileError;
-    const DesignSet& designs = session.designs();
-    StderrErrorReporter& errors = session.errors;
-    const bool puffs = analysePuffsIfAsked(args, session.document);
-    const std::string text = csvText(buildReportTable(*table, designs, puffs));
-    return writeReportFile(args.positional(1), text, errors) ? 0 : kFileError;
+    // The per-puff table needs the analysis: it runs for it as the program runs it for its view.
+    const bool puffs = analysePuffsIfAsked(args, session.document, *table == ReportTableId::Puffs);
+    const ReportTable rows = buildReportTable(*table, session.designs(), puffs);
+    if (*table == ReportTableId::Puffs && rows.rows.empty()) {
+        std::fprintf(
+            stderr,
+            "veltrano-cli export: the puff-by-puff analysis gives no puffs: the reference's ISO puff "
+            "number is not marked known\n");
+        return kUsageError;
+    }
+    if (const std::optional<std::string> failure = writeReportFile(args.positional(1), csvText(rows))) {
+        std::fprintf(stderr, "veltrano-cli export: %s\n", failure->c_str());
+        return kFileError;
+    }
+    return 0;
 }
 
 }  // namespace veltrano::cli

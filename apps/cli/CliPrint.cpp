@@ -8,15 +8,17 @@
 
 namespace veltrano::cli {
 
-int runPrint(const Arguments& args, int argc, char** argv) {
+int runPrint(const Arguments& args, StandardOutput&, int argc, char** argv) {
     Session session;
     if (!openDocument(args, session)) return kFileError;
-    const DesignSet& designs = session.designs();
-    StderrErrorReporter& errors = session.errors;
     const bool puffs = analysePuffsIfAsked(args, session.document);
     const HeadlessGui gui(argc, argv);
-    return writeReportPdf(QString::fromStdString(args.positional(1)), designs, puffs, errors) ? 0
-                                                                                              : kFileError;
+    const PdfWriting pdf =
+        writeReportPdf(QString::fromStdString(args.positional(1)), session.designs(), puffs, session.errors);
+    // The specified error says only which step failed; the system's reason follows on a line of its own.
+    if (!pdf.failureReason.empty())
+        std::fprintf(stderr, "%s: %s\n", args.positional(1).c_str(), pdf.failureReason.c_str());
+    return pdf.written ? 0 : kFileError;
 }
 
 }  // namespace veltrano::cli

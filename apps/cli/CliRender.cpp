@@ -9,9 +9,9 @@
 
 namespace veltrano::cli {
 
-int runRender(const Arguments& args, int argc, char** argv) {
+int runRender(const Arguments& args, StandardOutput&, int argc, char** argv) {
     // The raw listing is drawn in the place of a view, as the program draws it.
-    const std::string& name = args.value("--view");
+    const std::string name = args.value("--view");
     const bool listing = name == "listing";
     const std::optional<View> view = listing ? View::StationaryFlow : viewNamed(name);
     if (!view) {
@@ -19,10 +19,10 @@ int runRender(const Arguments& args, int argc, char** argv) {
                      "veltrano-cli render: --view must be stationary, yields, puffs, summary or listing\n");
         return kUsageError;
     }
-    const std::string& out = args.positional(1);
-    const std::optional<ExportFormat> format = exportFormatOf(out);
+    const std::string& target = args.positional(1);
+    const std::optional<ExportFormat> format = exportFormatOf(target);
     if (!format) {
-        std::fprintf(stderr, "veltrano-cli render: %s must end in .png, .svg or .pdf\n", out.c_str());
+        std::fprintf(stderr, "veltrano-cli render: %s must end in .png, .svg or .pdf\n", target.c_str());
         return kUsageError;
     }
     const std::optional<double> scale = args.has("--scale") ? commandLineNumber(args.value("--scale")) : 1.0;
@@ -34,21 +34,19 @@ int runRender(const Arguments& args, int argc, char** argv) {
     Session session;
     if (!openDocument(args, session)) return kFileError;
     const DesignSet& designs = session.designs();
-    StderrErrorReporter& errors = session.errors;
     // The program runs the analysis before it shows the puff-by-puff view; so does this.
     const bool puffs = analysePuffsIfAsked(args, session.document, !listing && *view == View::PuffByPuff);
 
     const HeadlessGui gui(argc, argv);
     const QByteArray bytes =
         renderViewFile(makeViewResources(), {designs, *view, puffs, -1, listing}, *format, *scale);
-    if (bytes.isEmpty()) {
-        ReportError(errors, kErrorCigaretteWriteFailed);
-        return kFileError;
-    }
-    return writeReportFile(out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                           errors)
-               ? 0
-               : kFileError;
+    const std::optional<std::string> failure =
+        bytes.isEmpty() ? exportNotMadeMessage(target)
+                        : writeReportFile(target, std::string_view(bytes.constData(),
+                                                                   static_cast<std::size_t>(bytes.size())));
+    if (!failure) return 0;
+    std::fprintf(stderr, "veltrano-cli render: %s\n", failure->c_str());
+    return kFileError;
 }
 
 }  // namespace veltrano::cli

@@ -1,11 +1,11 @@
 // veltrano-cli search: what the problem solver's Search button does, for scripts.
 #include <cstdio>
-#include <iostream>
 #include <optional>
 
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
+#include "StandardOutput.h"
 #include "core/solver/SolverSearch.h"
 
 namespace veltrano::cli {
@@ -46,7 +46,7 @@ void writeResult(JsonWriter& json, SolverGroup group, const SearchOutcome& outco
 
 }  // namespace
 
-int runSearch(const Arguments& args, int, char**) {
+int runSearch(const Arguments& args, StandardOutput& out, int, char**) {
     const std::string groupName = args.value("--group");
     if (groupName != "tipping" && groupName != "paper") {
         std::fprintf(stderr, "veltrano-cli search: --group must be 'tipping' or 'paper'\n");
@@ -97,7 +97,7 @@ int runSearch(const Arguments& args, int, char**) {
     }
     json.errors(errors.numbers);
     json.endObject();
-    std::cout << json.text() << '\n';
+    out.write(json.text() + '\n');
     return 0;
 }
 

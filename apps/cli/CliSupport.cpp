@@ -4,12 +4,15 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/design/CigaretteFile.h"
 #include "core/design/DataFileSearch.h"
 #include "core/design/FilePath.h"
 #include "core/design/PlatformFiles.h"
+#include "core/design/ValueChecks.h"
 #include "core/model/Recalculation.h"
 
 namespace veltrano::cli {
@@ -38,7 +41,7 @@ std::filesystem::path executableFolder() {
     return pathFromUtf8(platform::executablePath()).parent_path();
 }
 
-bool loadModels(const Arguments& args, ModelParameters& mp) {
+std::optional<std::string> loadModels(const Arguments& args, ModelParameters& mp) {
     DataFileSearch search;
     if (args.has("--models")) {
         search.found = pathFromUtf8(args.value("--models"));
@@ -49,15 +52,69 @@ bool loadModels(const Arguments& args, ModelParameters& mp) {
     if (!search.found || loadModelParameters(utf8Path(*search.found), mp) != kModelParametersOk) {
         std::fprintf(stderr, "Failed to load model parameters. Paths tried:\n%s\n",
                      listOfPaths(search.tried).c_str());
-        return false;
+        return std::nullopt;
     }
-    if (const auto warning = nonFiniteParametersWarning(mp, utf8Path(*search.found)))
+    const std::string path = utf8Path(*search.found);
+    if (const auto warning = nonFiniteParametersWarning(mp, path))
         std::fprintf(stderr, "%s\n", warning->c_str());
-    return true;
+    return path;
 }
 
 bool openDocument(const Arguments& args, Session& session) {
-    return loadModels(args, session.mp) && session.document.open(args.positional(0), session.errors) == 0;
+    std::optional<std::string> modelsPath = loadModels(args, session.mp);
+    if (!modelsPath || session.document.open(args.positional(0), session.errors) != 0) return false;
+    session.modelsPath = std::move(*modelsPath);
+    warnOfValuesThatAreNotNumbers(args.command(), session.designs(), {"workingReference", "current"},
+                                  session.modelsPath);
+    return true;
+}
+
+namespace {
+
+void warn(const std::string& command, const std::string& text) {
+    std::fprintf(stderr, "veltrano-cli %s: warning: %s\n", command.c_str(), text.c_str());
+}
+
+std::vector<std::string_view> nonFiniteInputs(const DesignValues& values) {
+    std::vector<std::string_view> names;
+    for (const InputProblem& problem : impossibleInputs(values))
+        if (!problem.negative) names.push_back(problem.field);
+    return names;
+}
+
+// "reference cp_perm, fi_len; current cp_perm": the fields `pick` finds in each design named, those
+// without any left out.
+std::string fieldsByDesign(const DesignSet& designs, std::initializer_list<const char*> names,
+                           std::vector<std::string_view> (*pick)(const DesignValues&)) {
+    std::string text;
+    for (const char* name : names) {
+        const std::vector<std::string_view> fields = pick(designByName(designs, name)->values());
+        if (fields.empty()) continue;
+        if (!text.empty()) text += "; ";
+        text += name;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            text += i == 0 ? " " : ", ";
+            text += fields[i];
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+void warnOfValuesThatAreNotNumbers(const std::string& command, const DesignSet& designs,
+                                   std::initializer_list<const char*> computed,
+                                   const std::string& modelsPath) {
+    const std::string inputs = fieldsByDesign(designs, {"reference", "current"}, nonFiniteInputs);
+    if (!inputs.empty()) warn(command, "inputs that are not finite numbers: " + inputs);
+    const std::string results = fieldsByDesign(designs, computed, nonFiniteResults);
+    if (!results.empty()) warnOfResultsThatAreNotNumbers(command, results, modelsPath);
+}
+
+void warnOfResultsThatAreNotNumbers(const std::string& command, const std::string& what,
+                                    const std::string& modelsPath) {
+    warn(command, "results that are not finite numbers: " + what +
+                      "; computed with the model coefficients of \"" + modelsPath + "\"");
 }
 
 bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool always) {
@@ -67,12 +124,14 @@ bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool a
     return true;
 }
 
-bool openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
-                      StderrErrorReporter& errors) {
-    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return false;
-    if (!loadModels(args, mp)) return false;
+std::optional<std::string> openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                                            StderrErrorReporter& errors) {
+    if (readCigaretteFile(args.positional(0), designs, errors) != 0) return std::nullopt;
+    std::optional<std::string> modelsPath = loadModels(args, mp);
+    if (!modelsPath) return std::nullopt;
     recalculateWorkingReference(designs.referenceDesign, designs.workingReference, mp, errors);
-    return true;
+    warnOfValuesThatAreNotNumbers(args.command(), designs, {"workingReference"}, *modelsPath);
+    return modelsPath;
 }
 
 std::optional<double> commandLineNumber(const std::string& text) {
@@ -89,17 +148,6 @@ std::optional<int> commandLineInteger(const std::string& text) {
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
     return value;
-}
-
-CigaretteDesign* designByName(DesignSet& designs, const std::string& name) {
-    return const_cast<CigaretteDesign*>(designByName(std::as_const(designs), name));
-}
-
-const CigaretteDesign* designByName(const DesignSet& designs, const std::string& name) {
-    if (name == "reference") return &designs.referenceDesign;
-    if (name == "workingReference") return &designs.workingReference;
-    if (name == "current") return &designs.currentDesign;
-    return nullptr;
 }
 
 }  // namespace veltrano::cli

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
 #include "CliCommands.h"
+#include "DesignDescription.h"
 #include "core/design/DesignSet.h"
 #include "core/design/ErrorMessages.h"
 #include "core/design/ModelParameters.h"
@@ -35,15 +37,16 @@ private:
 std::filesystem::path executableFolder();
 
 // The model parameters from --models, else from models.dat in the first of the working folder, the
-// user's data folder and the installed data that has one; false (after a message naming the paths
-// tried) when they cannot be read. Coefficients that are not finite numbers are warned of, as the
-// program warns at start-up.
-bool loadModels(const Arguments& args, ModelParameters& mp);
+// user's data folder and the installed data that has one. Returns the path they were read from, nothing
+// (after a message naming the paths tried) when they cannot be read. Coefficients that are not finite
+// numbers are warned of, as the program warns at start-up.
+std::optional<std::string> loadModels(const Arguments& args, ModelParameters& mp);
 
-// What every command that reads a design file works on: the model coefficients, the document of the
-// designs on them, and the numbered errors reported so far.
+// What every command that reads a design file works on: the model coefficients and the file they came
+// from, the document of the designs on them, and the numbered errors reported so far.
 struct Session {
     ModelParameters mp;
+    std::string modelsPath;
     DesignDocument document{mp};
     StderrErrorReporter errors;
     const DesignSet& designs() const { return document.designs(); }
@@ -51,8 +54,19 @@ struct Session {
 
 // Loads the model coefficients and opens the cigarette file named first on the command line as the
 // program's Open does (which recalculates both designs); false (after a message) when either cannot be
-// read.
+// read. Values that are not numbers are warned of (warnOfValuesThatAreNotNumbers).
 bool openDocument(const Arguments& args, Session& session);
+
+// Warnings on stderr, each naming the fields of each design: inputs of the reference and the current
+// design that are not finite numbers, and results of the `computed` designs ("current",
+// "workingReference") that are not, with the coefficient file they were computed with. Nothing when every
+// value is a number.
+void warnOfValuesThatAreNotNumbers(const std::string& command, const DesignSet& designs,
+                                   std::initializer_list<const char*> computed,
+                                   const std::string& modelsPath);
+// The warning of results that are not finite numbers, `what` naming them.
+void warnOfResultsThatAreNotNumbers(const std::string& command, const std::string& what,
+                                    const std::string& modelsPath);
 
 // With --puffs (or `always`), the puff-by-puff analysis of the current design, with a progress bar on a
 // terminal. Says whether it ran.
@@ -60,17 +74,14 @@ bool analysePuffsIfAsked(const Arguments& args, DesignDocument& document, bool a
 
 // Reads the cigarette file named first on the command line and the model parameters, and makes the
 // working reference from the reference (its errors go to stderr); the current design keeps the file's
-// values, the start of every variant. False (after a message) when a file cannot be read.
-bool openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
-                      StderrErrorReporter& errors);
+// values, the start of every variant. Returns the path of the model parameters, nothing (after a
+// message) when a file cannot be read. Values that are not numbers are warned of.
+std::optional<std::string> openForExploring(const Arguments& args, DesignSet& designs, ModelParameters& mp,
+                                            StderrErrorReporter& errors);
 
 // A number given on the command line: the whole text must be a finite decimal number.
 std::optional<double> commandLineNumber(const std::string& text);
 // A whole number given on the command line, likewise.
 std::optional<int> commandLineInteger(const std::string& text);
-
-// "reference", "workingReference" or "current".
-CigaretteDesign* designByName(DesignSet& designs, const std::string& name);
-const CigaretteDesign* designByName(const DesignSet& designs, const std::string& name);
 
 }  // namespace veltrano::cli

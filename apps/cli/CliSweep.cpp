@@ -1,11 +1,13 @@
 // veltrano-cli sweep: one or two inputs of the current design stepped over a range, a row per point.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <iostream>
 #include <sstream>
 
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
+#include "StandardOutput.h"
 #include "WordList.h"
 #include "core/explore/Sweep.h"
 #include "core/explore/SweepTable.h"
@@ -62,6 +64,10 @@ std::optional<std::vector<const ExploreOutput*>> outputsFrom(const Arguments& ar
         const ExploreOutput* o = findExploreOutput(name);
         if (!o) {
             problem = "unknown output '" + name + "'";
+            return std::nullopt;
+        }
+        if (std::find(outputs.begin(), outputs.end(), o) != outputs.end()) {
+            problem = "--outputs names '" + name + "' twice";
             return std::nullopt;
         }
         outputs.push_back(o);
@@ -123,9 +129,21 @@ std::string jsonRow(const SweepColumns& columns, const SweepPoint& point) {
     return json.text() + '\n';
 }
 
+// The outputs of computed points that are not finite numbers, named once each, in column order.
+std::string nonFiniteOutputs(const std::vector<const ExploreOutput*>& outputs,
+                             const std::vector<bool>& seen) {
+    std::string names;
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        if (seen[i]) appendWord(names, outputs[i]->name, ", ");
+    return names;
+}
+
 }  // namespace
 
-int runSweep(const Arguments& args, int, char**) {
+int runSweep(const Arguments& args, StandardOutput& out, int, char**) {
+    for (const char* option : {"--from2", "--to2", "--steps2"})
+        if (args.has(option) && !args.has("--field2"))
+            return usageError(std::string(option) + " belongs to a second field: --field2 is missing");
     const std::string format = args.value("--format", "csv");
     if (format != "csv" && format != "jsonl") return usageError("--format must be csv or jsonl");
     int shard = 0, shardCount = 1;
@@ -138,7 +156,8 @@ int runSweep(const Arguments& args, int, char**) {
     DesignSet designs;
     ModelParameters mp;
     StderrErrorReporter errors;
-    if (!openForExploring(args, designs, mp, errors)) return kFileError;
+    const std::optional<std::string> modelsPath = openForExploring(args, designs, mp, errors);
+    if (!modelsPath) return kFileError;
     const DesignValues& current = designs.currentDesign;
 
     SweepGrid grid;
@@ -155,14 +174,29 @@ int runSweep(const Arguments& args, int, char**) {
     const bool puffs = args.has("--puffs");
     const SweepColumns columns = sweepColumns(grid, *outputs, puffs);
     const bool csv = format == "csv";
-    if (csv && shard == 0) std::cout << sweepCsvHeader(columns);
+    if (csv && shard == 0) out.write(sweepCsvHeader(columns));
     const std::vector<int> points = shardPoints(grid.pointCount(), shard, shardCount);
     const ExploreBasis basis{designs.referenceDesign, designs.workingReference, mp};
+    int computed = 0;
+    std::vector<bool> notNumbers(columns.outputs.size());
     SweepCallbacks callbacks;
     callbacks.pointDone = [&](SweepPoint&& point) {
-        std::cout << (csv ? sweepCsvRow(columns, point) : jsonRow(columns, point)) << std::flush;
+        out.write(csv ? sweepCsvRow(columns, point) : jsonRow(columns, point));
+        if (point.result.status != VariantStatus::Computed) return;
+        ++computed;
+        for (std::size_t i = 0; i < columns.outputs.size(); ++i)
+            if (!std::isfinite(columns.outputs[i]->read(point.result.values))) notNumbers[i] = true;
     };
+    // Output that cannot be written ends the sweep: no one would read the points still to come.
+    callbacks.cancelRequested = [&] { return out.failed(); };
     runSweep(grid, points, current, basis, puffs, callbacks);
+    if (out.failed()) return kFileError;
+    if (const std::string names = nonFiniteOutputs(columns.outputs, notNumbers); !names.empty())
+        warnOfResultsThatAreNotNumbers(args.command(), names, *modelsPath);
+    if (!points.empty() && computed == 0) {
+        std::fprintf(stderr, "veltrano-cli sweep: the sheet's checks refused every point; no outputs\n");
+        return kFileError;
+    }
     return 0;
 }
 

@@ -9,13 +9,18 @@ namespace {
 
 using Event = nlohmann::json::parse_event_t;
 
-// The objects and lists open at a point of the text, each with the keys it has held so far.
-class DuplicateKeyFinder {
+// The objects and lists open at a point of the text, each with the keys it has held so far: it finds
+// the first key an object holds twice, and ends the parse where the nesting passes kMaxJsonDepth.
+class NestingWatch {
 public:
+    // Thrown where the text nests deeper than kMaxJsonDepth, ending the parse there.
+    struct TooDeep {};
+
     void see(Event event, const nlohmann::json& parsed) {
         switch (event) {
             case Event::object_start:
             case Event::array_start:
+                if (open_.size() >= static_cast<std::size_t>(kMaxJsonDepth)) throw TooDeep{};
                 open_.push_back({event == Event::object_start, nameOfNext(), {}, {}});
                 break;
             case Event::object_end:
@@ -69,18 +74,22 @@ std::string describe(const nlohmann::json::exception& e) {
 
 JsonReading readJson(std::string_view text) {
     JsonReading reading;
-    DuplicateKeyFinder finder;
+    NestingWatch watch;
     try {
         reading.value = nlohmann::json::parse(text, [&](int, Event event, nlohmann::json& parsed) {
-            finder.see(event, parsed);
+            watch.see(event, parsed);
             return true;
         });
     } catch (const nlohmann::json::exception& e) {
         reading.value = nullptr;
-        reading.error = describe(e);
+        reading.error = "is not valid JSON: " + describe(e);
+        return reading;
+    } catch (const NestingWatch::TooDeep&) {
+        reading.value = nullptr;
+        reading.error = "nests objects and lists deeper than " + std::to_string(kMaxJsonDepth) + " levels";
         return reading;
     }
-    reading.duplicateKey = finder.duplicate();
+    reading.duplicateKey = watch.duplicate();
     return reading;
 }
 

@@ -97,6 +97,31 @@ TEST_F(CliExplore, ShardsConcatenateToTheWholeTable) {
     EXPECT_NE(whole[5].find(",refused,,12,Error 012:"), std::string::npos);  // 240 CU, the sweep goes on
 }
 
+// A sweep none of whose points the sheet accepts has nothing to hand on: its table of refusals is
+// written, and it fails. A shard left without points has not failed.
+TEST_F(CliExplore, ASweepWhoseEveryPointIsRefusedFails) {
+    const std::string sweep = "sweep " + path("a.cig") + " --models " + models + " --outputs stat_pdo";
+    const struct {
+        std::string arguments;
+        int status;
+        std::size_t lines;
+        const char* err;
+    } cases[] = {
+        {sweep + " --field cp_perm --from 300 --to 400 --steps 2", 1, 3,
+         "veltrano-cli sweep: the sheet's checks refused every point; no outputs\n"},
+        {sweep + " --field cp_perm --from 300 --to 400 --steps 2 --format jsonl", 1, 2,
+         "veltrano-cli sweep: the sheet's checks refused every point; no outputs\n"},
+        {sweep + " --field cp_perm --from 200 --to 240 --steps 3", 0, 4, ""},
+        {sweep + " --field cp_perm --from 20 --to 40 --steps 2 --shard 2/3", 0, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+        EXPECT_EQ(lines(r.out).size(), c.lines) << c.arguments;
+        EXPECT_EQ(r.err, c.err) << c.arguments;
+    }
+}
+
 TEST_F(CliExplore, JsonLinesNameValuesAsEvaluateDoes) {
     const Result r = run("sweep " + path("a.cig") + " --models " + models +
                          " --field alt_volume --from 35 --to 55 --steps 2 --format jsonl --puffs");

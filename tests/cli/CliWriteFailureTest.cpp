@@ -1,3 +1,6 @@
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -69,6 +72,157 @@ TEST_F(Cli, EveryWritingCommandFailsCleanlyAtTheFileSizeLimit) {
             }
         }
     }
+}
+
+// What a command prints that cannot be written is a failure: one message naming the system's reason,
+// status 1, on a full disk and at the file size limit alike (where the output stops mid-record).
+TEST_F(Cli, OutputThatCannotBeWrittenIsAFailure) {
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    constexpr rlim_t kSmall = 1024;  // less than any of the outputs below
+    const std::vector<std::string> sweep{"sweep",  path("a.cig"), "--models", models, "--field", "cp_perm",
+                                         "--from", "20",          "--to",     "80",   "--steps", "21"};
+    std::vector<std::string> jsonLines = sweep;
+    jsonLines.insert(jsonLines.end(), {"--format", "jsonl"});
+    const struct {
+        const char* command;  // how messages name it
+        std::vector<std::string> arguments;
+    } commands[] = {
+        {"veltrano-cli evaluate", {"evaluate", path("a.cig"), "--puffs", "--models", models}},
+        {"veltrano-cli sweep", sweep},
+        {"veltrano-cli sweep", jsonLines},
+        {"veltrano-cli search",
+         {"search", path("a.cig"), "--group", "paper", "--code", "5", "--target", "15", "--models", models}},
+        {"veltrano-cli", {"--help"}},
+    };
+    for (const auto& c : commands) {
+        for (const bool fullDisk : {true, false}) {
+            SCOPED_TRACE(c.arguments[0] + (fullDisk ? " to a full disk" : " at the file size limit"));
+            if (!fullDisk && c.arguments[0] == "search") continue;  // its few lines fit under any limit
+            const Result r = fullDisk ? runChild(c.arguments, {.output = "/dev/full"})
+                                      : runChild(c.arguments, {.fileSize = kSmall});
+            EXPECT_EQ(r.status, 1);
+            const std::string message =
+                std::string(c.command) +
+                ": the standard output could not be written: " + std::strerror(fullDisk ? ENOSPC : EFBIG) +
+                "\n";
+            EXPECT_EQ(r.err.substr(r.err.size() - std::min(r.err.size(), message.size())), message) << r.err;
+            EXPECT_EQ(r.err.find(message), r.err.rfind(message));  // said once
+            if (!fullDisk) {
+                EXPECT_EQ(r.out.size(), kSmall);  // cut, and said to be
+            }
+        }
+    }
+}
+
+// "veltrano-cli ... | head": the reader has gone, and the tool ends as command-line tools do, by the
+// pipe signal, without a word; also when its parent passed the signal on ignored.
+TEST_F(Cli, AReaderThatHasGoneEndsTheToolQuietly) {
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    for (const bool ignored : {false, true}) {
+        for (const std::vector<std::string>& arguments :
+             {std::vector<std::string>{"evaluate", path("a.cig"), "--models", models},
+              std::vector<std::string>{"sweep", path("a.cig"), "--models", models, "--field", "cp_perm",
+                                       "--from", "20", "--to", "80", "--steps", "3"}}) {
+            SCOPED_TRACE(arguments[0] + (ignored ? ", the signal ignored by the parent" : ""));
+            const Result r = runChild(arguments, {.closedPipe = true, .pipeSignalIgnored = ignored});
+            EXPECT_EQ(r.status, 128 + SIGPIPE);
+            EXPECT_EQ(r.err, "");
+        }
+    }
+}
+
+// The exports are the tool's own: a file that cannot be written gets a message naming it and the
+// system's reason, not the cigarette file's error 053. The printed page keeps its specified error and
+// adds the reason on a line of its own.
+TEST_F(Cli, AFileThatCannotBeWrittenIsNamedWithTheSystemsReason) {
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    const std::string missing = path("no/such/folder/out");
+    const struct {
+        std::string command;
+        std::vector<std::string> arguments;  // the target goes last
+        std::string extension;
+    } commands[] = {
+        {"export", {"export", path("a.cig"), "--what", "summary", "--models", models}, ".csv"},
+#ifdef VELTRANO_CLI_DRAWS
+        {"render", {"render", path("a.cig"), "--view", "summary", "--models", models}, ".svg"},
+        {"print", {"print", path("a.cig"), "--models", models}, ".pdf"},
+#endif
+    };
+    for (const auto& c : commands) {
+        const struct {
+            std::string target;
+            bool limited;
+            int error;
+            const char* specified;  // the print command's numbered error
+        } failures[] = {{missing + c.extension, false, ENOENT, "Error 066: StartDoc() failed.\n"},
+                        {path("limited") + c.extension, true, EFBIG,
+                         "Error 053: The cigarette design could not be written to the specified file.\n"}};
+        for (const auto& f : failures) {
+            SCOPED_TRACE(c.command + " to " + f.target);
+            std::vector<std::string> arguments = c.arguments;
+            arguments.push_back(f.target);
+            const Result r = f.limited ? runChild(arguments, {.fileSize = 512}) : runChild(arguments, {});
+            EXPECT_EQ(r.status, 1);
+            const std::string reason = std::strerror(f.error);
+            if (c.command == "print") {
+                EXPECT_EQ(r.err, f.specified + f.target + ": " + reason + "\n");
+            } else {
+                EXPECT_EQ(r.err, "veltrano-cli " + c.command + ": The file \"" + f.target +
+                                     "\" could not be written: " + reason + ".\n");
+            }
+            EXPECT_FALSE(fs::exists(f.target));
+        }
+    }
+}
+
+// Under `ulimit -v` of 72 to 112 MB the commands that need most memory run out of it somewhere: each
+// run ends done or with status 1 and a message of the tool's own, never in an abort from an exception
+// nobody caught; what was at the target stays as it was. (The system's font library may crash when its
+// own allocations fail, which nothing above it can catch: that crash is no abort.)
+TEST_F(Cli, RunningOutOfMemoryIsAMessage) {
+    if (!veltrano::testing::kAddressSpaceLimitsWork) GTEST_SKIP() << "a sanitizer needs the address space";
+    ASSERT_EQ(run("new " + path("a.cig")).status, 0);
+    const std::string target = path("target.out");
+    const struct {
+        std::string command;
+        std::vector<std::string> arguments;
+    } commands[] = {
+#ifdef VELTRANO_CLI_DRAWS
+        {"print", {"print", path("a.cig"), target, "--puffs", "--models", models}},
+        {"render", {"render", path("a.cig"), "--view", "puffs", target + ".pdf", "--models", models}},
+#endif
+        {"sweep",
+         {"sweep", path("a.cig"), "--field", "cp_perm", "--from", "20", "--to", "80", "--steps", "9",
+          "--puffs", "--outputs", "stat_pdo", "--models", models}},
+#ifdef VELTRANO_HAVE_NLOPT
+        {"design",
+         {"design", path("a.cig"), "--vary", "cp_perm", "--vary", "fi_totpd", "--target", "iso_co=12",
+          "--target", "stat_pdo=110", "--models", models}},
+#endif
+    };
+    int outOfMemory = 0;
+    for (const auto& c : commands) {
+        for (rlim_t megabytes = 72; megabytes <= 112; megabytes += 8) {
+            SCOPED_TRACE(c.command + " in " + std::to_string(megabytes) + " MB");
+            write("target.out", "old");
+            write("target.out.pdf", "old");
+            const Result r = runChild(c.arguments, {.addressSpace = megabytes << 20});
+            EXPECT_NE(r.status, 128 + SIGABRT) << r.err;
+            EXPECT_EQ(r.err.find("terminate called"), std::string::npos) << r.err;
+            if (r.status == 0) continue;
+            EXPECT_EQ(slurp(target), "old");
+            EXPECT_EQ(slurp(target + ".pdf"), "old");
+            if (r.status != 1) continue;
+            const bool said =
+                r.err.find("veltrano-cli " + c.command + ": out of memory\n") != std::string::npos;
+            outOfMemory += said;
+            EXPECT_TRUE(said ||
+                        r.err.find("veltrano-cli: the drawing toolkit failed: ") != std::string::npos ||
+                        r.err.find("could not be made; nothing was written.") != std::string::npos)
+                << r.err;
+        }
+    }
+    EXPECT_GT(outOfMemory, 0) << "no command ran out of memory in these limits";
 }
 
 }  // namespace

@@ -37,6 +37,8 @@ public:
 
     explicit operator bool() const { return handle_ != kNoHandle; }
     Handle handle() const { return handle_; }
+    // Lets go of the handle without closing it.
+    Handle release() { return std::exchange(handle_, kNoHandle); }
 
     // Fills `out`; fewer bytes only at the end of the file or on a read error.
     std::size_t read(std::span<std::uint8_t> out);
@@ -112,6 +114,24 @@ void letFileSizeLimitFailWrites();
 
 // Standard output passes bytes through as they are (Windows would turn each "\n" into "\r\n").
 void useBinaryStandardOutput();
+
+// A write to a pipe whose reader has gone ends the process by SIGPIPE, as the system's own tools end,
+// also where the parent passed the signal on ignored. Systems without the signal see a closed-pipe error.
+void letClosedPipeEndTheProgram();
+
+// Writes every byte to the standard output, unbuffered: 0 when all went out, else the system's error
+// number of the failed write.
+int writeStandardOutput(std::span<const std::uint8_t> bytes);
+// Closes the standard output: 0, or the error number of a failure the close reports (some file systems
+// report a failed write only then).
+int closeStandardOutput();
+// Whether an error number of a write says that the reading end of a pipe has gone.
+bool isClosedPipe(int systemError);
+
+// The error number of the last failed system call of this thread (errno; GetLastError() on Windows).
+int lastSystemError();
+// The system's text for one of its error numbers ("No space left on device").
+std::string systemErrorText(int systemError);
 
 #if defined(_WIN32)
 // The arguments wmain receives, in UTF-16, as the UTF-8 texts the rest of the program takes.

@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -168,5 +169,34 @@ void letFileSizeLimitFailWrites() {
 }
 
 void useBinaryStandardOutput() {}  // POSIX streams have no text mode
+
+void letClosedPipeEndTheProgram() {
+    std::signal(SIGPIPE, SIG_DFL);
+}
+
+int writeStandardOutput(std::span<const std::uint8_t> bytes) {
+    File output(STDOUT_FILENO);
+    errno = 0;
+    const bool written = output.write(bytes);
+    const int error = written ? 0 : (errno != 0 ? errno : EIO);  // a write that takes nothing sets none
+    output.release();
+    return error;
+}
+
+int closeStandardOutput() {
+    return ::close(STDOUT_FILENO) == 0 || errno == EINTR ? 0 : errno;
+}
+
+bool isClosedPipe(int systemError) {
+    return systemError == EPIPE;
+}
+
+int lastSystemError() {
+    return errno;
+}
+
+std::string systemErrorText(int systemError) {
+    return std::strerror(systemError);
+}
 
 }  // namespace veltrano::platform

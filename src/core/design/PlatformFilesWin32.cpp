@@ -293,6 +293,46 @@ void useBinaryStandardOutput() {
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+// Windows has no SIGPIPE: a write to a pipe whose reader has gone fails with a closed-pipe error.
+void letClosedPipeEndTheProgram() {}
+
+int writeStandardOutput(std::span<const std::uint8_t> bytes) {
+    File output = fileOf(::GetStdHandle(STD_OUTPUT_HANDLE));
+    ::SetLastError(0);
+    const bool written = output.write(bytes);
+    const DWORD error = written ? 0 : ::GetLastError();
+    output.release();  // the handle stays the runtime's
+    if (written) return 0;
+    return static_cast<int>(error != 0 ? error : DWORD{ERROR_WRITE_FAULT});
+}
+
+// WriteFile has reported every failure already; the handle stays the runtime's.
+int closeStandardOutput() {
+    return 0;
+}
+
+bool isClosedPipe(int systemError) {
+    return systemError == ERROR_NO_DATA || systemError == ERROR_BROKEN_PIPE;
+}
+
+int lastSystemError() {
+    return static_cast<int>(::GetLastError());
+}
+
+std::string systemErrorText(int systemError) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(systemError), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring_view text(buffer, buffer ? length : 0);
+    // The system's texts end in ".\r\n"; ours put them after a colon.
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.'))
+        text.remove_suffix(1);
+    std::string utf8 = text.empty() ? "error " + std::to_string(systemError) : utf8Of(text);
+    ::LocalFree(buffer);
+    return utf8;
+}
+
 std::vector<std::string> utf8Arguments(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     for (int i = 0; i < argc; ++i) arguments.push_back(utf8Of(argv[i]));

@@ -63,17 +63,30 @@ void SystemSaveFileSystem::remove(const std::string& path) {
     platform::removeFile(path);
 }
 
+namespace {
+
+// Keeps the reason of the first failed step, read at once, before another call can change it.
+void noteFailure(SaveReport& report) {
+    if (report.systemError == 0) report.systemError = platform::lastSystemError();
+}
+
+}  // namespace
+
 SaveReport saveFile(const std::string& path, std::span<const std::span<const std::uint8_t>> pieces,
                     SaveFileSystem& fileSystem) {
     SaveReport report;
     const SaveFileSystem::Target target = fileSystem.inspect(path);
-    if (target.exists && !fileSystem.canOpenForWriting(target.path)) return report;
+    if (target.exists && !fileSystem.canOpenForWriting(target.path)) {
+        noteFailure(report);
+        return report;
+    }
 
     SaveFileSystem::Temporary temporary;
     if (target.replaceable) {
         temporary = fileSystem.createTemporary(target);
         if (!temporary.sink && !temporary.folderRefusesNewFiles) {
             // Writing in place now could cut the old file short on the very disk that just ran out.
+            noteFailure(report);
             report.opened = true;
             report.noTemporary = true;
             return report;
@@ -82,28 +95,38 @@ SaveReport saveFile(const std::string& path, std::span<const std::span<const std
     const bool inPlace = !temporary.sink;
     std::unique_ptr<FileSink> sink =
         inPlace ? fileSystem.openTruncated(target.path) : std::move(temporary.sink);
-    if (!sink) return report;
+    if (!sink) {
+        noteFailure(report);
+        return report;
+    }
     report.opened = true;
 
-    for (std::size_t i = 0; i < pieces.size(); ++i)
-        if (!sink->write(pieces[i])) report.failedPieces.push_back(static_cast<int>(i));
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (sink->write(pieces[i])) continue;
+        noteFailure(report);
+        report.failedPieces.push_back(static_cast<int>(i));
+    }
     const bool finished = sink->finish();
+    if (!finished) noteFailure(report);
     sink.reset();
 
     if (inPlace) {
         report.finishFailed = !finished;
         return report;
     }
-    if (!report.failedPieces.empty() || !finished || !fileSystem.replace(temporary.path, target.path)) {
+    bool replaced = false;
+    if (report.failedPieces.empty() && finished) {
+        replaced = fileSystem.replace(temporary.path, target.path);
+        if (!replaced) noteFailure(report);
+    }
+    if (!replaced) {
         fileSystem.remove(temporary.path);
         report.finishFailed = report.failedPieces.empty();
     }
     return report;
 }
 
-int saveAndReport(const std::string& path, std::span<const std::span<const std::uint8_t>> pieces,
-                  int notOpenedError, ErrorReporter& errors, SaveFileSystem& fileSystem) {
-    const SaveReport report = saveFile(path, pieces, fileSystem);
+int reportSave(const SaveReport& report, int notOpenedError, ErrorReporter& errors) {
     if (!report.opened) {
         ReportError(errors, notOpenedError);
         return notOpenedError;
@@ -113,11 +136,25 @@ int saveAndReport(const std::string& path, std::span<const std::span<const std::
     return report.complete() ? 0 : kErrorCigaretteWriteFailed;
 }
 
-int saveBytes(const std::string& path, std::span<const std::uint8_t> bytes, int notOpenedError,
-              ErrorReporter& errors) {
+int saveAndReport(const std::string& path, std::span<const std::span<const std::uint8_t>> pieces,
+                  int notOpenedError, ErrorReporter& errors, SaveFileSystem& fileSystem) {
+    return reportSave(saveFile(path, pieces, fileSystem), notOpenedError, errors);
+}
+
+SaveReport saveBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
     SystemSaveFileSystem fileSystem;
     const std::array<std::span<const std::uint8_t>, 1> pieces{bytes};
-    return saveAndReport(path, pieces, notOpenedError, errors, fileSystem);
+    return saveFile(path, pieces, fileSystem);
+}
+
+int saveBytes(const std::string& path, std::span<const std::uint8_t> bytes, int notOpenedError,
+              ErrorReporter& errors) {
+    return reportSave(saveBytes(path, bytes), notOpenedError, errors);
+}
+
+std::string failureReason(const SaveReport& report) {
+    return report.complete() || report.systemError == 0 ? std::string()
+                                                        : platform::systemErrorText(report.systemError);
 }
 
 }  // namespace veltrano

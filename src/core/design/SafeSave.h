@@ -65,6 +65,7 @@ struct SaveReport {
     bool noTemporary = false;       // no new file could be made beside the target; nothing written
     std::vector<int> failedPieces;  // indexes of the pieces that were not written completely
     bool finishFailed = false;      // all pieces went out, but flushing, closing or the rename failed
+    int systemError = 0;            // the system's error number of the first step that failed (0: none)
     bool complete() const { return opened && !noTemporary && failedPieces.empty() && !finishFailed; }
 };
 
@@ -86,11 +87,18 @@ SaveReport saveFile(const std::string& path, std::span<const std::span<const std
 // is in place, otherwise the number reported first.
 int saveAndReport(const std::string& path, std::span<const std::span<const std::uint8_t>> pieces,
                   int notOpenedError, ErrorReporter& errors, SaveFileSystem& fileSystem);
+// What saveAndReport reports of a save that has been made.
+int reportSave(const SaveReport& report, int notOpenedError, ErrorReporter& errors);
 
 // Output made in memory first (a document, a picture, a table: writers that do not tell of a failed
-// write), saved as one piece on the real file system and reported as above. A failed save leaves no
-// partial file and any old file as it was.
+// write), saved as one piece on the real file system. A failed save leaves no partial file and any old
+// file as it was. The second form reports as saveAndReport does.
+SaveReport saveBytes(const std::string& path, std::span<const std::uint8_t> bytes);
 int saveBytes(const std::string& path, std::span<const std::uint8_t> bytes, int notOpenedError,
               ErrorReporter& errors);
+
+// The system's words for why a save did not get its file in place ("No space left on device"); empty
+// when it did, or when the system gave no reason.
+std::string failureReason(const SaveReport& report);
 
 }  // namespace veltrano

@@ -2,24 +2,15 @@
 
 #include "core/design/ErrorMessages.h"
 #include "core/design/NumberText.h"
+#include "core/report/TableText.h"
 
 namespace veltrano {
 
 namespace {
 
-// A field as RFC 4180 writes it: quoted, with doubled quotes, when it holds a comma, quote or line break.
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
+// "name [unit]"; a count or ratio without a unit is "[-]", as in the export tables.
 std::string withUnit(std::string_view name, std::string_view unit) {
-    return unit.empty() ? std::string(name) : std::string(name) + " [" + std::string(unit) + "]";
+    return std::string(name) + " [" + std::string(unit.empty() ? "-" : unit) + "]";
 }
 
 template <class T>
@@ -64,9 +55,9 @@ std::string errorTexts(const std::vector<int>& errors) {
 
 const std::vector<PuffColumn>& puffColumns() {
     static const std::vector<PuffColumn> columns{
-        {"puff_size", "tenths"}, {"puff_pos", "mm"},   {"puff_mass", "mg"},
-        {"puff_fivent", "%"},    {"puff_rovent", "%"}, {"puff_avgpd", "mm H2O"},
-        {"puff_nfdpm", "mg"},    {"puff_nico", "mg"},  {"puff_co", "mg"}};
+        {"puff_size", "1/10"}, {"puff_pos", "mm"},   {"puff_mass", "mg"},
+        {"puff_fivent", "%"},  {"puff_rovent", "%"}, {"puff_avgpd", "mm H2O"},
+        {"puff_nfdpm", "mg"},  {"puff_nico", "mg"},  {"puff_co", "mg"}};
     return columns;
 }
 

@@ -31,10 +31,10 @@ struct PuffColumn {
 };
 const std::vector<PuffColumn>& puffColumns();
 
-// The table as CSV (RFC 4180: comma-separated, CR LF line ends, fields quoted where needed), numbers at
-// full precision with a '.' whatever the locale. The header names each column with its unit in
-// brackets; a refused point leaves its outputs empty; a per-puff list is one field of numbers separated
-// by spaces.
+// The table as CSV (RFC 4180: comma-separated, CR LF line ends, fields quoted where needed; in ASCII, as
+// csvField writes them), numbers at full precision with a '.' whatever the locale. The header names each
+// column with its unit in brackets; a refused point leaves its outputs empty; a per-puff list is one field of
+// numbers separated by spaces.
 std::string sweepCsvHeader(const SweepColumns& columns);
 std::string sweepCsvRow(const SweepColumns& columns, const SweepPoint& point);
 

@@ -5,9 +5,16 @@
 
 namespace veltrano {
 
-bool writeReportFile(const std::string& path, std::string_view bytes, ErrorReporter& errors) {
+std::optional<std::string> writeReportFile(const std::string& path, std::string_view bytes) {
     const std::span bytesOut(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    return saveBytes(path, bytesOut, kErrorCigaretteWriteFailed, errors) == 0;
+    const SaveReport report = saveBytes(path, bytesOut);
+    if (report.complete()) return std::nullopt;
+    const std::string reason = failureReason(report);
+    return "The file \"" + path + "\" could not be written" + (reason.empty() ? "" : ": " + reason) + ".";
+}
+
+std::string exportNotMadeMessage(const std::string& path) {
+    return "The picture for \"" + path + "\" could not be made; nothing was written.";
 }
 
 std::string reportFileName(std::string_view designPath, std::string_view extension,

@@ -6,17 +6,26 @@
 #include <stdexcept>
 
 #include "core/design/DesignFields.h"
+#include "core/report/SummaryValues.h"
 
 namespace veltrano {
 
 namespace {
 
 // How one column takes its cell for row `row`, and how many rows it can fill (no limit when empty).
+// `note` follows the header's unit: what a reader of the numbers must know ("uncalibrated").
 struct ColumnRule {
     std::string_view name, unit;
     std::function<ReportCell(const DesignSet&, std::size_t row)> cell;
     std::function<std::size_t(const DesignSet&)> length;
+    std::string_view note = {};
 };
+
+// The cell of a value a view leaves empty or shows as not known.
+constexpr std::string_view kEmptyCell;
+
+// The profiles and puff curves are the model's own values, which the reference does not calibrate.
+constexpr std::string_view kUncalibrated = "uncalibrated";
 
 struct TableRule {
     std::string_view name;
@@ -26,14 +35,18 @@ struct TableRule {
 
 constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 
-// The summary lists the designs in the order of the files and of `veltrano-cli evaluate`.
+// The summary lists the designs in the order of the files and of `veltrano-cli evaluate`. The reference
+// and the current design show what the data summary shows; the working reference, which it does not
+// show, the model's own values.
 struct NamedDesign {
     std::string_view name;
     CigaretteDesign DesignSet::*member;
+    std::optional<SummaryColumn> column;
 };
-constexpr NamedDesign kSummaryDesigns[] = {{"reference", &DesignSet::referenceDesign},
-                                           {"workingReference", &DesignSet::workingReference},
-                                           {"current", &DesignSet::currentDesign}};
+constexpr NamedDesign kSummaryDesigns[] = {
+    {"reference", &DesignSet::referenceDesign, SummaryColumn::Reference},
+    {"workingReference", &DesignSet::workingReference, std::nullopt},
+    {"current", &DesignSet::currentDesign, SummaryColumn::Current}};
 
 double fieldNumber(const DesignValues& values, const DesignField& field) {
     return std::visit(
@@ -56,20 +69,25 @@ ColumnRule summaryField(std::string_view name, std::string_view unit) {
     return {name,
             unit,
             [field](const DesignSet& designs, std::size_t row) -> ReportCell {
-                return fieldNumber(designs.*kSummaryDesigns[row].member, *field);
+                const NamedDesign& design = kSummaryDesigns[row];
+                if (!design.column) return fieldNumber(designs.*design.member, *field);
+                const std::optional<double> shown = summaryValue(designs, *design.column, field->name);
+                return shown ? ReportCell(*shown) : ReportCell(kEmptyCell);
             },
             {}};
 }
 
-// Entry `row` of an array of the current design.
+// Entry `row` of an array of the current design; empty where the summary's puff table leaves it
+// unknown.
 template <class T>
-ColumnRule arrayColumn(std::string_view name, std::string_view unit,
-                       std::vector<T> CigaretteDesign::*member) {
+ColumnRule arrayColumn(std::string_view name, std::string_view unit, std::vector<T> CigaretteDesign::*member,
+                       std::string_view note = {}) {
     return {name, unit,
-            [member](const DesignSet& designs, std::size_t row) -> ReportCell {
+            [name, member](const DesignSet& designs, std::size_t row) -> ReportCell {
+                if (!puffValuesShown(designs.currentDesign.values(), name)) return kEmptyCell;
                 return static_cast<double>((designs.currentDesign.*member)[row]);
             },
-            [member](const DesignSet& designs) { return (designs.currentDesign.*member).size(); }};
+            [member](const DesignSet& designs) { return (designs.currentDesign.*member).size(); }, note};
 }
 
 // A column computed from the row number and the current design.
@@ -137,7 +155,7 @@ const std::vector<TableRule>& tableRules() {
              summaryField("iso_nfdpm", "mg/cig"),
              summaryField("iso_nico", "mg/cig"),
              summaryField("iso_co", "mg/cig"),
-             summaryField("alt_volume", "ml"),
+             summaryField("alt_volume", "cm3"),
              summaryField("alt_duration", "s"),
              summaryField("alt_interval", "s"),
              summaryField("alt_blocking", "%"),
@@ -155,10 +173,10 @@ const std::vector<TableRule>& tableRules() {
              // Entry i belongs to the position i/300 of the cigarette length from the mouth end.
              rowColumn("position", "mm",
                        [](const D& d, std::size_t i) { return d.ci_len * double(i) / kProfileSamples; }),
-             arrayColumn("stat_pres_open", "mm H2O", &D::stat_pres_open),
-             arrayColumn("stat_pres_closed", "mm H2O", &D::stat_pres_closed),
-             arrayColumn("stat_flow_open", "cm3/s", &D::stat_flow_open),
-             arrayColumn("stat_flow_closed", "cm3/s", &D::stat_flow_closed),
+             arrayColumn("stat_pres_open", "mm H2O", &D::stat_pres_open, kUncalibrated),
+             arrayColumn("stat_pres_closed", "mm H2O", &D::stat_pres_closed, kUncalibrated),
+             arrayColumn("stat_flow_open", "cm3/s", &D::stat_flow_open, kUncalibrated),
+             arrayColumn("stat_flow_closed", "cm3/s", &D::stat_flow_closed, kUncalibrated),
          },
          [](const DesignSet&, bool) { return kNoLimit; }},
         {"curves",
@@ -166,19 +184,19 @@ const std::vector<TableRule>& tableRules() {
              // Sample i belongs to the time i/399 of the puff: 2 s for ISO, `alt_duration` otherwise.
              rowColumn("iso_time", "s",
                        [](const D&, std::size_t i) { return 2.0 * double(i) / (kCurveSamples - 1); }),
-             arrayColumn("iso_prof_flow", "cm3/s", &D::iso_prof_flow),
-             arrayColumn("iso_prof_fivent", "cm3/s", &D::iso_prof_fivent),
-             arrayColumn("iso_prof_rovent", "cm3/s", &D::iso_prof_rovent),
-             arrayColumn("iso_prof_pdo", "mm H2O", &D::iso_prof_pdo),
-             arrayColumn("iso_prof_pvent", "mm H2O", &D::iso_prof_pvent),
+             arrayColumn("iso_prof_flow", "cm3/s", &D::iso_prof_flow, kUncalibrated),
+             arrayColumn("iso_prof_fivent", "cm3/s", &D::iso_prof_fivent, kUncalibrated),
+             arrayColumn("iso_prof_rovent", "cm3/s", &D::iso_prof_rovent, kUncalibrated),
+             arrayColumn("iso_prof_pdo", "mm H2O", &D::iso_prof_pdo, kUncalibrated),
+             arrayColumn("iso_prof_pvent", "mm H2O", &D::iso_prof_pvent, kUncalibrated),
              rowColumn(
                  "alt_time", "s",
                  [](const D& d, std::size_t i) { return d.alt_duration * double(i) / (kCurveSamples - 1); }),
-             arrayColumn("alt_prof_flow", "cm3/s", &D::alt_prof_flow),
-             arrayColumn("alt_prof_fivent", "cm3/s", &D::alt_prof_fivent),
-             arrayColumn("alt_prof_rovent", "cm3/s", &D::alt_prof_rovent),
-             arrayColumn("alt_prof_pdo", "mm H2O", &D::alt_prof_pdo),
-             arrayColumn("alt_prof_pvent", "mm H2O", &D::alt_prof_pvent),
+             arrayColumn("alt_prof_flow", "cm3/s", &D::alt_prof_flow, kUncalibrated),
+             arrayColumn("alt_prof_fivent", "cm3/s", &D::alt_prof_fivent, kUncalibrated),
+             arrayColumn("alt_prof_rovent", "cm3/s", &D::alt_prof_rovent, kUncalibrated),
+             arrayColumn("alt_prof_pdo", "mm H2O", &D::alt_prof_pdo, kUncalibrated),
+             arrayColumn("alt_prof_pvent", "mm H2O", &D::alt_prof_pvent, kUncalibrated),
          },
          [](const DesignSet&, bool) { return kNoLimit; }},
         {"puffs",
@@ -223,9 +241,10 @@ ReportTable buildReportTable(ReportTableId table, const DesignSet& designs, bool
     ReportTable out;
     std::size_t rows = rule.rows(designs, puffDataCurrent);
     for (const ColumnRule& column : rule.columns) {
-        out.header.push_back(column.unit.empty()
-                                 ? std::string(column.name)
-                                 : std::string(column.name) + " [" + std::string(column.unit) + "]");
+        std::string header(column.name);
+        if (!column.unit.empty()) header += " [" + std::string(column.unit) + "]";
+        if (!column.note.empty()) header += " (" + std::string(column.note) + ")";
+        out.header.push_back(std::move(header));
         if (column.length) rows = std::min(rows, column.length(designs));
     }
     out.rows.reserve(rows);

@@ -1,7 +1,10 @@
 #include "core/report/TableText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
+#include <utility>
 
 namespace veltrano {
 
@@ -12,16 +15,6 @@ template <class NumberText>
 std::string cellText(const ReportCell& cell, const NumberText& number) {
     if (const double* value = std::get_if<double>(&cell)) return number(*value);
     return std::string(std::get<std::string_view>(cell));
-}
-
-std::string csvField(std::string text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
 }
 
 // Header and rows of a table as lines of fields joined by `separator`, each line ended by `end`.
@@ -40,7 +33,37 @@ std::string delimited(const ReportTable& table, char separator, std::string_view
     return text;
 }
 
+// The superscripts the units and messages hold, and their ASCII spelling.
+constexpr std::pair<std::string_view, char> kSuperscripts[] = {{"\u00B2", '2'}, {"\u00B3", '3'}};
+
+std::string asciiText(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto superscript =
+            std::find_if(std::begin(kSuperscripts), std::end(kSuperscripts),
+                         [&](const auto& s) { return text.substr(i).starts_with(s.first); });
+        if (superscript == std::end(kSuperscripts)) {
+            out += text[i];
+            continue;
+        }
+        out += superscript->second;
+        i += superscript->first.size() - 1;
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string csvField(std::string_view text) {
+    std::string field = asciiText(text);
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+    std::string quoted = "\"";
+    for (char c : field) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
 
 std::string fullPrecisionNumber(double value) {
     if (std::isnan(value)) return "NaN";

@@ -13,6 +13,11 @@ namespace veltrano {
 // "Infinity" and "-Infinity", as the JSON output writes them.
 std::string fullPrecisionNumber(double value);
 
+// One field of a CSV file: quoted, with doubled quotes, when it holds a comma, a quote or a line break
+// (RFC 4180), and in ASCII, the units' superscripts as plain digits ("cm³" as "cm3", "g/m²" as "g/m2"):
+// a spreadsheet reads a CSV file without a byte-order mark in the local code page.
+std::string csvField(std::string_view text);
+
 // A table as a CSV file (RFC 4180): the header row, then one record a row, fields separated by
 // commas, records ended by CR LF, a field quoted when it holds a comma, a quote or a line break.
 // Numbers at full precision with '.'.

@@ -43,12 +43,12 @@ void renderReport(QPainter& painter, QSize printable, const DesignSet& designs, 
 // step of their own in Qt, so 065, 067 and 068 are never reported.
 bool printReport(QPaintDevice& device, ErrorReporter& errors, const DesignSet& designs,
                  bool puffByPuffValid) {
-    QPainter painter;
+    DocumentPainter painter;
     if (!painter.begin(&device)) {
         ReportError(errors, kErrorStartDocFailed);
         return false;
     }
-    renderReport(painter, QSize(device.width(), device.height()), designs, puffByPuffValid);
+    renderReport(*painter, QSize(device.width(), device.height()), designs, puffByPuffValid);
     if (!painter.end()) {
         ReportError(errors, kErrorEndDocFailed);
         return false;

@@ -13,8 +13,8 @@
 
 namespace veltrano {
 
-bool savePdfReport(const QString& path, const QPageLayout& layout, int resolution, const DesignSet& designs,
-                   bool puffByPuffValid, ErrorReporter& errors) {
+PdfWriting savePdfReport(const QString& path, const QPageLayout& layout, int resolution,
+                         const DesignSet& designs, bool puffByPuffValid, ErrorReporter& errors) {
     installFontSubstitutes();
     // Qt's PDF writer does not tell of a failed write: the document is made in memory and saved whole.
     QByteArray pdf;
@@ -27,15 +27,17 @@ bool savePdfReport(const QString& path, const QPageLayout& layout, int resolutio
         writer.setCreator(programTitle());
         writer.setResolution(resolution);
         writer.setPageLayout(layout);
-        if (!printReport(writer, errors, designs, puffByPuffValid)) return false;
+        if (!printReport(writer, errors, designs, puffByPuffValid)) return {};
     }
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
                                               static_cast<std::size_t>(pdf.size()));
-    return saveBytes(path.toStdString(), bytes, kErrorStartDocFailed, errors) == 0;
+    const SaveReport report = saveBytes(path.toStdString(), bytes);
+    reportSave(report, kErrorStartDocFailed, errors);
+    return {report.complete(), failureReason(report)};
 }
 
-bool writeReportPdf(const QString& path, const DesignSet& designs, bool puffByPuffValid,
-                    ErrorReporter& errors) {
+PdfWriting writeReportPdf(const QString& path, const DesignSet& designs, bool puffByPuffValid,
+                          ErrorReporter& errors) {
     // A printer's margins, so the file prints as the page would.
     const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                          QPageLayout::Millimeter);

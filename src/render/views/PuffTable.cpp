@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/report/SummaryValues.h"
 #include "render/views/ValueText.h"
 
 namespace veltrano {
@@ -61,11 +62,11 @@ std::string puffCellText(const CigaretteDesign& d, int row, int puff) {
         case 3:
             return valueText("%.2f", d.puff_size[i] / 10.0);
         case 4:
-            return valueOr(d.isKnown(KnownBit::IsoTar), "%.2f", d.puff_nfdpm[i], "-.--");
+            return valueOr(puffValuesShown(d.values(), "puff_nfdpm"), "%.2f", d.puff_nfdpm[i], "-.--");
         case 5:
-            return valueOr(d.isKnown(KnownBit::IsoNicotine), "%.2f", d.puff_nico[i], "-.--");
+            return valueOr(puffValuesShown(d.values(), "puff_nico"), "%.2f", d.puff_nico[i], "-.--");
         case 6:
-            return valueOr(d.isKnown(KnownBit::IsoCo), "%.2f", d.puff_co[i], "-.--");
+            return valueOr(puffValuesShown(d.values(), "puff_co"), "%.2f", d.puff_co[i], "-.--");
         default:
             return {};
     }

@@ -1,17 +1,26 @@
 #include "render/views/SummaryTables.h"
 
+#include <optional>
+#include <string_view>
+
+#include "core/report/SummaryValues.h"
 #include "render/views/ValueText.h"
 
 namespace veltrano {
 
 namespace {
 
-// One column of a table: the design it shows and what the rules need to know about it.
+// One column of a table: the designs, which column it shows, and where it is drawn. What each cell
+// shows comes from the summary's own rules (summaryValue); the placeholders and the paper's few
+// differences are the drawing's.
 struct Column {
-    const CigaretteDesign& design;
-    bool reference;
-    const CigaretteDesign& workingReference;
+    const DesignSet& designs;
+    SummaryColumn column;
     Medium medium;
+    bool reference() const { return column == SummaryColumn::Reference; }
+    const CigaretteDesign& design() const {
+        return reference() ? designs.referenceDesign : designs.currentDesign;
+    }
     bool onPaper() const { return medium == Medium::Paper; }
 };
 
@@ -28,8 +37,8 @@ struct SectionRules {
 
 std::vector<SummarySection> build(const std::vector<SectionRules>& sections, const DesignSet& designs,
                                   Medium medium) {
-    const Column current{designs.currentDesign, false, designs.workingReference, medium};
-    const Column reference{designs.referenceDesign, true, designs.workingReference, medium};
+    const Column current{designs, SummaryColumn::Current, medium};
+    const Column reference{designs, SummaryColumn::Reference, medium};
     std::vector<SummarySection> result;
     for (const SectionRules& section : sections) {
         SummarySection& out = result.emplace_back(SummarySection{section.heading, {}});
@@ -40,25 +49,32 @@ std::vector<SummarySection> build(const std::vector<SectionRules>& sections, con
 }
 
 int type(const Column& c) {
-    return c.design.tp_perfotype;
-}
-bool perforated(const Column& c) {
-    return type(c) != kNoPerforation;
-}
-bool plainPerforation(const Column& c) {
-    return perforated(c) && type(c) != kOnlineLaser;
-}
-bool bit(const Column& c, KnownBit b) {
-    return c.design.isKnown(b);
-}
-bool banded(const Column& c) {
-    return c.design.cp_lip == 1;
+    return c.design().tp_perfotype;
 }
 const char* paperDashes(const Column& c, const char* screen) {
     return c.onPaper() ? "-.--" : screen;
 }
 std::string value(double v) {
     return valueText("%.2f", v);
+}
+
+std::optional<double> shown(const Column& c, std::string_view field) {
+    return summaryValue(c.designs, c.column, field);
+}
+// The value where the summary shows it, `placeholder` where not (and for a value that is not a number).
+std::string shownOr(const Column& c, std::string_view field, const char* placeholder,
+                    std::string_view format = "%.2f") {
+    const std::optional<double> v = shown(c, field);
+    return valueOr(v.has_value(), format, v.value_or(0), placeholder);
+}
+// A value the summary always shows (dashes for one that is not a number).
+std::string always(const Column& c, std::string_view field) {
+    return value(*shown(c, field));
+}
+// The puff averages: the current design's predictions; the reference's cells stay empty.
+std::string currentOnly(const Column& c, std::string_view field) {
+    const std::optional<double> v = shown(c, field);
+    return v ? value(*v) : std::string();
 }
 
 const char* perforationName(int type) {
@@ -69,236 +85,132 @@ const char* perforationName(int type) {
 const std::vector<SectionRules>& parameterRules() {
     static const std::vector<SectionRules> rules{
         {"Tipping Paper",
-         {{"Length", "mm",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::TippingLength), "%.2f", c.design.tp_width, "--.--");
-           }},
+         {{"Length", "mm", [](const Column& c) { return shownOr(c, "tp_width", "--.--"); }},
           {"Permeability", "CU",
-           [](const Column& c) {
-               return valueOr(plainPerforation(c), "%.2f", c.design.tp_perfoperm, paperDashes(c, "---.--"));
-           }},
-          {"Permeability Exponent", "",
-           [](const Column& c) {
-               return valueOr(plainPerforation(c) && bit(c, KnownBit::TippingExponent), "%.2f",
-                              c.design.tp_exponent, "-.--");
-           }},
+           [](const Column& c) { return shownOr(c, "tp_perfoperm", paperDashes(c, "---.--")); }},
+          {"Permeability Exponent", "", [](const Column& c) { return shownOr(c, "tp_exponent", "-.--"); }},
           {"Position of Perforation", "mm",
-           [](const Column& c) {
-               return valueOr(perforated(c) && bit(c, KnownBit::PerforationPosition), "%.2f",
-                              c.design.tp_perfopos, "--.--");
-           }},
+           [](const Column& c) { return shownOr(c, "tp_perfopos", "--.--"); }},
           {"Width of Perforation", "mm",
-           [](const Column& c) {
-               return valueOr(plainPerforation(c) && bit(c, KnownBit::PerforationWidth), "%.2f",
-                              c.design.tp_perfowidth, "--.--");
-           }},
+           [](const Column& c) { return shownOr(c, "tp_perfowidth", "--.--"); }},
           {"Type of Perforation", "",
            [](const Column& c) { return std::string(perforationName(type(c))); }}}},
         {"Plug Wrap Paper",
          {{"Permeability", "CU",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::PlugWrapPermeability) && type(c) != kOnlineLaser, "%.2f",
-                              c.design.pw_perm, paperDashes(c, "----.--"));
-           }},
-          {"Permeability Exponent", "",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::PlugWrapExponent) && type(c) != kOnlineLaser, "%.2f",
-                              c.design.pw_exponent, "-.--");
-           }}}},
+           [](const Column& c) { return shownOr(c, "pw_perm", paperDashes(c, "----.--")); }},
+          {"Permeability Exponent", "", [](const Column& c) { return shownOr(c, "pw_exponent", "-.--"); }}}},
         {"Cigarette Paper",
-         {{"Permeability", "CU",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::PaperPermeability), "%.2f", c.design.cp_perm, "--.--");
-           }},
-          {"Permeability Exponent", "",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::PaperExponent), "%.2f", c.design.cp_exponent, "-.--");
-           }},
-          {"Diffusion Capacity", "cm/s",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::PaperDiffusion), "%.2f", c.design.cp_diff, "-.--");
-           }},
+         {{"Permeability", "CU", [](const Column& c) { return shownOr(c, "cp_perm", "--.--"); }},
+          {"Permeability Exponent", "", [](const Column& c) { return shownOr(c, "cp_exponent", "-.--"); }},
+          {"Diffusion Capacity", "cm/s", [](const Column& c) { return shownOr(c, "cp_diff", "-.--"); }},
           {"Paper Weight", "g/m²",
            [](const Column& c) {
-               return valueOr(bit(c, KnownBit::PaperComposition), "%.2f",
-                              c.design.cp_filler + c.design.cp_fiber, "--.--");
+               const std::optional<double> filler = shown(c, "cp_filler"), fiber = shown(c, "cp_fiber");
+               return valueOr(filler && fiber, "%.2f", filler.value_or(0) + fiber.value_or(0), "--.--");
            }},
           {"Filler Content", "%",
            [](const Column& c) {
-               const double filler = 100 * c.design.cp_filler / (c.design.cp_filler + c.design.cp_fiber);
-               return valueOr(bit(c, KnownBit::PaperComposition), "%.2f", filler, "--.--");
+               const std::optional<double> filler = shown(c, "cp_filler"), fiber = shown(c, "cp_fiber");
+               const double weight = filler.value_or(0) + fiber.value_or(0);
+               return valueOr(filler && fiber, "%.2f", 100 * filler.value_or(0) / weight, "--.--");
            }},
-          {"Citrate Content", "%",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::PaperCitrate), "%.2f", c.design.cp_citrate, "-.--");
-           }},
-          {"Band Permeability", "CU",
-           [](const Column& c) { return valueOr(banded(c), "%.2f", c.design.cp_bandperm, "-.--"); }},
+          {"Citrate Content", "%", [](const Column& c) { return shownOr(c, "cp_citrate", "-.--"); }},
+          {"Band Permeability", "CU", [](const Column& c) { return shownOr(c, "cp_bandperm", "-.--"); }},
           {"Band Diffusion Capacity", "cm/s",
-           [](const Column& c) { return valueOr(banded(c), "%.3f", c.design.cp_banddiff, "-.--"); }},
+           [](const Column& c) { return shownOr(c, "cp_banddiff", "-.--", "%.3f"); }},
           {"Band Width/Spacing", "mm",
            [](const Column& c) {
-               return banded(c) ? joinedValues("%.1f", {c.design.cp_bandwidth, c.design.cp_bandspace}, "/",
-                                               "--.-", 5)
-                                : std::string("--.-/--.-");
+               const std::optional<double> width = shown(c, "cp_bandwidth"), space = shown(c, "cp_bandspace");
+               return width && space ? joinedValues("%.1f", {*width, *space}, "/", "--.-", 5)
+                                     : std::string("--.-/--.-");
            }}}},
         {"Filter",
-         {{"Length", "mm", [](const Column& c) { return value(c.design.fi_len); }},
-          {"Diameter", "mm", [](const Column& c) { return value(c.design.fi_diam); }},
-          {"Pressure Drop", "mm H2O",
-           [](const Column& c) { return value(c.reference ? c.workingReference.fi_pd : c.design.fi_pd); }},
-          {"Pressure Drop Exponent", "",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::FilterExponent), "%.2f", c.design.fi_exponent, "-.--");
-           }},
+         {{"Length", "mm", [](const Column& c) { return always(c, "fi_len"); }},
+          {"Diameter", "mm", [](const Column& c) { return always(c, "fi_diam"); }},
+          {"Pressure Drop", "mm H2O", [](const Column& c) { return always(c, "fi_pd"); }},
+          {"Pressure Drop Exponent", "", [](const Column& c) { return shownOr(c, "fi_exponent", "-.--"); }},
           {"Total Titer", "den",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::FilterTotalDenier), "%.2f", c.design.fi_totden,
-                              paperDashes(c, "-----.--"));
-           }},
-          {"Filament Titer", "den",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::FilterFibreDenier), "%.2f", c.design.fi_fibden, "-.--");
-           }}}},
+           [](const Column& c) { return shownOr(c, "fi_totden", paperDashes(c, "-----.--")); }},
+          {"Filament Titer", "den", [](const Column& c) { return shownOr(c, "fi_fibden", "-.--"); }}}},
         {"Tobacco Rod",
-         {{"Length", "mm", [](const Column& c) { return value(c.design.ro_len); }},
-          {"Pressure Drop", "mm H2O",
-           [](const Column& c) {
-               const CigaretteDesign& d = c.design;
-               return value(c.reference ? d.ro_totpd * d.ro_len / d.ro_totlen : d.ro_pd);
-           }},
-          {"Pressure Drop Exponent", "",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::RodExponent), "%.2f", c.design.ro_exponent, "-.--");
-           }},
+         {{"Length", "mm", [](const Column& c) { return always(c, "ro_len"); }},
+          {"Pressure Drop", "mm H2O", [](const Column& c) { return always(c, "ro_pd"); }},
+          {"Pressure Drop Exponent", "", [](const Column& c) { return shownOr(c, "ro_exponent", "-.--"); }},
           {"Tobacco Mass", "mg",
            [](const Column& c) {
-               const CigaretteDesign& d = c.design;
-               return valueOr(bit(c, KnownBit::TobaccoMass), "%.2f", d.ro_totmass * d.ro_len / d.ro_totlen,
-                              "---.--");
+               // The measured rod's mass, on the rod of the cigarette.
+               const std::optional<double> mass = shown(c, "ro_totmass");
+               const CigaretteDesign& d = c.design();
+               return valueOr(mass.has_value(), "%.2f", mass.value_or(0) * d.ro_len / d.ro_totlen, "---.--");
            }}}},
     };
     return rules;
-}
-
-// A measured value of the reference, a prediction of the current design.
-std::string measured(const Column& c, KnownBit b, double v, const char* placeholder) {
-    return c.reference ? valueOr(bit(c, b), "%.2f", v, placeholder) : value(v);
-}
-
-// Alternative yields: the current design's follow its ISO bits, the reference's its own measured
-// alternative bits (each four bits above its ISO twin).
-bool alternativeYieldKnown(const Column& c, KnownBit isoBit) {
-    return bit(c, c.reference ? static_cast<KnownBit>(static_cast<int>(isoBit) + 4) : isoBit);
-}
-
-std::string currentOnly(const Column& c, double v) {
-    return c.reference ? std::string() : value(v);
 }
 
 const std::vector<SectionRules>& resultRules() {
     static const std::vector<SectionRules> rules{
         {"Stationary Flow",
          {{"Open Draw Resistance", "mm H2O",
-           [](const Column& c) {
-               return measured(c, KnownBit::OpenDrawResistance, c.design.stat_pdo, "---.--");
-           }},
+           [](const Column& c) { return shownOr(c, "stat_pdo", "---.--"); }},
           {"Closed Draw Resistance", "mm H2O",
-           [](const Column& c) {
-               return measured(c, KnownBit::ClosedDrawResistance, c.design.stat_pdc, "---.--");
-           }},
+           [](const Column& c) { return shownOr(c, "stat_pdc", "---.--"); }},
           {"Degree of Filter Ventilation", "%",
            [](const Column& c) {
-               const CigaretteDesign& d = c.design;
-               if (!c.reference) return value(d.stat_fivent);
-               const bool online = type(c) == kOnlineLaser;
-               if (c.onPaper() && online) return value(d.tp_onlinevent);
-               return valueOr(bit(c, KnownBit::FilterVentilation) || (online && !c.onPaper()), "%.2f",
-                              d.stat_fivent, "--.--");
+               // On paper an online perforated reference shows its targeted ventilation.
+               if (c.reference() && c.onPaper() && type(c) == kOnlineLaser)
+                   return value(c.design().tp_onlinevent);
+               return shownOr(c, "stat_fivent", "--.--");
            }},
           {"Degree of Rod Ventilation", "%",
-           [](const Column& c) {
-               return measured(c, KnownBit::RodVentilation, c.design.stat_rovent, "--.--");
-           }},
+           [](const Column& c) { return shownOr(c, "stat_rovent", "--.--"); }},
           {"Degree of Total Ventilation", "%",
            [](const Column& c) {
-               const CigaretteDesign& d = c.design;
-               const bool filterKnown =
-                   bit(c, KnownBit::FilterVentilation) || (type(c) == kOnlineLaser && !c.onPaper());
-               const bool shown = !c.reference || (bit(c, KnownBit::RodVentilation) && filterKnown);
-               return valueOr(shown, "%.2f", d.stat_fivent + d.stat_rovent, "--.--");
+               // On paper the reference's total needs both ventilations measured.
+               const std::optional<double> filter = shown(c, "stat_fivent"), rod = shown(c, "stat_rovent");
+               const bool filterMeasured = c.reference() && c.onPaper()
+                                               ? c.design().isKnown(KnownBit::FilterVentilation)
+                                               : filter.has_value();
+               return valueOr(filterMeasured && rod, "%.2f", filter.value_or(0) + rod.value_or(0), "--.--");
            }},
           {"Static Mass Burn rate", "mg/min",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::StaticBurnRate), "%.2f", c.design.stat_mbr, "--.--");
-           }}}},
+           [](const Column& c) { return shownOr(c, "stat_mbr", "--.--"); }}}},
         {"ISO Smoking Regime",
          {{"Smoking Regime", "", [](const Column&) { return std::string("35/2/60"); }},
           {"Ventilation Blocking", "%", [](const Column&) { return std::string("0.00"); }},
-          {"Avg. Open Draw Resistance", "mm H2O",
-           [](const Column& c) { return currentOnly(c, c.design.iso_pdo); }},
-          {"Degree of Filter Ventilation", "%",
-           [](const Column& c) { return currentOnly(c, c.design.iso_fivent); }},
-          {"Degree of Rod Ventilation", "%",
-           [](const Column& c) { return currentOnly(c, c.design.iso_rovent); }},
-          {"Puff Number", "",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::IsoPuffNumber), "%.2f", c.design.iso_puff, "-.--");
-           }},
+          {"Avg. Open Draw Resistance", "mm H2O", [](const Column& c) { return currentOnly(c, "iso_pdo"); }},
+          {"Degree of Filter Ventilation", "%", [](const Column& c) { return currentOnly(c, "iso_fivent"); }},
+          {"Degree of Rod Ventilation", "%", [](const Column& c) { return currentOnly(c, "iso_rovent"); }},
+          {"Puff Number", "", [](const Column& c) { return shownOr(c, "iso_puff", "-.--"); }},
           {"Dry Particulate Matter (DPM)", "mg/cig",
            [](const Column& c) {
-               return valueOr(bit(c, KnownBit::IsoNicotine) && bit(c, KnownBit::IsoTar), "%.2f",
-                              c.design.iso_nico + c.design.iso_nfdpm, "-.--");
+               const std::optional<double> nicotine = shown(c, "iso_nico"), tar = shown(c, "iso_nfdpm");
+               return valueOr(nicotine && tar, "%.2f", nicotine.value_or(0) + tar.value_or(0), "-.--");
            }},
           {"Nicotine-free DPM ('tar')", "mg/cig",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::IsoTar), "%.2f", c.design.iso_nfdpm, "-.--");
-           }},
-          {"Nicotine", "mg/cig",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::IsoNicotine), "%.2f", c.design.iso_nico, "-.--");
-           }},
-          {"Carbon Monoxide (CO)", "mg/cig",
-           [](const Column& c) {
-               return valueOr(bit(c, KnownBit::IsoCo), "%.2f", c.design.iso_co, "-.--");
-           }}}},
+           [](const Column& c) { return shownOr(c, "iso_nfdpm", "-.--"); }},
+          {"Nicotine", "mg/cig", [](const Column& c) { return shownOr(c, "iso_nico", "-.--"); }},
+          {"Carbon Monoxide (CO)", "mg/cig", [](const Column& c) { return shownOr(c, "iso_co", "-.--"); }}}},
         {"Alternative Smoking",
          {{"Smoking Regime", "",
            [](const Column& c) {
                return joinedValues(
-                   "%.0f", {c.design.alt_volume, c.design.alt_duration, c.design.alt_interval}, "/", "-", 4);
+                   "%.0f", {*shown(c, "alt_volume"), *shown(c, "alt_duration"), *shown(c, "alt_interval")},
+                   "/", "-", 4);
            }},
-          {"Ventilation Blocking", "%", [](const Column& c) { return value(c.design.alt_blocking); }},
-          {"Avg. Open Draw Resistance", "mm H2O",
-           [](const Column& c) { return currentOnly(c, c.design.alt_pdo); }},
-          {"Degree of Filter Ventilation", "%",
-           [](const Column& c) { return currentOnly(c, c.design.alt_fivent); }},
-          {"Degree of Rod Ventilation", "%",
-           [](const Column& c) { return currentOnly(c, c.design.alt_rovent); }},
-          {"Puff Number", "",
-           [](const Column& c) {
-               return valueOr(alternativeYieldKnown(c, KnownBit::IsoPuffNumber), "%.2f", c.design.alt_puff,
-                              "-.--");
-           }},
+          {"Ventilation Blocking", "%", [](const Column& c) { return always(c, "alt_blocking"); }},
+          {"Avg. Open Draw Resistance", "mm H2O", [](const Column& c) { return currentOnly(c, "alt_pdo"); }},
+          {"Degree of Filter Ventilation", "%", [](const Column& c) { return currentOnly(c, "alt_fivent"); }},
+          {"Degree of Rod Ventilation", "%", [](const Column& c) { return currentOnly(c, "alt_rovent"); }},
+          {"Puff Number", "", [](const Column& c) { return shownOr(c, "alt_puff", "-.--"); }},
           {"Dry Particulate Matter (DPM)", "mg/cig",
            [](const Column& c) {
-               const bool known = alternativeYieldKnown(c, KnownBit::IsoNicotine) &&
-                                  alternativeYieldKnown(c, KnownBit::IsoTar);
-               return valueOr(known, "%.2f", c.design.alt_nico + c.design.alt_nfdpm, "-.--");
+               const std::optional<double> nicotine = shown(c, "alt_nico"), tar = shown(c, "alt_nfdpm");
+               return valueOr(nicotine && tar, "%.2f", nicotine.value_or(0) + tar.value_or(0), "-.--");
            }},
           {"Nicotine-free DPM ('tar')", "mg/cig",
-           [](const Column& c) {
-               return valueOr(alternativeYieldKnown(c, KnownBit::IsoTar), "%.2f", c.design.alt_nfdpm, "-.--");
-           }},
-          {"Nicotine", "mg/cig",
-           [](const Column& c) {
-               return valueOr(alternativeYieldKnown(c, KnownBit::IsoNicotine), "%.2f", c.design.alt_nico,
-                              "-.--");
-           }},
-          {"Carbon Monoxide (CO)", "mg/cig",
-           [](const Column& c) {
-               return valueOr(alternativeYieldKnown(c, KnownBit::IsoCo), "%.2f", c.design.alt_co, "-.--");
-           }}}},
+           [](const Column& c) { return shownOr(c, "alt_nfdpm", "-.--"); }},
+          {"Nicotine", "mg/cig", [](const Column& c) { return shownOr(c, "alt_nico", "-.--"); }},
+          {"Carbon Monoxide (CO)", "mg/cig", [](const Column& c) { return shownOr(c, "alt_co", "-.--"); }}}},
     };
     return rules;
 }

@@ -1,5 +1,7 @@
 #include "render/views/ViewExport.h"
+
 #include "render/resources/ProgramTitle.h"
+#include "render/views/PainterScopes.h"
 
 #include <QBuffer>
 #include <QFontInfo>
@@ -51,9 +53,9 @@ QByteArray vectorBytes(const ViewResources& resources, const Drawing& drawing, c
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     const auto device = makeDevice(buffer, drawing.canvas);
-    QPainter painter;
+    DocumentPainter painter;
     if (!painter.begin(device.get())) return {};
-    paintOnWhite(painter, drawn, drawing);
+    paintOnWhite(*painter, drawn, drawing);
     if (!painter.end()) return {};
     return bytes;
 }

@@ -8,6 +8,7 @@
 #include "core/report/ReportFile.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/FileDialogs.h"
+#include "ui/dialogs/MessageBoxes.h"
 
 namespace veltrano {
 
@@ -40,14 +41,19 @@ std::optional<double> askScale(Dialogs& dialogs, QWidget* owner, const QString& 
     return dialog.doubleValue();
 }
 
+// Shows why an export failed, in a box titled as the export's dialog; false, for the caller to return.
+bool showExportFailure(Dialogs& dialogs, QWidget* owner, const QString& title, const std::string& message) {
+    showMessage(dialogs, owner, QString::fromStdString(message), title, QMessageBox::Warning);
+    return false;
+}
+
 }  // namespace
 
 QString proposedExportName(const QString& designFileName, const QString& suffix) {
     return QString::fromStdString(reportFileName(designFileName.toStdString(), "", "veltrano")) + suffix;
 }
 
-bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
-                   const DrawingExportSource& source) {
+bool exportDrawing(Dialogs& dialogs, QWidget* owner, const DrawingExportSource& source) {
     QString filter;
     FileDialogRequest request{QFileDialog::AcceptSave,
                               kDrawingFilter,
@@ -67,23 +73,25 @@ bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
         scale = *chosen;
     }
     const QByteArray bytes = renderDrawingFile(source.resources, source.drawing, format, scale);
-    if (bytes.isEmpty()) {
-        ReportError(errors, kErrorCigaretteWriteFailed);  // the picture could not be made: nothing is written
-        return false;
-    }
-    return writeReportFile(path.toStdString(),
-                           std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                           errors);
+    if (bytes.isEmpty())
+        return showExportFailure(dialogs, owner, source.title, exportNotMadeMessage(path.toStdString()));
+    return writeExport(dialogs, owner, source.title, path,
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-bool exportCsv(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const QString& title,
-               const QString& designFileName, const QString& nameSuffix, std::string_view csv,
-               LastFolder* lastFolder) {
+bool writeExport(Dialogs& dialogs, QWidget* owner, const QString& title, const QString& path,
+                 std::string_view bytes) {
+    const std::optional<std::string> failure = writeReportFile(path.toStdString(), bytes);
+    return !failure || showExportFailure(dialogs, owner, title, *failure);
+}
+
+bool exportCsv(Dialogs& dialogs, QWidget* owner, const QString& title, const QString& designFileName,
+               const QString& nameSuffix, std::string_view csv, LastFolder* lastFolder) {
     FileDialogRequest request{QFileDialog::AcceptSave, kCsvFilter, QStringLiteral("csv"), title,
                               proposedExportName(designFileName, nameSuffix)};
     request.lastFolder = lastFolder;
     const QString path = askFileName(dialogs, owner, request);
-    return !path.isEmpty() && writeReportFile(path.toStdString(), csv, errors);
+    return !path.isEmpty() && writeExport(dialogs, owner, title, path, csv);
 }
 
 std::unique_ptr<QMimeData> drawingMimeData(const ViewResources& resources, const Drawing& drawing,

@@ -5,7 +5,6 @@
 
 #include <QString>
 
-#include "core/design/ErrorMessages.h"
 #include "render/views/ViewExport.h"
 
 class QMimeData;
@@ -29,8 +28,9 @@ QString proposedExportName(const QString& designFileName, const QString& suffix 
 // A drawing as a PNG picture, an SVG drawing or a PDF page: a save dialog titled `title` proposing the
 // design file's name followed by `nameSuffix` ("-map"; the extension of the chosen name decides the
 // format, a name without one takes the chosen filter's), for PNG then the scale (the screen's ratio
-// proposed). The file is made in memory and written through the safe save (053 when it cannot be
-// written). True when a file was written; cancelling writes and shows nothing.
+// proposed). The file is made in memory and written through the safe save; a file that cannot be made
+// or written gets a box naming it and the system's reason. True when a file was written; cancelling
+// writes and shows nothing.
 struct DrawingExportSource {
     const ViewResources& resources;
     Drawing drawing;
@@ -40,14 +40,17 @@ struct DrawingExportSource {
     QString nameSuffix = {};
     LastFolder* lastFolder = nullptr;  // where the save dialog starts; none: beside the design
 };
-bool exportDrawing(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors,
-                   const DrawingExportSource& source);
+bool exportDrawing(Dialogs& dialogs, QWidget* owner, const DrawingExportSource& source);
 
 // One table as a CSV file made by the caller: a save dialog titled `title` proposing the design file's
-// name followed by `nameSuffix`, then the safe write (053 when it cannot be written). True when written.
-bool exportCsv(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const QString& title,
-               const QString& designFileName, const QString& nameSuffix, std::string_view csv,
-               LastFolder* lastFolder = nullptr);
+// name followed by `nameSuffix`, then the safe write. True when written.
+bool exportCsv(Dialogs& dialogs, QWidget* owner, const QString& title, const QString& designFileName,
+               const QString& nameSuffix, std::string_view csv, LastFolder* lastFolder = nullptr);
+
+// Writes an export's bytes to `path` through the safe save; a failure gets a box titled `title` that
+// names the file and the system's reason. True when written.
+bool writeExport(Dialogs& dialogs, QWidget* owner, const QString& title, const QString& path,
+                 std::string_view bytes);
 
 // A drawing as a picture (at `ratio` device pixels per drawing pixel) together with `text`, the numbers
 // it shows: a spreadsheet pastes cells, a document the picture. Hand it to QClipboard::setMimeData.

@@ -44,15 +44,13 @@ QPushButton* button(const QString& text, const char* name) {
 }  // namespace
 
 SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const ViewResources& resources,
-                   Dialogs& dialogs, ErrorReporter& errors, const QString& designFileName,
-                   LastFolder* lastFolder, QWidget* owner)
+                   Dialogs& dialogs, const QString& designFileName, LastFolder* lastFolder, QWidget* owner)
     : QDialog(owner),
       current_(designs.currentDesign.values()),
       reference_(designs.referenceDesign.values()),
       mp_(mp),
       resources_(resources),
       dialogs_(dialogs),
-      errors_(errors),
       designFileName_(designFileName),
       lastFolder_(lastFolder) {
     setObjectName("SweepDlg");
@@ -262,7 +260,7 @@ void SweepDlg::apply() {
 }
 
 void SweepDlg::exportChart() {
-    exportDrawing(dialogs_, this, errors_,
+    exportDrawing(dialogs_, this,
                   {resources_, view_->drawing(), designFileName_, devicePixelRatioF(), tr("Export Chart"),
                    data_.isMap() ? QStringLiteral("-map") : QStringLiteral("-sweep"), lastFolder_});
 }
@@ -276,7 +274,7 @@ void SweepDlg::copyChart() {
 }
 
 void SweepDlg::exportTable() {
-    exportCsv(dialogs_, this, errors_, tr("Export Table"), designFileName_,
+    exportCsv(dialogs_, this, tr("Export Table"), designFileName_,
               data_.isMap() ? QStringLiteral("-map") : QStringLiteral("-sweep"), sweepCsvText(data_),
               lastFolder_);
 }

@@ -18,7 +18,6 @@ class QTableView;
 namespace veltrano {
 
 class Dialogs;
-class ErrorReporter;
 class LastFolder;
 class SweepSettings;
 class SweepTableModel;
@@ -34,7 +33,7 @@ class SweepDlg : public QDialog {
 public:
     // `designs` as the program shows them (recalculated); the dialog keeps copies of the values.
     SweepDlg(const DesignSet& designs, const ModelParameters& mp, const ViewResources& resources,
-             Dialogs& dialogs, ErrorReporter& errors, const QString& designFileName, LastFolder* lastFolder,
+             Dialogs& dialogs, const QString& designFileName, LastFolder* lastFolder,
              QWidget* owner = nullptr);
     ~SweepDlg() override;
 
@@ -68,7 +67,6 @@ private:
     const ModelParameters& mp_;
     const ViewResources& resources_;
     Dialogs& dialogs_;
-    ErrorReporter& errors_;
     QString designFileName_;
     LastFolder* lastFolder_;  // where the export dialogs start
     SweepData data_;

@@ -17,13 +17,11 @@ void MainWin::printDesigns() {
 }
 
 void MainWin::exportViewCommand() {
-    exportView(dialogs_, this, errors_,
-               {resources_, viewScene(), titlePath_, devicePixelRatioF(), &lastFolder_});
+    exportView(dialogs_, this, {resources_, viewScene(), titlePath_, devicePixelRatioF(), &lastFolder_});
 }
 
 void MainWin::exportDataCommand() {
-    exportData(dialogs_, this, errors_, document_.designs(), document_.puffDataValid(), titlePath_,
-               &lastFolder_);
+    exportData(dialogs_, this, document_.designs(), document_.puffDataValid(), titlePath_, &lastFolder_);
 }
 
 void MainWin::copyView() {

@@ -12,8 +12,8 @@
 namespace veltrano {
 
 void MainWin::sensitivity() {
-    SweepDlg dialog(document_.designs(), document_.modelParameters(), resources_, dialogs_, errors_,
-                    titlePath_, &lastFolder_, this);
+    SweepDlg dialog(document_.designs(), document_.modelParameters(), resources_, dialogs_, titlePath_,
+                    &lastFolder_, this);
     if (dialogs_.exec(dialog) != QDialog::Accepted || !dialog.appliedDesign()) return;
     undoable_->perform(tr("Apply Sweep Point"), [&](DesignDocument& doc) {
         return doc.acceptCurrentDesign(*dialog.appliedDesign(), errors_);

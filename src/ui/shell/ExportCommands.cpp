@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 
-#include "core/report/ReportFile.h"
 #include "core/report/TableText.h"
 #include "render/views/ViewExport.h"
 #include "ui/dialogs/Dialogs.h"
@@ -33,8 +32,8 @@ std::vector<ReportTableId> tablesOfView(const ViewScene& scene) {
 
 }  // namespace
 
-bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const ViewExportSource& source) {
-    return exportDrawing(dialogs, owner, errors,
+bool exportView(Dialogs& dialogs, QWidget* owner, const ViewExportSource& source) {
+    return exportDrawing(dialogs, owner,
                          {source.resources,
                           viewDrawing(source.resources, source.scene),
                           source.designFileName,
@@ -44,10 +43,11 @@ bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const V
                           source.lastFolder});
 }
 
-bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const DesignSet& designs,
-                bool puffByPuffValid, const QString& designFileName, LastFolder* lastFolder) {
-    FileDialogRequest request{QFileDialog::AcceptSave, kCsvFilter, QStringLiteral("csv"),
-                              QStringLiteral("Export Data"), proposedExportName(designFileName)};
+bool exportData(Dialogs& dialogs, QWidget* owner, const DesignSet& designs, bool puffByPuffValid,
+                const QString& designFileName, LastFolder* lastFolder) {
+    const QString title = QStringLiteral("Export Data");
+    FileDialogRequest request{QFileDialog::AcceptSave, kCsvFilter, QStringLiteral("csv"), title,
+                              proposedExportName(designFileName)};
     request.confirmOverwrite = false;  // the chosen name is not written itself; the question comes below
     request.lastFolder = lastFolder;
     const QString path = askFileName(dialogs, owner, request);
@@ -63,15 +63,15 @@ bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const D
         if (QFileInfo::exists(file)) existing << QFileInfo(file).fileName();
     }
     if (!existing.isEmpty()) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Export Data"),
+        QMessageBox box(QMessageBox::Question, title,
                         QStringLiteral("Replace the existing files?\n\n") + existing.join(QLatin1Char('\n')),
                         QMessageBox::Yes | QMessageBox::No, owner);
         box.setDefaultButton(QMessageBox::No);
         if (dialogs.exec(box) != QMessageBox::Yes) return false;
     }
     for (const auto& [table, file] : files) {
-        if (!writeReportFile(file.toStdString(), csvText(buildReportTable(table, designs, puffByPuffValid)),
-                             errors))
+        if (!writeExport(dialogs, owner, title, file,
+                         csvText(buildReportTable(table, designs, puffByPuffValid))))
             return false;
     }
     return true;

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include "core/design/DesignSet.h"
-#include "core/design/ErrorMessages.h"
 #include "render/views/ViewPainting.h"
 
 class QMimeData;
@@ -33,18 +32,19 @@ struct ViewExportSource {
 
 // File > "Export view ...": a save dialog titled "Export View" for a PNG picture, an SVG drawing or a
 // PDF page (the extension of the name decides; a name without one takes the chosen filter's), for PNG
-// then the scale; the
-// file is made in memory and written through the safe save (053 when it cannot be written). True when
-// a file was written; cancelling writes and shows nothing.
-bool exportView(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const ViewExportSource& source);
+// then the scale; the file is made in memory and written through the safe save (a file that cannot be
+// written gets a box naming it and the system's reason). True when a file was written; cancelling
+// writes and shows nothing.
+bool exportView(Dialogs& dialogs, QWidget* owner, const ViewExportSource& source);
 
 // File > "Export data ...": a save dialog titled "Export Data" for a name X.csv (the design's name
 // proposed); writes one CSV file per table beside it, X-summary.csv, X-profiles.csv, X-curves.csv and
 // X-puffs.csv, after one question when any of them exists. The puff table has rows only when the
-// per-puff data are current. Stops at the first file that cannot be written (053). True when all
-// four were written. The dialog starts in `lastFolder` when given, else beside the design.
-bool exportData(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const DesignSet& designs,
-                bool puffByPuffValid, const QString& designFileName, LastFolder* lastFolder = nullptr);
+// per-puff data are current. Stops at the first file that cannot be written, with a box naming it and
+// the system's reason. True when all four were written. The dialog starts in `lastFolder` when given,
+// else beside the design.
+bool exportData(Dialogs& dialogs, QWidget* owner, const DesignSet& designs, bool puffByPuffValid,
+                const QString& designFileName, LastFolder* lastFolder = nullptr);
 
 // Edit > "Copy": the view as a picture (at `ratio` device pixels per view pixel) together with the
 // numbers it shows as tab-separated text, decimals in `locale`'s separator: a spreadsheet pastes

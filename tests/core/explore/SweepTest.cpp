@@ -236,8 +236,8 @@ TEST(SweepTable, CsvHasAHeaderWithUnitsAndTheSameFieldsInEveryRow) {
     const SweepColumns columns =
         sweepColumns(grid, {findExploreOutput("stat_pdo"), findExploreOutput("iso_puff")}, true);
     EXPECT_EQ(
-        sweepCsvHeader(columns).rfind("point,cp_perm [CU],status,stat_pdo [mm H2O],iso_puff,puff_number,"
-                                      "puff_size [tenths],puff_pos [mm],",
+        sweepCsvHeader(columns).rfind("point,cp_perm [CU],status,stat_pdo [mm H2O],iso_puff [-],puff_number,"
+                                      "puff_size [1/10],puff_pos [mm],",
                                       0),
         0u);
     const std::vector<SweepPoint> points = sweep(grid, designs, true);

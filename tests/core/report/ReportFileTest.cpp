@@ -1,4 +1,7 @@
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -12,25 +15,34 @@ using testing::readBytes;
 using testing::TempFolder;
 using testing::writeBytes;
 
-TEST(ReportFile, WritesTheBytesOrReports053AndKeepsTheOldFile) {
+TEST(ReportFile, WritesTheBytesOrSaysWhichFileFailedAndWhy) {
     TempFolder folder;
-    RecordingErrorReporter errors;
     const std::string path = folder.file("view.svg");
-    EXPECT_TRUE(writeReportFile(path, "<svg/>", errors));
+    EXPECT_EQ(writeReportFile(path, "<svg/>"), std::nullopt);
     EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{'<', 's', 'v', 'g', '/', '>'}));
-    EXPECT_TRUE(errors.numbers.empty());
 
-    EXPECT_FALSE(writeReportFile(folder.file("no/such/folder/view.svg"), "x", errors));
-    EXPECT_EQ(errors.numbers, std::vector<int>{53});
-
-    // A full disk: every byte fails to go out.
-    if (std::filesystem::exists("/dev/full")) {
-        EXPECT_FALSE(writeReportFile("/dev/full", "data", errors));
-        EXPECT_EQ(errors.numbers, (std::vector<int>{53, 53}));
+    std::filesystem::create_directory(folder.file("taken"));
+    struct Failure {
+        std::string path;
+        int error;  // what the system says, where it says it in errno's words
+    };
+    std::vector<Failure> failures{{folder.file("no/such/folder/view.svg"), ENOENT},
+                                  {folder.file("taken"), EISDIR}};
+    if (std::filesystem::exists("/dev/full")) failures.push_back({"/dev/full", ENOSPC});  // a full disk
+    for (const Failure& f : failures) {
+        const std::optional<std::string> message = writeReportFile(f.path, "data");
+        ASSERT_TRUE(message.has_value()) << f.path;
+        const std::string lead = "The file \"" + f.path + "\" could not be written: ";
+        EXPECT_EQ(message->substr(0, lead.size()), lead);
+#if !defined(_WIN32)
+        EXPECT_EQ(*message, lead + std::strerror(f.error) + ".");
+#endif
     }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.file("taken")));
+
     // A file that is there already is replaced whole or not at all.
     writeBytes(path, {'o', 'l', 'd'});
-    EXPECT_TRUE(writeReportFile(path, "new", errors));
+    EXPECT_EQ(writeReportFile(path, "new"), std::nullopt);
     EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{'n', 'e', 'w'}));
 }
 

@@ -1,10 +1,16 @@
+#include <algorithm>
 #include <charconv>
+#include <map>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/design/DesignFields.h"
+#include "core/design/ErrorMessages.h"
+#include "core/explore/SweepTable.h"
 #include "core/report/ReportTables.h"
 #include "core/report/TableText.h"
 
@@ -43,7 +49,7 @@ TEST(ReportTables, OneRowPerItemAndOneHeaderCellPerColumnWithItsUnit) {
         std::size_t rows;
         const char* someHeader;
     } cases[] = {{ReportTableId::Summary, "summary", 3, "stat_pdo [mm H2O]"},
-                 {ReportTableId::Profiles, "profiles", 300, "stat_flow_open [cm3/s]"},
+                 {ReportTableId::Profiles, "profiles", 300, "stat_flow_open [cm3/s] (uncalibrated)"},
                  {ReportTableId::Curves, "curves", 400, "alt_time [s]"},
                  {ReportTableId::Puffs, "puffs", 9, "puff_nfdpm [mg]"}};
     for (const auto& c : cases) {
@@ -72,15 +78,74 @@ TEST(ReportTables, CellsAreTheRecordsOwnValues) {
 
     const ReportTable profiles = buildReportTable(ReportTableId::Profiles, designs, true);
     EXPECT_EQ(number(profiles.rows[150][columnOf(profiles, "position [mm]")]), 84.0 * 150 / 300);
-    EXPECT_EQ(number(profiles.rows[299][columnOf(profiles, "stat_pres_open [mm H2O]")]), 100.0 - 299 / 3.0);
+    EXPECT_EQ(number(profiles.rows[299][columnOf(profiles, "stat_pres_open [mm H2O] (uncalibrated)")]),
+              100.0 - 299 / 3.0);
 
     const ReportTable curves = buildReportTable(ReportTableId::Curves, designs, true);
     EXPECT_EQ(number(curves.rows[399][columnOf(curves, "iso_time [s]")]), 2.0);
-    EXPECT_EQ(number(curves.rows[399][columnOf(curves, "alt_prof_flow [cm3/s]")]), 0.1 * 399);
+    EXPECT_EQ(number(curves.rows[399][columnOf(curves, "alt_prof_flow [cm3/s] (uncalibrated)")]), 0.1 * 399);
 
     const ReportTable puffs = buildReportTable(ReportTableId::Puffs, designs, true);
     EXPECT_EQ(number(puffs.rows[8][columnOf(puffs, "puff [-]")]), 9.0);
     EXPECT_EQ(number(puffs.rows[8][columnOf(puffs, "puff_nfdpm [mg]")]), 1.0 / 3.0 + 8);
+}
+
+// The reference's and the current design's rows hold what the data summary shows: nothing where it
+// shows dashes or an empty cell, the values it computes where it computes them; the working reference's
+// row holds the model's own values.
+TEST(ReportTables, TheSummarySaysWhatTheDataSummaryShows) {
+    DesignSet designs = markedDesigns(0);
+    CigaretteDesign& reference = designs.referenceDesign;
+    reference.known &= ~known::bit(KnownBit::OpenDrawResistance);
+    reference.fi_pd = 70;  // stored in the file, stale
+    reference.ro_totlen = 80;
+    reference.tp_perfotype = kOnlineLaser;
+    reference.known &= ~known::bit(KnownBit::FilterVentilation);
+    designs.workingReference.fi_pd = 67.5;
+    designs.workingReference.iso_pdo = 111;
+    designs.currentDesign.iso_pdo = 112;
+    designs.currentDesign.stat_pdo = 113;
+    const ReportTable summary = buildReportTable(ReportTableId::Summary, designs, true);
+    constexpr std::size_t kReference = 0, kWorking = 1, kCurrent = 2;
+    const std::optional<double> empty;
+    const struct {
+        std::size_t row;
+        const char* header;
+        std::optional<double> cell;
+    } cases[] = {
+        {kReference, "iso_pdo [mm H2O]", empty},  // the puff averages are predictions only
+        {kReference, "iso_fivent [%]", empty},
+        {kReference, "alt_rovent [%]", empty},
+        {kReference, "alt_nfdpm [mg/cig]", empty},  // not measured: bit 29 clear
+        {kReference, "alt_puff [-]", empty},
+        {kReference, "stat_pdo [mm H2O]", empty},  // not measured: bit 18 clear
+        {kReference, "fi_pd [mm H2O]", 67.5},      // the working reference's, not the stale 70
+        {kReference, "ro_pd [mm H2O]", 60.0 * 60 / 80},
+        {kReference, "stat_fivent [%]", reference.stat_fivent},  // online: fitted, so shown
+        {kReference, "tp_perfoperm [CU]", empty},                // no such value for online perforation
+        {kReference, "cp_bandperm [CU]", empty},                 // plain paper
+        {kReference, "ro_totlen [mm]", 80.0},                    // no cell of its own: the record's
+        {kWorking, "iso_pdo [mm H2O]", 111.0},
+        {kWorking, "stat_pdo [mm H2O]", designs.workingReference.stat_pdo},
+        {kCurrent, "iso_pdo [mm H2O]", 112.0},
+        {kCurrent, "stat_pdo [mm H2O]", 113.0},  // a prediction, whatever the reference measured
+        {kCurrent, "alt_nfdpm [mg/cig]", designs.currentDesign.alt_nfdpm},  // follows the ISO bit 25
+    };
+    for (const auto& c : cases) {
+        const ReportCell& cell = summary.rows[c.row][columnOf(summary, c.header)];
+        SCOPED_TRACE(std::string(c.header) + " of row " + std::to_string(c.row));
+        if (c.cell) {
+            EXPECT_EQ(number(cell), *c.cell);
+        } else {
+            EXPECT_EQ(std::get<std::string_view>(cell), "");
+        }
+    }
+    // Per-puff yields the puff table shows as not known are empty too.
+    DesignSet puffs = markedDesigns(3);
+    puffs.currentDesign.known &= ~known::bit(KnownBit::IsoTar);
+    const ReportTable perPuff = buildReportTable(ReportTableId::Puffs, puffs, true);
+    EXPECT_EQ(std::get<std::string_view>(perPuff.rows[1][columnOf(perPuff, "puff_nfdpm [mg]")]), "");
+    EXPECT_EQ(number(perPuff.rows[1][columnOf(perPuff, "puff [-]")]), 2.0);
 }
 
 TEST(ReportTables, RowsOnlyWhereTheDataExist) {
@@ -128,6 +193,39 @@ TEST(TableText, CsvFollowsRfc4180) {
               "design,puff_nfdpm [mg],\"a \"\"quoted\"\", name\"\r\n"
               "current,0.5,0.3333333333333333\r\n"
               "\"two\nlines\",-1,2\r\n");
+}
+
+// Spreadsheets read a CSV file without a byte-order mark in the local code page: every header of every
+// CSV the programs write is ASCII, and a column that appears in two tables spells its unit the same.
+TEST(TableText, EveryCsvSpellsEachUnitOnceAndInAscii) {
+    std::vector<std::string> headers;
+    for (ReportTableId id : kReportTables) {
+        const std::string csv = csvText(buildReportTable(id, markedDesigns(2), true));
+        std::stringstream header(csv.substr(0, csv.find("\r\n")));
+        for (std::string cell; std::getline(header, cell, ',');) headers.push_back(cell);
+    }
+    SweepColumns sweep{{}, {}, true};
+    for (const ExploreField& f : exploreFields()) sweep.inputs.push_back(&f);
+    for (const ExploreOutput& o : exploreOutputs()) sweep.outputs.push_back(&o);
+    const std::string sweepHeader = sweepCsvHeader(sweep);
+    std::stringstream cells(sweepHeader.substr(0, sweepHeader.find("\r\n")));
+    for (std::string cell; std::getline(cells, cell, ',');) headers.push_back(cell);
+
+    std::map<std::string, std::string> spelling;  // the header a column name goes by
+    for (const std::string& header : headers) {
+        EXPECT_TRUE(std::all_of(header.begin(), header.end(), [](char c) { return c > 0 && c < 0x7F; }))
+            << header;
+        const std::string name = header.substr(0, header.find(' '));
+        const std::string unit = header.substr(0, header.find(']') + 1);
+        const auto [known, fresh] = spelling.emplace(name, unit);
+        EXPECT_EQ(known->second, unit) << name;
+    }
+    EXPECT_EQ(spelling.at("alt_volume"), "alt_volume [cm3]");
+    EXPECT_EQ(spelling.at("puff_size"), "puff_size [1/10]");
+    // The numbered messages a sweep row quotes, too.
+    EXPECT_EQ(csvField(*errorMessage(kErrorPuffVolume)),
+              "Error 046: The puff volume has to be between 10 cm3 and 100 cm3.");
+    EXPECT_EQ(csvField("g/m\u00B2, \"cm\u00B3\""), "\"g/m2, \"\"cm3\"\"\"");
 }
 
 TEST(TableText, ClipboardTextUsesTheGivenDecimalSeparator) {

@@ -1,3 +1,5 @@
+#include <cerrno>
+
 #include <QFile>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -6,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/design/PlatformFiles.h"
+#include "render/print/ReportPdf.h"
 #include "tests/render/print/PrintTestSupport.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/dialogs/Dialogs.h"
@@ -102,12 +106,17 @@ TEST(ReportPdf, WritesOnePageOrReports066) {
     QTemporaryDir dir;
     RecordingErrorReporter errors;
     const QString path = dir.filePath("report.pdf");
-    EXPECT_TRUE(writeReportPdf(path, test::fullDesignSet(), true, errors));
+    const PdfWriting written = writeReportPdf(path, test::fullDesignSet(), true, errors);
+    EXPECT_TRUE(written.written);
+    EXPECT_EQ(written.failureReason, "");
     EXPECT_TRUE(errors.numbers.empty());
     EXPECT_TRUE(isOnePagePdf(path));
 
-    EXPECT_FALSE(
-        writeReportPdf(dir.filePath("missing/folder/report.pdf"), test::fullDesignSet(), true, errors));
+    // The specified error, and beside it the system's reason for whoever can show more than the box.
+    const PdfWriting missing =
+        writeReportPdf(dir.filePath("missing/folder/report.pdf"), test::fullDesignSet(), true, errors);
+    EXPECT_FALSE(missing.written);
+    EXPECT_EQ(missing.failureReason, platform::systemErrorText(ENOENT));
     EXPECT_EQ(errors.numbers, std::vector<int>{66});
 }
 

@@ -1,3 +1,6 @@
+#include <cerrno>
+#include <cstring>
+
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
@@ -21,11 +24,10 @@ protected:
         return {window->resources(), {state.document.designs(), view, true}, designFile, screenRatio};
     }
     bool exportView(const ViewExportSource& from) {
-        return veltrano::exportView(dialogs, window.get(), window->errorReporter(), from);
+        return veltrano::exportView(dialogs, window.get(), from);
     }
     bool exportData() {
-        return veltrano::exportData(dialogs, window.get(), window->errorReporter(), state.document.designs(),
-                                    false, designFile);
+        return veltrano::exportData(dialogs, window.get(), state.document.designs(), false, designFile);
     }
     // Answers a file dialog with `path`, after noting its title and proposal; first steps `filter`
     // entries down the list of file types, as a user does with the arrow keys.
@@ -84,15 +86,28 @@ TEST_F(ExportCommands, ExportViewWritesPngSvgAndPdf) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(ExportCommands, AnExportThatCannotBeWrittenGives053AndLeavesNoFile) {
+// The export's own message, naming the file and the system's reason, not the cigarette file's 053.
+TEST_F(ExportCommands, AnExportThatCannotBeWrittenSaysWhichFileAndWhyAndLeavesNoFile) {
     fs::create_directory(folder.file("view.svg"));  // a folder where the file should go
     chooseIn(folder.file("view.svg"));
     dialogs.expectMessage();
     EXPECT_FALSE(exportView(source(View::StationaryFlow)));
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].substr(0, 9), "Error 053");
+    EXPECT_EQ(dialogs.messages[0], "The file \"" + folder.file("view.svg") +
+                                       "\" could not be written: " + std::strerror(EISDIR) + ".");
     EXPECT_TRUE(fs::is_empty(folder.file("view.svg")));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+
+    // Export data stops at the first table that cannot be written, and says which.
+    fs::create_directory(folder.file("light-summary.csv"));
+    chooseIn(folder.file("light.csv"));
+    dialogs.expectMessage(QMessageBox::Yes);  // replace the existing files?
+    dialogs.expectMessage();
+    EXPECT_FALSE(exportData());
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[2], "The file \"" + folder.file("light-summary.csv") +
+                                       "\" could not be written: " + std::strerror(EISDIR) + ".");
+    EXPECT_FALSE(fs::exists(folder.file("light-profiles.csv")));
 }
 
 TEST_F(ExportCommands, ExportDataWritesOneCsvFilePerTable) {
@@ -104,8 +119,8 @@ TEST_F(ExportCommands, ExportDataWritesOneCsvFilePerTable) {
         const char* header;
         std::size_t lines;
     } files[] = {{"light-summary.csv", "design,ci_len [mm],", 1 + 3},
-                 {"light-profiles.csv", "position [mm],stat_pres_open [mm H2O],", 1 + 300},
-                 {"light-curves.csv", "iso_time [s],iso_prof_flow [cm3/s],", 1 + 400},
+                 {"light-profiles.csv", "position [mm],stat_pres_open [mm H2O] (uncalibrated),", 1 + 300},
+                 {"light-curves.csv", "iso_time [s],iso_prof_flow [cm3/s] (uncalibrated),", 1 + 400},
                  {"light-puffs.csv", "puff [-],puff_size [1/10],", 1}};  // per-puff data not current
     for (const auto& f : files) {
         std::ifstream in(folder.file(f.file), std::ios::binary);
