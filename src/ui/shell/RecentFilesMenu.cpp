@@ -24,6 +24,23 @@ namespace {
 // screen.
 constexpr int kLabelCharacters = 60;
 
+// The path with a place to break the line (U+200B, which shows nothing) after every 40 characters of a
+// name: a tool tip wider than the screen wraps there (and at its slashes) instead of running off it.
+QString wrappableText(const QString& text) {
+    constexpr int kRun = 40;
+    QString out;
+    int run = 0;
+    for (const QChar c : text) {
+        out += c;
+        run = c.isSpace() || c == QLatin1Char('/') ? 0 : run + 1;
+        if (run == kRun) {
+            out += QChar(0x200B);
+            run = 0;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 QStringList recentFileLabels(const QStringList& paths, const QFontMetrics& metrics, int width) {
@@ -63,8 +80,8 @@ void RecentFilesMenu::refresh() {
         // "&" in a file name is no mnemonic.
         const QString name = QString(labels[i]).replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* entry = addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
-        entry->setToolTip(QDir::toNativeSeparators(files[i]));
-        entry->setStatusTip(entry->toolTip());
+        entry->setStatusTip(QDir::toNativeSeparators(files[i]));
+        entry->setToolTip(wrappableText(entry->statusTip()));
         connect(entry, &QAction::triggered, this, [this, path = files[i]] { open_(path); });
     }
     addSeparator();
