@@ -10,6 +10,7 @@
 #include "render/views/ViewResources.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/FilePaths.h"
+#include "ui/shell/CommandLineFiles.h"
 #include "ui/shell/MyApp.h"
 
 namespace {
@@ -55,8 +56,11 @@ int main(int argc, char** argv) {
         nameApplication();
         QCommandLineParser commandLine;
         describeCommandLine(commandLine);
-        commandLine.process(textOnly);  // prints the text and ends the program
-        return 0;
+        // Only the text counts: what else the line holds is not looked at, Qt's own options such as
+        // "-platform offscreen" included, which an application without the window system does not take.
+        commandLine.parse(textOnly.arguments());
+        if (commandLine.isSet(QStringLiteral("version"))) commandLine.showVersion();
+        commandLine.showHelp();  // both print their text and end the program
     }
 #endif
     QApplication app(argc, argv);
@@ -79,6 +83,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path executableFolder =
         veltrano::pathFromUtf8(veltrano::toFilePath(QCoreApplication::applicationDirPath()));
     veltrano::MyApp myApp(dialogs, veltrano::dataPlacesOfThisProcess(executableFolder));
-    if (const int failed = myApp.start(commandLine.positionalArguments())) return failed;
+    // Qt has taken its own options out of argv; the file names keep the bytes the system gave them.
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i) arguments << QByteArray(argv[i]);
+    const QList<QByteArray> files = veltrano::namedFileBytes(commandLine.positionalArguments(), arguments);
+    if (const int failed = myApp.start(files)) return failed;
     return app.exec();
 }

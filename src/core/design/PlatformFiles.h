@@ -99,6 +99,11 @@ std::uint32_t newFilePermissions();
 bool replaceFile(const std::string& from, const std::string& to);
 void removeFile(const std::string& path);
 
+// The system's own words for why the last call of this thread into the file access above failed ("No
+// space left on device", "File too large"): ask right after the failure, before anything else calls the
+// system.
+std::string lastErrorText();
+
 // The running program's executable file, or "" when the system does not say.
 std::string executablePath();
 

@@ -155,6 +155,10 @@ std::string executablePath() {
     return error ? std::string() : executable.string();
 }
 
+std::string lastErrorText() {
+    return std::generic_category().message(errno);
+}
+
 std::string environmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value ? std::string(value) : std::string();

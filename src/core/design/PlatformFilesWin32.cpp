@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <random>
+#include <system_error>
 #include <utility>
 
 #include "core/design/PlatformFiles.h"
@@ -266,6 +267,10 @@ std::string executablePath() {
         buffer.resize(buffer.size() * 2);
     }
     return {};
+}
+
+std::string lastErrorText() {
+    return std::system_category().message(static_cast<int>(::GetLastError()));
 }
 
 std::string environmentValue(const char* name) {

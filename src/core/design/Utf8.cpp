@@ -26,23 +26,52 @@ std::optional<LeadByte> leadByte(unsigned char b) {
     return std::nullopt;  // a continuation byte, or a lead byte no code point needs
 }
 
+// The code point of the sequence at the start of `bytes` and its length, or nothing when the sequence
+// is not UTF-8.
+struct Decoded {
+    char32_t c;
+    std::size_t length;
+};
+std::optional<Decoded> decodeFirst(std::string_view bytes) {
+    const std::optional<LeadByte> lead = leadByte(static_cast<unsigned char>(bytes[0]));
+    if (!lead || bytes.size() <= lead->continuation) return std::nullopt;
+    char32_t c = lead->bits;
+    for (std::size_t k = 1; k <= lead->continuation; ++k) {
+        const auto next = static_cast<unsigned char>(bytes[k]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < lead->smallest || !isScalarValue(c)) return std::nullopt;
+    return Decoded{c, lead->continuation + 1};
+}
+
 }  // namespace
 
 std::optional<std::u32string> decodeUtf8(std::string_view bytes) {
     std::u32string out;
     out.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::optional<LeadByte> lead = leadByte(static_cast<unsigned char>(bytes[i]));
-        if (!lead || bytes.size() - i <= lead->continuation) return std::nullopt;
-        char32_t c = lead->bits;
-        for (std::size_t k = 1; k <= lead->continuation; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            c = (c << 6) | (next & 0x3F);
+    while (!bytes.empty()) {
+        const std::optional<Decoded> next = decodeFirst(bytes);
+        if (!next) return std::nullopt;
+        out.push_back(next->c);
+        bytes.remove_prefix(next->length);
+    }
+    return out;
+}
+
+std::string escapedUtf8(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        if (const std::optional<Decoded> next = decodeFirst(bytes)) {
+            out.append(bytes.substr(0, next->length));
+            bytes.remove_prefix(next->length);
+            continue;
         }
-        if (c < lead->smallest || !isScalarValue(c)) return std::nullopt;
-        out.push_back(c);
-        i += lead->continuation + 1;
+        const auto b = static_cast<unsigned char>(bytes[0]);
+        out += {'\\', 'x', kHex[b >> 4], kHex[b & 0xF]};
+        bytes.remove_prefix(1);
     }
     return out;
 }

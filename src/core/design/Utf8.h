@@ -12,5 +12,8 @@ namespace veltrano {
 // excepted, and writes U+FFFD for anything else.
 std::optional<std::u32string> decodeUtf8(std::string_view bytes);
 std::string encodeUtf8(std::u32string_view text);
+// The bytes as UTF-8 text that shows every byte: UTF-8 sequences as they are, each other byte as \xHH
+// (a file name the system holds in another encoding, shown in a message).
+std::string escapedUtf8(std::string_view bytes);
 
 }  // namespace veltrano

@@ -50,11 +50,15 @@ std::optional<std::string> unescaped(std::string_view text) {
     return out;
 }
 
+// The lines of the text, each without its line break. A sidecar copied by a tool that wrote CR LF reads
+// as it was: a CR that the writer put in a path is escaped, so one before a line's end is a line break.
 std::vector<std::string_view> linesOf(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
+        std::string_view line = text.substr(0, end);
+        if (end != std::string_view::npos && line.ends_with('\r')) line.remove_suffix(1);
+        lines.push_back(line);
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
     }

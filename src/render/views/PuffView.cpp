@@ -121,6 +121,15 @@ void drawBar(QPainter& painter, const BarPlot& plot, BarStripe stripe, int i, in
                          plot.columns.cx, height));
 }
 
+// A text of the left axis (its title, its unit), right-aligned at x `right`. One wider than the room
+// left of that (a wider font than the view was laid out for) starts a few pixels from the window's edge
+// instead of running off it.
+void drawLeftAxisText(QPainter& painter, int right, int y, const char* text) {
+    constexpr int kEdgeMargin = 4;
+    const int width = painter.fontMetrics().horizontalAdvance(QString::fromUtf8(text));
+    drawText(painter, std::max(right, kEdgeMargin + width), y, text, Anchor::Right);
+}
+
 void drawChartAxes(QPainter& painter) {
     drawAxisLine(painter, {40, 230}, {40, 20}, kScreenArrow);
     drawAxisLine(painter, {kBarAreaLeft, 230}, {kBarAreaLeft, 20}, kScreenArrow);
@@ -148,8 +157,8 @@ void drawYieldChart(QPainter& painter, const ViewResources& resources, const Cig
 
     drawChartAxes(painter);
     if (tar || co) drawTicks(painter, {AxisDirection::Up, 40, kAxisY, 40, kMaxBarHeight, range}, kLeftTicks);
-    drawText(painter, 40, 5, "'Tar',CO", Anchor::Right);
-    drawText(painter, 35, 20, "mg", Anchor::Right);
+    drawLeftAxisText(painter, 40, 5, "'Tar',CO");
+    drawLeftAxisText(painter, 35, 20, "mg");
     if (nico)
         drawTicks(painter, {AxisDirection::Up, kBarAreaLeft, kAxisY, 40, kMaxBarHeight, range},
                   {3, 5, 2, "%.2f", 7, 7, 10.0});
@@ -179,8 +188,8 @@ void drawVentilationChart(QPainter& painter, const ViewResources& resources, con
 
     drawChartAxes(painter);
     drawTicks(painter, {AxisDirection::Up, 40, kAxisY, 40, kMaxBarHeight, ventRange}, kLeftTicks);
-    drawText(painter, 35, 5, "Vent.", Anchor::Right);
-    drawText(painter, 35, 20, "%", Anchor::Right);
+    drawLeftAxisText(painter, 35, 5, "Vent.");
+    drawLeftAxisText(painter, 35, 20, "%");
     drawTicks(painter, {AxisDirection::Up, kBarAreaLeft, kAxisY, 28, kMaxBarHeight, pressureRange},
               kLeftTicks);
     const BarPlot plot{resources.barTexture, columns, drawRightAxisTitle(painter, "Pressure", "mm H2O")};

@@ -6,6 +6,7 @@
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/LastFolder.h"
 #include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/UnreadableFileNames.h"
 
 namespace veltrano {
 
@@ -64,6 +65,13 @@ QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& r
         if (request.chosenFilter) *request.chosenFilter = dialog.selectedNameFilter();
         const QStringList files = dialog.selectedFiles();
         if (files.isEmpty()) return {};
+        // A name the dialog could only show with U+FFFD in it would be taken for another: say so and ask
+        // again.
+        if (const std::optional<QByteArray> unreadable = unreadableNameBehind(files.first())) {
+            showMessage(dialogs, owner, unreadableNameMessage(*unreadable), dialog.windowTitle(),
+                        QMessageBox::Warning);
+            continue;
+        }
         // A file can only be saved into a folder that exists: say so and ask again.
         const QFileInfo chosen(files.first());
         if (request.mode == QFileDialog::AcceptOpen || chosen.absoluteDir().exists()) {

@@ -28,7 +28,8 @@ struct FileDialogRequest {
 };
 
 // Runs a file dialog through the seam; the chosen path, or an empty string when cancelled. A save dialog
-// takes only a path whose folder exists: otherwise it says so and asks again.
+// takes only a path whose folder exists, and no dialog takes a name that is not UTF-8 on disk: otherwise
+// it says so and asks again.
 QString askFileName(Dialogs& dialogs, QWidget* owner, const FileDialogRequest& request);
 
 }  // namespace veltrano

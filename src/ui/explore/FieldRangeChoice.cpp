@@ -44,6 +44,14 @@ FieldRangeChoice::FieldRangeChoice(const DesignValues& current, std::string_view
         if (f.name() == preferred) start = field->count() - 1;
     }
     if (start < 0) start = std::min(fallback, field->count() - 1);
+    // The note has room for the longest it will say, so that no choice of field cuts it.
+    int widest = 0;
+    for (int i = 0; i < field->count(); ++i) {
+        const ExploreField& f = exploreFields()[static_cast<std::size_t>(field->itemData(i).toInt())];
+        widest = std::max(widest,
+                          note->fontMetrics().boundingRect(QRect(), Qt::TextSingleLine, noteText(f)).width());
+    }
+    note->setMinimumWidth(widest);
     connect(field, &QComboBox::currentIndexChanged, this, &FieldRangeChoice::fieldChosen);
     field->setCurrentIndex(start);
     fieldChosen();
@@ -64,11 +72,15 @@ void FieldRangeChoice::fieldChosen() {
     const ValueRange proposed = proposal_(*f, current_);
     from->setText(text(shownInput(*f, proposed.lo)));
     to->setText(text(shownInput(*f, proposed.hi)));
-    const ValueRange r = validRange(*f, current_);
-    const std::string unit = f->spec().unit.empty() ? "" : " " + std::string(f->spec().unit);
-    note->setText(tr("today %1, accepted %2 to %3")
-                      .arg(text(shownInput(*f, current_.*f->member()) + unit), text(shownInput(*f, r.lo)),
-                           text(shownInput(*f, r.hi) + unit)));
+    note->setText(noteText(*f));
+}
+
+QString FieldRangeChoice::noteText(const ExploreField& f) const {
+    const ValueRange r = validRange(f, current_);
+    const std::string unit = f.spec().unit.empty() ? "" : " " + std::string(f.spec().unit);
+    return tr("today %1, accepted %2 to %3")
+        .arg(text(shownInput(f, current_.*f.member()) + unit), text(shownInput(f, r.lo)),
+             text(shownInput(f, r.hi) + unit));
 }
 
 }  // namespace veltrano

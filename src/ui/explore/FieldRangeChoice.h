@@ -37,6 +37,8 @@ public:
 
 private:
     void fieldChosen();
+    // "today 32.00 mm, accepted 25.00 to 80.00 mm"
+    QString noteText(const ExploreField& f) const;
 
     const DesignValues& current_;
     const RangeProposal proposal_;

@@ -15,6 +15,11 @@ namespace veltrano {
 
 namespace {
 
+// The width a label asks for to show `text` in one line.
+int roomFor(const QFontMetrics& metrics, const QString& text) {
+    return metrics.boundingRect(QRect(), Qt::TextSingleLine, text).width();
+}
+
 // How the strip writes each value, as the views write it, and the known bit a yield needs (the views
 // show dashes without it).
 struct StripEntry {
@@ -76,9 +81,10 @@ PreviewStrip::PreviewStrip(const DesignSheet& sheet, QWidget& dialog, const Desi
         values_[i]->setFont(bold);
         changes_[i] = new QLabel;
         changes_[i]->setForegroundRole(QPalette::PlaceholderText);
-        // Room for the longest values, so the strip keeps its size while the user types.
-        values_[i]->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("888.8 mm H2O")));
-        changes_[i]->setMinimumWidth(changes_[i]->fontMetrics().horizontalAdvance(QStringLiteral("-88.88")));
+        // Room for the longest values, so the strip keeps its size while the user types: as much as a
+        // label asks for them (the ink of a last letter can reach beyond its advance).
+        values_[i]->setMinimumWidth(roomFor(QFontMetrics(bold), QStringLiteral("888.8 mm H2O")));
+        changes_[i]->setMinimumWidth(roomFor(changes_[i]->fontMetrics(), QStringLiteral("-88.88")));
         grid->addWidget(label, row, column, 1, 2);
         grid->addWidget(values_[i], row + 1, column);
         grid->addWidget(changes_[i], row + 1, column + 1);

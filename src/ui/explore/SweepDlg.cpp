@@ -104,7 +104,9 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
     auto* body = new QHBoxLayout;
     auto* leftBox = new QWidget;
     leftBox->setLayout(left);
-    leftBox->setFixedWidth(360);
+    // At least 360 pixels, and as wide as its texts need (a long range note, a wide font).
+    leftBox->setMinimumWidth(360);
+    leftBox->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     body->addWidget(leftBox);
     body->addWidget(splitter, 1);
     auto* layout = new QVBoxLayout(this);

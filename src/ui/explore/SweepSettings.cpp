@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "render/charts/ExploreText.h"
+#include "ui/dialogs/MnemonicLabels.h"
 #include "ui/explore/FieldRangeChoice.h"
 
 namespace veltrano {
@@ -78,6 +79,7 @@ SweepSettings::SweepSettings(const DesignValues& current, bool puffsOffered, QWi
 
     listMappedOutputs();
     mapToggled(false);
+    measureMnemonicLabelsAsDrawn(*this);
 }
 
 QWidget* SweepSettings::buildAxis(AxisRow& row, const QString& suffix, std::string_view preferred,

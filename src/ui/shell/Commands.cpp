@@ -55,13 +55,14 @@ const std::vector<Command>& commands() {
 
 // The menus before the View menu, and after it; the View menu is made from the list of views.
 constexpr MenuRow kMenusBeforeViews[] = {
-    {"File", "Open ...", kCmdOpen, "open"},
+    // The desktop's own keys for Open, Save and Print, beside the program's Alt keys.
+    {"File", "Open ...", kCmdOpen, "open", "Ctrl+O"},
     {"File", nullptr, kCmdNone, nullptr},
-    {"File", "Save", kCmdSave, "save"},
+    {"File", "Save", kCmdSave, "save", "Ctrl+S"},
     {"File", "Save as ...", kCmdSaveAs, "saveAs"},
     {"File", nullptr, kCmdNone, nullptr},
     {"File", "Import ...", kCmdImport, "import"},
-    {"File", "Print ...", kCmdPrint, "print"},
+    {"File", "Print ...", kCmdPrint, "print", "Ctrl+P"},
     {"File", "Export view ...", kCmdExportView, "exportView"},
     {"File", "Export data ...", kCmdExportData, "exportData"},
     {"File", nullptr, kCmdNone, nullptr},

@@ -255,6 +255,9 @@ void MainWin::setViewMode(View mode) {
 void MainWin::attachRecovery(RecoveryWriter* writer) {
     writer->setParent(this);
     recovery_ = writer;
+    connect(writer, &RecoveryWriter::unprotected, this, [this](const QString& folder, const QString& reason) {
+        showUnprotectedNote(this, folder, reason);
+    });
 }
 
 void MainWin::runPuffByPuffAnalysis() {

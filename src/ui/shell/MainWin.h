@@ -6,7 +6,6 @@
 #include <vector>
 
 #include <QMainWindow>
-#include <QSettings>
 
 #include "core/design/StartupFile.h"
 #include "core/document/DesignDocument.h"
@@ -17,6 +16,7 @@
 #include "ui/dialogs/MessageBoxes.h"
 #include "ui/shell/Commands.h"
 #include "ui/shell/RecentFiles.h"
+#include "ui/shell/SettingsFile.h"
 
 class QActionGroup;
 class QMenu;
@@ -42,8 +42,8 @@ public:
 
     const DesignDocument& document() const { return document_; }
     UndoableDocument& undoableDocument() { return *undoable_; }
-    // The window takes the writer of its recovery files: it pauses it while the analysis runs and
-    // lets it clean up when the program ends normally.
+    // The window takes the writer of its recovery files: it pauses it while the analysis runs, lets it
+    // clean up when the program ends normally and shows its note when the files cannot be written.
     void attachRecovery(RecoveryWriter* writer);
 
     // The action of a command id (menu items and accelerators), or nullptr.
@@ -66,6 +66,8 @@ public:
     DesignDlg& panel() { return *panel_; }
     const ViewResources& resources() const { return resources_; }
     ErrorReporter& errorReporter() { return errors_; }
+    // Why the settings file is not used this run, or empty.
+    QString settingsProblem() const { return settings_.problem; }
 
     // View commands (and the panel's radio buttons): the stale-data rule for view 3, then the switch.
     void setViewMode(View view);
@@ -177,9 +179,10 @@ private:
     bool placed_ = false;
     bool frameFitted_ = false;
     std::vector<std::filesystem::path> startupFileTargets_{kStartupDesignFileName};
-    QSettings settings_;  // what the program keeps between runs: the recent files, the folder last used
-    LastFolder lastFolder_{settings_};
-    RecentFiles recentFiles_{settings_};
+    // What the program keeps between runs: the recent files, the folder last used.
+    SettingsFile settings_ = openSettingsFile(userSettingsPath());
+    LastFolder lastFolder_{*settings_.settings};
+    RecentFiles recentFiles_{*settings_.settings};
     RecentFilesMenu* recentMenu_ = nullptr;
 };
 

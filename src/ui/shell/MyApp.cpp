@@ -1,5 +1,7 @@
 #include "ui/shell/MyApp.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QMessageBox>
 
@@ -9,6 +11,7 @@
 #include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/UnreadableFileNames.h"
 #include "ui/shell/MainWin.h"
 #include "ui/shell/Recovery.h"
 
@@ -21,13 +24,23 @@ QString pathsTried(const DataFileSearch& search) {
            QFile::decodeName(QByteArray::fromStdString(listOfPaths(search.tried)));
 }
 
+// The first few of `files`, one a line, then how many more there are: a box that names them all could
+// be taller than the screen.
+QString someOf(const QList<QByteArray>& files) {
+    constexpr qsizetype kNamed = 3;
+    QStringList lines;
+    for (const QByteArray& file : files.first(std::min(kNamed, files.size()))) lines << shownFileName(file);
+    if (files.size() > kNamed) lines << QStringLiteral("and %1 more").arg(files.size() - kNamed);
+    return lines.join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
 MyApp::MyApp(Dialogs& dialogs, DataPlaces places) : dialogs_(dialogs), places_(std::move(places)) {}
 
 MyApp::~MyApp() = default;
 
-int MyApp::start(const QStringList& files) {
+int MyApp::start(const QList<QByteArray>& files) {
     mainWin_.reset();
     const DataFileSearch startup = findDataFile(kStartupDesignFileName, places_);
     if (!startup.found || state_.document.loadStartup(utf8Path(*startup.found)) != 0) {
@@ -51,6 +64,9 @@ int MyApp::start(const QStringList& files) {
     if (const auto warning = nonFiniteParametersWarning(state_.modelParameters, kModelParameterFileName))
         showMessage(dialogs_, mainWin_.get(), QString::fromStdString(*warning), QStringLiteral("Warning"),
                     QMessageBox::Warning);
+    if (!mainWin_->settingsProblem().isEmpty())
+        showMessage(dialogs_, mainWin_.get(), mainWin_->settingsProblem(), QStringLiteral("Warning"),
+                    QMessageBox::Warning);
 
     // Work a crash took away is offered back; from now on this program keeps its own recovery files.
     const QString folder = recoveryFolderPath();
@@ -62,14 +78,18 @@ int MyApp::start(const QStringList& files) {
     return 0;
 }
 
-void MyApp::openNamedFiles(const QStringList& files) {
+void MyApp::openNamedFiles(const QList<QByteArray>& files) {
     if (files.isEmpty()) return;
     // Recovered designs are modified: Open's question comes first.
-    mainWin_->openPath(files.first());
+    if (const std::optional<QString> path = pathFromBytes(files.first()))
+        mainWin_->openPath(*path);
+    else
+        showMessage(dialogs_, mainWin_.get(), unreadableNameMessage(files.first()), programTitle(),
+                    QMessageBox::Warning);
     if (files.size() > 1)
         showMessage(dialogs_, mainWin_.get(),
                     QStringLiteral("One file opens at a time; the other files named were not opened."),
-                    programTitle(), QMessageBox::Information, files.mid(1).join(QLatin1Char('\n')));
+                    programTitle(), QMessageBox::Information, someOf(files.mid(1)));
 }
 
 }  // namespace veltrano

@@ -2,7 +2,8 @@
 
 #include <memory>
 
-#include <QStringList>
+#include <QByteArray>
+#include <QList>
 
 #include "core/design/DataFileSearch.h"
 #include "core/design/ModelParameters.h"
@@ -28,16 +29,16 @@ public:
     // recalculated), then reads the model coefficients, warning when some are not finite numbers; each
     // file from the first place that has it. Returns 0 when the program may run, kStartFailed otherwise
     // (after telling the user, with the paths that were tried).
-    // Once it runs, and after any recovered designs, the first of `files` (named on the command line)
-    // opens as Open does; a file that does not open gives its error and the program runs on. Further
-    // files are not opened: a message names them.
-    int start(const QStringList& files = {});
+    // Once it runs, and after any recovered designs, the first of `files` (named on the command line, as
+    // the system gave them) opens as Open does; a file that does not open, or whose name is not UTF-8,
+    // gives its message and the program runs on. Further files are not opened: a message names a few.
+    int start(const QList<QByteArray>& files = {});
 
     MainWin* mainWindow() const { return mainWin_.get(); }
     ProgramState& state() { return state_; }
 
 private:
-    void openNamedFiles(const QStringList& files);
+    void openNamedFiles(const QList<QByteArray>& files);
 
     Dialogs& dialogs_;
     DataPlaces places_;

@@ -10,6 +10,7 @@
 
 #include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/ControlIds.h"
+#include "ui/dialogs/UnreadableFileNames.h"
 #include "ui/shell/MainWin.h"
 #include "ui/shell/RecentFilesMenu.h"
 
@@ -18,14 +19,20 @@ namespace veltrano {
 namespace {
 
 // The one local file a drag carries (any name: the reader decides whether it holds cigarette data);
-// nothing for anything else: several files, a folder, a web address, text.
-std::optional<QString> draggedFile(const QMimeData* data) {
+// nothing for anything else: several files, a folder, a web address, text. Its name as the address
+// holds it: bytes that are not UTF-8 stay as they are, so that the drop can refuse them.
+struct DraggedFile {
+    QString path;
+    QByteArray bytes;
+};
+std::optional<DraggedFile> draggedFile(const QMimeData* data) {
     if (!data || !data->hasUrls()) return std::nullopt;
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.first().isLocalFile()) return std::nullopt;
     const QString path = urls.first().toLocalFile();
     if (path.isEmpty() || QFileInfo(path).isDir()) return std::nullopt;
-    return path;
+    return DraggedFile{path,
+                       QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1())};
 }
 
 // The file stays where it is: a drop only reads it, so it is taken as a copy. False when the source
@@ -50,6 +57,10 @@ void MainWin::addRecentFilesMenu(QMenu* fileMenu, const MenuRow& row) {
 }
 
 void MainWin::openRecentFile(const QString& path) {
+    if (const std::optional<QByteArray> unreadable = unreadableNameBehind(path)) {
+        showMessage(dialogs_, this, unreadableNameMessage(*unreadable), programTitle(), QMessageBox::Warning);
+        return;
+    }
     if (!QFileInfo::exists(path)) {
         recentFiles_.remove(path);
         showMessage(dialogs_, this,
@@ -66,12 +77,20 @@ void MainWin::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWin::dropEvent(QDropEvent* event) {
-    const std::optional<QString> path = draggedFile(event->mimeData());
-    if (!path || !acceptAsCopy(*event)) return;
-    // Opened once the drop is over, so that the program the file came from does not wait for the
-    // unsaved-changes question.
+    const std::optional<DraggedFile> file = draggedFile(event->mimeData());
+    if (!file || !acceptAsCopy(*event)) return;
+    // Opened (or refused) once the drop is over, so that the program the file came from does not wait
+    // for the unsaved-changes question.
     QMetaObject::invokeMethod(
-        this, [this, file = *path] { openPath(file); }, Qt::QueuedConnection);
+        this,
+        [this, file = *file] {
+            if (pathFromBytes(file.bytes))
+                openPath(file.path);
+            else
+                showMessage(dialogs_, this, unreadableNameMessage(file.bytes), programTitle(),
+                            QMessageBox::Warning);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace veltrano

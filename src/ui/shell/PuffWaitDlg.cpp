@@ -34,7 +34,10 @@ PuffWaitDlg::PuffWaitDlg(QWidget* owner)
     layout->setContentsMargins(27, 15, 27, 15);
     layout->addWidget(label_);
     layout->addWidget(bar_);
-    setFixedSize(386, 93);  // 257 x 57 dialog units
+    // 257 x 57 dialog units, or more where a wide font needs more for the longest text it shows.
+    label_->setText(QStringLiteral("Please wait ... evaluating puff 888/888."));
+    setFixedSize(QSize(386, 93).expandedTo(sizeHint()));
+    label_->setText(QStringLiteral("Please wait ... evaluating puff 3/10"));
     setWindowModality(Qt::ApplicationModal);
 }
 

@@ -1,7 +1,9 @@
 #include "ui/shell/Recovery.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <span>
+#include <system_error>
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -14,6 +16,8 @@
 
 #include "core/design/ByteStream.h"
 #include "core/design/CigaretteFile.h"
+#include "core/design/FilePath.h"
+#include "core/design/PlatformFiles.h"
 #include "core/design/SafeSave.h"
 #include "render/resources/ProgramTitle.h"
 #include "ui/dialogs/Dialogs.h"
@@ -28,8 +32,8 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
     return {reinterpret_cast<const std::uint8_t*>(a.constData()), static_cast<std::size_t>(a.size())};
 }
 
-QString lockPathOf(const QString& infoPath) {
-    return infoPath.chopped(5) + QStringLiteral(".lock");  // NAME.info -> NAME.lock
+QString lockPathOf(const QString& designsPath) {
+    return designsPath.chopped(4) + QStringLiteral(".lock");  // NAME.cig -> NAME.lock
 }
 
 std::optional<RecoveryInfo> readInfo(const QString& path) {
@@ -37,6 +41,45 @@ std::optional<RecoveryInfo> readInfo(const QString& path) {
     if (content.status != FileContent::Status::Read) return std::nullopt;
     return decodeRecoveryInfo(
         std::string_view(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size()));
+}
+
+// What a set's designs file holds: designs to offer; nothing anyone could recover (no file, or bytes
+// that are not a cigarette file); or it cannot be read now (no permission, not a regular file), which
+// leaves the set as it is.
+enum class DesignsFile { Designs, NotDesigns, Unreadable };
+
+DesignsFile designsFileOf(const QString& path) {
+    if (!QFileInfo::exists(path)) return DesignsFile::NotDesigns;
+    const FileContent content = readFileContent(toFilePath(path), kCigaretteFileSize);
+    if (content.status == FileContent::Status::NotOpened) return DesignsFile::Unreadable;
+    if (content.status == FileContent::Status::Read && checkCigaretteFile(content.bytes).accepted())
+        return DesignsFile::Designs;
+    return DesignsFile::NotDesigns;
+}
+
+// "The lock file cannot be made" and the like, as the lock tells it.
+QString lockProblem(const QLockFile& lock) {
+    switch (lock.error()) {
+        case QLockFile::PermissionError:
+            return QStringLiteral("no permission to make its lock file");
+        case QLockFile::LockFailedError:
+            return QStringLiteral("another program holds its lock");
+        default:
+            return QStringLiteral("its lock file cannot be made");
+    }
+}
+
+QString recoveryDetails(const RecoveryStore::Orphan& orphan, std::size_t waiting) {
+    QStringList lines;
+    if (orphan.info && !orphan.info->originalPath.empty())
+        lines << QStringLiteral("They belong to %1.").arg(fromFilePath(orphan.info->originalPath));
+    else
+        lines << QStringLiteral("The file they belong to is not known: Save asks for a name.");
+    if (waiting == 1)
+        lines << QStringLiteral("One more set of unsaved designs waits to be offered.");
+    else if (waiting > 1)
+        lines << QStringLiteral("%1 more sets of unsaved designs wait to be offered.").arg(waiting);
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -52,42 +95,73 @@ QString recoveryFolderPath() {
 #endif
 }
 
-RecoveryStore::RecoveryStore(const QString& folder) {
-    if (folder.isEmpty() || !QDir().mkpath(folder)) return;
+RecoveryStore::RecoveryStore(const QString& folder) : folder_(folder) {
+    if (folder.isEmpty()) {
+        problem_ = QStringLiteral("the system names no folder for them");
+        return;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(pathFromUtf8(toFilePath(folder)), error);
+    if (error) {
+        problem_ = QString::fromStdString(error.message());
+        return;
+    }
     base_ = folder + QStringLiteral("/session-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    auto lock = std::make_unique<QLockFile>(base_ + QStringLiteral(".lock"));
-    if (lock->tryLock(0)) lock_ = std::move(lock);
+    auto lock = std::make_unique<QLockFile>(lockPathOf(designsPath()));
+    if (lock->tryLock(0))
+        lock_ = std::move(lock);
+    else
+        problem_ = lockProblem(*lock);
 }
 
 RecoveryStore::~RecoveryStore() = default;
 
-void RecoveryStore::Orphan::remove() {
+std::unique_ptr<QLockFile> RecoveryStore::Orphan::claim() const {
+    auto lock = std::make_unique<QLockFile>(lockPathOf(designsPath));
+    // A lock that can be taken belongs to a program that is gone (Qt sees a dead owner's lock as stale).
+    if (!lock->tryLock(0) || !QFileInfo::exists(designsPath)) return nullptr;
+    return lock;
+}
+
+void RecoveryStore::Orphan::remove(QLockFile& claimed) const {
     QFile::remove(designsPath);
     QFile::remove(infoPath);
-    if (lock) lock->unlock();  // removes the lock file
+    claimed.unlock();  // removes the lock file
 }
 
 std::vector<RecoveryStore::Orphan> RecoveryStore::orphans(const QString& folder) {
     std::vector<Orphan> found;
     if (folder.isEmpty()) return found;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({QStringLiteral("*.info")}, QDir::Files)) {
+    QStringList sets;
+    for (const QString& name :
+         dir.entryList({QStringLiteral("*.cig"), QStringLiteral("*.info")}, QDir::Files))
+        sets << name.left(name.lastIndexOf(QLatin1Char('.')));
+    sets.removeDuplicates();
+    for (const QString& set : sets) {
         Orphan orphan;
-        orphan.infoPath = dir.filePath(name);
-        orphan.designsPath = orphan.infoPath.chopped(5) + QStringLiteral(".cig");
-        // A lock that can be taken belongs to a program that is gone (Qt sees a dead owner's lock as stale).
-        orphan.lock = std::make_unique<QLockFile>(lockPathOf(orphan.infoPath));
-        if (!orphan.lock->tryLock(0)) continue;
-        const std::optional<RecoveryInfo> info = readInfo(orphan.infoPath);
-        if (!info || !QFileInfo::exists(orphan.designsPath)) {
-            orphan.remove();  // half a recovery (a crash in the middle of a write): nothing to offer
-            continue;
+        orphan.designsPath = dir.filePath(set + QStringLiteral(".cig"));
+        orphan.infoPath = dir.filePath(set + QStringLiteral(".info"));
+        // The set's lock only for the look; a running program's set is not looked at.
+        QLockFile lock(lockPathOf(orphan.designsPath));
+        if (!lock.tryLock(0)) continue;
+        switch (designsFileOf(orphan.designsPath)) {
+            case DesignsFile::Designs:
+                orphan.info = readInfo(orphan.infoPath);
+                orphan.writtenAt = orphan.info
+                                       ? orphan.info->writtenAt
+                                       : QFileInfo(orphan.designsPath).lastModified().toSecsSinceEpoch();
+                found.push_back(std::move(orphan));
+                break;
+            case DesignsFile::NotDesigns:
+                orphan.remove(lock);  // half a set, or bytes nobody can recover
+                break;
+            case DesignsFile::Unreadable:
+                break;
         }
-        orphan.info = *info;
-        found.push_back(std::move(orphan));
     }
-    std::sort(found.begin(), found.end(),
-              [](const Orphan& a, const Orphan& b) { return a.info.writtenAt > b.info.writtenAt; });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Orphan& a, const Orphan& b) { return a.writtenAt > b.writtenAt; });
     return found;
 }
 
@@ -109,10 +183,14 @@ RecoveryWriter::RecoveryWriter(UndoableDocument& document, std::unique_ptr<Recov
     const std::string designsPath = toFilePath(store_->designsPath()),
                       infoPath = toFilePath(store_->infoPath());
     connect(this, &RecoveryWriter::writeRequested, io_,
-            [designsPath, infoPath](QByteArray designs, QByteArray info) {
-                RecordingErrorReporter ignored;  // a failed write is tried again with the next change
-                if (saveBytes(designsPath, bytesOf(designs), kErrorCigaretteNotWritable, ignored) == 0)
-                    saveBytes(infoPath, bytesOf(info), kErrorCigaretteNotWritable, ignored);
+            [this, designsPath, infoPath](QByteArray designs, QByteArray info) {
+                RecordingErrorReporter numbers;  // a failed write is tried again with the next change
+                if (saveBytes(designsPath, bytesOf(designs), kErrorCigaretteNotWritable, numbers) == 0 &&
+                    saveBytes(infoPath, bytesOf(info), kErrorCigaretteNotWritable, numbers) == 0)
+                    return;
+                const QString reason = QString::fromStdString(platform::lastErrorText());
+                QMetaObject::invokeMethod(
+                    this, [this, reason] { tellUnprotected(reason); }, Qt::QueuedConnection);
             });
     connect(this, &RecoveryWriter::removeRequested, io_, [designsPath, infoPath] {
         QFile::remove(fromFilePath(infoPath));
@@ -127,7 +205,10 @@ RecoveryWriter::~RecoveryWriter() {
 }
 
 void RecoveryWriter::documentChanged(const DocumentChange& change) {
-    if (!store_->usable()) return;
+    if (!store_->usable()) {
+        if (document_.modified()) tellUnprotected(store_->problem());
+        return;
+    }
     if (!document_.modified()) {
         timer_.stop();
         due_ = false;
@@ -156,6 +237,12 @@ void RecoveryWriter::writeNow() {
         QByteArray::fromStdString(infoText));
 }
 
+void RecoveryWriter::tellUnprotected(const QString& reason) {
+    if (toldUnprotected_) return;
+    toldUnprotected_ = true;
+    emit unprotected(store_->folder(), reason);
+}
+
 void RecoveryWriter::setPaused(bool paused) {
     paused_ = paused;
     if (!paused_ && due_) writeNow();
@@ -181,32 +268,51 @@ void RecoveryWriter::flush() {
 
 bool offerRecovery(Dialogs& dialogs, QWidget* owner, UndoableDocument& document, ErrorReporter& errors,
                    const QString& folder, RecoveryWriter* writer) {
-    for (RecoveryStore::Orphan& orphan : RecoveryStore::orphans(folder)) {
+    const std::vector<RecoveryStore::Orphan> found = RecoveryStore::orphans(folder);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const RecoveryStore::Orphan& orphan = found[i];
+        const std::unique_ptr<QLockFile> claimed = orphan.claim();
+        if (!claimed) continue;  // another program took it since
         const QString when =
-            QDateTime::fromSecsSinceEpoch(orphan.info.writtenAt).toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+            QDateTime::fromSecsSinceEpoch(orphan.writtenAt).toString(QStringLiteral("yyyy-MM-dd hh:mm"));
         QMessageBox box(QMessageBox::Question, programTitle(),
                         QStringLiteral("Recover the unsaved designs from %1?").arg(when),
                         QMessageBox::Yes | QMessageBox::Discard, owner);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Recover"));
         box.setDefaultButton(QMessageBox::Yes);
-        if (!orphan.info.originalPath.empty())
-            box.setInformativeText(
-                QStringLiteral("They belong to %1.").arg(fromFilePath(orphan.info.originalPath)));
+        box.setInformativeText(recoveryDetails(orphan, found.size() - i - 1));
         if (dialogs.exec(box) != QMessageBox::Yes) {
-            orphan.remove();
+            orphan.remove(*claimed);
             continue;
         }
+        const RecoveryInfo info = orphan.info.value_or(RecoveryInfo{});
         // Recovered designs are modified: no state of the new history is the saved one.
         const bool recovered = document.load(UndoableDocument::History::Unsaved, [&](DesignDocument& doc) {
-            return doc.recover(toFilePath(orphan.designsPath), orphan.info.originalPath,
-                               orphan.info.legacyFile, errors);
+            return doc.recover(toFilePath(orphan.designsPath), info.originalPath, info.legacyFile, errors);
         }) == 0;
+        if (!recovered) return false;  // said by the reader; the files stay for another try
         // This program's own recovery files hold the designs before the old ones go.
-        if (recovered && writer) writer->saveNow();
-        orphan.remove();
-        return recovered;
+        if (writer) writer->saveNow();
+        orphan.remove(*claimed);
+        return true;
     }
     return false;
+}
+
+void showUnprotectedNote(QWidget* owner, const QString& folder, const QString& reason) {
+    auto* note = new QMessageBox(QMessageBox::Warning, programTitle(),
+                                 QStringLiteral("Unsaved changes are not protected against a crash."),
+                                 QMessageBox::Ok, owner);
+    note->setObjectName(QStringLiteral("unprotectedNote"));
+    note->setInformativeText((folder.isEmpty()
+                                  ? QStringLiteral("The recovery files cannot be written: %1.").arg(reason)
+                                  : QStringLiteral("The recovery files cannot be written in %1: %2.")
+                                        .arg(QDir::toNativeSeparators(folder), reason)) +
+                             QStringLiteral(" Save the designs to keep them."));
+    // The window stays usable: the note waits beside the work until it is closed.
+    note->setWindowModality(Qt::NonModal);
+    note->setAttribute(Qt::WA_DeleteOnClose);
+    note->show();
 }
 
 }  // namespace veltrano

@@ -16,23 +16,33 @@ TEST(Utf8, EveryLengthOfSequenceGoesBothWays) {
     EXPECT_EQ(decodeUtf8(std::string("a\0b", 3)), std::u32string(U"a\0b", 3));
 }
 
-TEST(Utf8, WhatIsNotUtf8IsRefused) {
+// Each byte of a sequence that is not UTF-8 is refused by the decoder and shown as \xHH by the escape,
+// which keeps every UTF-8 sequence around it.
+TEST(Utf8, WhatIsNotUtf8IsRefusedAndShownByteForByte) {
     const struct {
         const char* what;
         std::string bytes;
+        std::string escaped;
     } cases[] = {
-        {"a continuation byte alone", "\x80"},
-        {"a sequence cut at the end", "a\xE2\x82"},
-        {"a sequence cut by a plain byte", "\xC3("},
-        {"an overlong slash", "\xC0\xAF"},
-        {"an overlong three-byte form", "\xE0\x80\xAF"},
-        {"an overlong four-byte form", "\xF0\x8F\xBF\xBF"},
-        {"a surrogate", "\xED\xA0\x80"},
-        {"past U+10FFFF", "\xF4\x90\x80\x80"},
-        {"a five-byte lead", "\xF8\x88\x80\x80\x80"},
-        {"a byte no sequence has", "\xFF"},
+        {"a continuation byte alone", "\x80", "\\x80"},
+        {"a sequence cut at the end", "a\xE2\x82", "a\\xE2\\x82"},
+        {"a sequence cut by a plain byte", "\xC3(", "\\xC3("},
+        {"an overlong slash", "\xC0\xAF", "\\xC0\\xAF"},
+        {"an overlong three-byte form", "\xE0\x80\xAF", "\\xE0\\x80\\xAF"},
+        {"an overlong four-byte form", "\xF0\x8F\xBF\xBF", "\\xF0\\x8F\\xBF\\xBF"},
+        {"a surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
+        {"a five-byte lead", "\xF8\x88\x80\x80\x80", "\\xF8\\x88\\x80\\x80\\x80"},
+        {"a byte no sequence has", "\xFF", "\\xFF"},
+        {"a Latin-1 file name", "cl_\xFF\xFE.cig", "cl_\\xFF\\xFE.cig"},
+        {"UTF-8 around a stray byte", "\xC3\xA4\x80\xE2\x82\xAC", "\xC3\xA4\\x80\xE2\x82\xAC"},
     };
-    for (const auto& c : cases) EXPECT_FALSE(decodeUtf8(c.bytes).has_value()) << c.what;
+    for (const auto& c : cases) {
+        EXPECT_FALSE(decodeUtf8(c.bytes).has_value()) << c.what;
+        EXPECT_EQ(escapedUtf8(c.bytes), c.escaped) << c.what;
+    }
+    const std::string text = "a\xC3\xA4\xF0\x9F\x98\x80 \\x41";  // UTF-8 stays as it is
+    EXPECT_EQ(escapedUtf8(text), text);
 }
 
 TEST(Utf8, WhatIsNoCodePointIsWrittenAsTheReplacementCharacter) {

@@ -20,6 +20,18 @@ TEST(RecoveryInfo, RoundTripsAnyPath) {
     }
 }
 
+// A sidecar whose line breaks a copy turned into CR LF reads as before; its paths keep their own CRs.
+TEST(RecoveryInfo, CrLfLineBreaksReadAsLineBreaks) {
+    std::string text = encodeRecoveryInfo({"odd\r.cig", true, 1797000000});
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+        text.insert(at, 1, '\r');
+    const auto back = decodeRecoveryInfo(text);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->originalPath, "odd\r.cig");
+    EXPECT_TRUE(back->legacyFile);
+    EXPECT_EQ(back->writtenAt, 1797000000);
+}
+
 TEST(RecoveryInfo, DamagedSidecarsGiveNothing) {
     const std::string good = encodeRecoveryInfo({"/a.cig", false, 5});
     for (const std::string& text :

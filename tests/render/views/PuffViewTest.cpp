@@ -108,6 +108,30 @@ TEST(PuffView, BarsStopBelowTheRightAxisTitles) {
     EXPECT_EQ(pixelAt(image, 80 + 3 * 20 + 5, 270 + 225 - 195), palette::barBlue);
 }
 
+// The left axes' titles and units stand right-aligned at x 40 and 35 as far as the font lets them: a title
+// wider than the room left of that keeps clear of the window's edge.
+TEST(PuffView, LeftAxisTitlesKeepClearOfTheWindowsEdge) {
+    const CigaretteDesign d = test::syntheticDesign(8);
+    const auto texts = recordTexts([&](QPainter& p) { drawPuffView(p, viewResources(), d, -1); });
+    const struct {
+        const char* text;
+        int top, right;
+    } titles[] = {{"'Tar',CO", 5, 40}, {"mg", 20, 35}, {"Vent.", 270 + 5, 35}, {"%", 270 + 20, 35}};
+    for (const auto& title : titles) {
+        SCOPED_TRACE(title.text);
+        std::vector<test::DrawnText> found;
+        for (const auto& t : texts->find(title.text))
+            if (t.left < 40 && t.top == title.top) found.push_back(t);
+        ASSERT_EQ(found.size(), 1u);
+        const test::DrawnText& t = found[0];
+        EXPECT_GE(t.left, 4);
+        EXPECT_GE(t.right, title.right);  // never left of its place
+        if (title.right - (t.right - t.left) >= 4) {
+            EXPECT_EQ(t.right, title.right);  // there where it fits
+        }
+    }
+}
+
 TEST(PuffView, YieldChartWithoutKnownYieldsHasNoTicksAndNoBars) {
     CigaretteDesign d = test::syntheticDesign(8);  // bar width 16
     d.known &=

@@ -95,14 +95,44 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
             }
         }
     }
-    // The accelerators send their own ids to the same handlers.
-    EXPECT_EQ(window->action(kCmdCopyAccelerator)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_C));
-    EXPECT_EQ(window->action(kCmdExitAccelerator)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
-    EXPECT_EQ(window->action(kCmdUndo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    // The accelerators send their own ids to the same handlers; Open, Save and Print have the desktop's
+    // keys beside them.
+    const struct {
+        CommandId id;
+        QKeySequence key;
+    } keys[] = {{kCmdCopyAccelerator, QKeySequence(Qt::ALT | Qt::Key_C)},
+                {kCmdExitAccelerator, QKeySequence(Qt::ALT | Qt::Key_X)},
+                {kCmdUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                {kCmdOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
+                {kCmdSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                {kCmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P)}};
+    for (const auto& k : keys) EXPECT_EQ(window->action(k.id)->shortcut(), k.key) << k.id;
     EXPECT_EQ(window->action(kCmdRedo)->shortcuts(),
               (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
     EXPECT_EQ(shownTitle(*window), "veltrano 4.1 - by korbinel");
+}
+
+// Ctrl+O, Ctrl+S and Ctrl+P pressed in the window run Open, Save (which asks for a name first) and Print.
+TEST_F(MainWindow, DesktopKeysRunOpenSaveAndPrint) {
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const struct {
+        Qt::Key key;
+        std::string dialog;  // the class and title of the dialog the command opens
+    } cases[] = {
+        {Qt::Key_O, "QFileDialog Open"}, {Qt::Key_S, "QFileDialog Save As"}, {Qt::Key_P, "QPrintDialog"}};
+    for (const auto& c : cases) {
+        std::string shown = "nothing";
+        dialogs.expect([&](QDialog& d) {
+            shown = d.metaObject()->className();
+            if (qobject_cast<QFileDialog*>(&d)) shown += " " + d.windowTitle().toStdString();
+            return int(QDialog::Rejected);
+        });
+        QTest::keyClick(window.get(), c.key, Qt::ControlModifier);
+        EXPECT_EQ(shown, c.dialog);
+    }
 }
 
 TEST_F(MainWindow, ViewCommandsMoveTheCheckMarks) {

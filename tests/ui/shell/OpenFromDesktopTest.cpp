@@ -1,16 +1,22 @@
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMimeData>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <QUrl>
 
 #include "ShellFixture.h"
 #include "core/design/CigaretteFile.h"
+#include "core/design/Utf8.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/LastFolder.h"
 #include "ui/shell/RecentFiles.h"
@@ -20,6 +26,15 @@ namespace veltrano::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+QString withoutBreaks(QString text) {
+    return text.remove(QChar(0x200B));
+}
+
+std::vector<std::uint8_t> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // A main window and a folder with a cigarette file whose current design is 27 mm long.
 class OpenFromDesktop : public ShellTest {
@@ -32,7 +47,8 @@ protected:
         ASSERT_EQ(saveCigaretteFile(folder.file("short.cig"), designs, errors), 0);
     }
 
-    // The entries of File > "Recent Files" as the menu shows them when it opens: text and tool tip.
+    // The entries of File > "Recent Files" as the menu shows them when it opens: text and tool tip
+    // (without the places where it may break the line).
     std::vector<std::pair<std::string, std::string>> recentEntries() {
         auto* menu = window->findChild<RecentFilesMenu*>(QStringLiteral("recentFilesMenu"));
         EXPECT_NE(menu, nullptr);
@@ -40,7 +56,8 @@ protected:
         menu->refresh();
         std::vector<std::pair<std::string, std::string>> entries;
         for (QAction* a : menu->actions())
-            if (!a->isSeparator()) entries.emplace_back(a->text().toStdString(), a->toolTip().toStdString());
+            if (!a->isSeparator())
+                entries.emplace_back(a->text().toStdString(), withoutBreaks(a->toolTip()).toStdString());
         entries.pop_back();  // "Clear Recent Files"
         return entries;
     }
@@ -99,6 +116,37 @@ TEST(RecentFileList, KeepsTheLastEightNewestFirstEachOnce) {
     }
     recent.clear();
     EXPECT_TRUE(recent.files().isEmpty());
+}
+
+// Equal names show as much of their folders as tells them apart; long ones are cut in the middle.
+TEST(RecentFileLabels, EqualNamesShowTheFoldersThatTellThemApart) {
+    const QFontMetrics metrics{QFont()};
+    const struct {
+        QStringList paths, labels;
+    } cases[] = {
+        {{"/h/a/light.cig", "/h/b/light.cig", "/h/a/other.cig"}, {"a/light.cig", "b/light.cig", "other.cig"}},
+        {{"/h/x/p/same.cig", "/h/y/p/same.cig", "/h/z/same.cig"},
+         {"x/p/same.cig", "y/p/same.cig", "z/same.cig"}},
+        // The whole path where it has no more folders to show.
+        {{"/a/b.cig", "/x/a/b.cig"}, {"/a/b.cig", "/x/a/b.cig"}},
+        {{"/a.cig", "/h/a.cig"}, {"/a.cig", "/h/a.cig"}},
+        {{"/d/a/b.cig", "/d/x/a/b.cig"}, {"/d/a/b.cig", "x/a/b.cig"}},
+        {{"/d/one.cig"}, {"one.cig"}},
+        {{}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(recentFileLabels(c.paths, metrics, 100000), c.labels) << c.paths.join(' ').toStdString();
+
+    const QString longName = QString(246, QLatin1Char('n')) + QStringLiteral(".cig");
+    const int width = 40 * metrics.averageCharWidth();
+    const QStringList labels = recentFileLabels({"/d/f/" + longName, "/d/g/" + longName}, metrics, width);
+    for (const QString& label : labels) {
+        EXPECT_LE(metrics.horizontalAdvance(label), width);
+        EXPECT_TRUE(label.contains(QChar(0x2026))) << label.toStdString();  // the ellipsis
+        EXPECT_TRUE(label.endsWith(QStringLiteral("nn.cig"))) << label.toStdString();
+    }
+    EXPECT_TRUE(labels[0].startsWith(QStringLiteral("f/")));
+    EXPECT_TRUE(labels[1].startsWith(QStringLiteral("g/")));
 }
 
 TEST_F(OpenFromDesktop, OpenSaveAsAndImportPutTheirFileOnTop) {
@@ -174,6 +222,84 @@ TEST_F(OpenFromDesktop, FileDialogsStartInTheFolderLastChosen) {
     EXPECT_EQ(LastFolder(settings).folder().toStdString(), folder.file("other"));
     fs::remove_all(folder.file("other"));
     EXPECT_EQ(LastFolder(settings).folder(), QString());
+}
+
+// A 250-character name keeps the menu narrow; the entry's tool tip has the whole path.
+TEST_F(OpenFromDesktop, ALongNameInTheRecentFilesIsCutAndTheToolTipIsWhole) {
+    const QString longPath =
+        QStringLiteral("/designs/") + QString(246, QLatin1Char('n')) + QStringLiteral(".cig");
+    {
+        QSettings settings;
+        settings.setValue(QStringLiteral("recentFiles"),
+                          QStringList{longPath, QStringLiteral("/other/short.cig")});
+    }
+    const auto entries = recentEntries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].second, longPath.toStdString());
+    auto* menu = window->findChild<RecentFilesMenu*>(QStringLiteral("recentFilesMenu"));
+    // The long name's tool tip may break its lines, so that it stays on the screen.
+    const QString tip = menu->actions().at(0)->toolTip();
+    for (const QString& run : tip.split(QRegularExpression(QStringLiteral("[/\\x{200B}]"))))
+        EXPECT_LE(run.size(), 40) << run.toStdString();
+    EXPECT_EQ(menu->actions().at(1)->toolTip(), QStringLiteral("/other/short.cig"));
+    EXPECT_NE(QString::fromStdString(entries[0].first).indexOf(QChar(0x2026)), -1) << entries[0].first;
+    EXPECT_EQ(entries[1].first, "&2 short.cig");
+    EXPECT_LT(menu->sizeHint().width(), menu->fontMetrics().horizontalAdvance(longPath) / 3);
+    EXPECT_LT(menu->sizeHint().width(), window->screen()->availableGeometry().width());
+}
+
+// Names on disk that are not UTF-8 come out of a file dialog and the recent files with U+FFFD in place of
+// their stray bytes, and a drop carries their bytes: wherever they come from they are refused by their
+// name, never taken for the file whose name is that text. That file itself opens as any other.
+TEST_F(OpenFromDesktop, NamesThatAreNotUtf8AreRefusedWhereverTheyComeFrom) {
+    const std::string unreadable = folder.file("cl_\xFF\xFE.cig"),
+                      twin = folder.file("cl_\xEF\xBF\xBD\xEF\xBF\xBD.cig");  // "cl_\uFFFD\uFFFD.cig"
+    RecordingErrorReporter errors;
+    for (const auto& [path, length] : {std::pair{unreadable, 29.0}, std::pair{twin, 31.0}}) {
+        DesignSet designs;
+        designs.currentDesign.fi_len = length;
+        ASSERT_EQ(saveCigaretteFile(path, designs, errors), 0);
+    }
+    const std::vector<std::uint8_t> twinBefore = readBytes(twin);
+    const std::string refused = "The name of the file " + escapedUtf8(unreadable) +
+                                " is not UTF-8 text, and this program would take it for another name. Rename "
+                                "the file and try again.";
+    const double lengthBefore = current().fi_len;
+
+    // A file dialog says so and asks again.
+    for (CommandId id : {kCmdOpen, kCmdImport, kCmdSaveAs}) {
+        chooseFile(twin);
+        dialogs.expectMessage();
+        cancelNext();
+        window->runCommand(id);
+        EXPECT_EQ(dialogs.messages.back(), refused) << id;
+    }
+    // An entry of the recent files, as an older run may have stored it.
+    {
+        QSettings settings;
+        settings.setValue(QStringLiteral("recentFiles"), QStringList{QString::fromStdString(twin)});
+    }
+    dialogs.expectMessage();
+    chooseRecent(0);
+    EXPECT_EQ(dialogs.messages.back(), refused);
+    // A drop, its address holding the name's bytes.
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromEncoded("file://" + QByteArray::fromStdString(unreadable).toPercentEncoding("/"))});
+    EXPECT_TRUE(dragEnter(data));
+    dialogs.expectMessage();
+    drop(data);
+    EXPECT_EQ(dialogs.messages.back(), refused);
+
+    EXPECT_EQ(current().fi_len, lengthBefore);
+    EXPECT_EQ(readBytes(twin), twinBefore);
+    EXPECT_EQ(shownTitle(*window), "veltrano 4.1 - by korbinel");
+
+    // Alone, the file whose name has U+FFFD of its own opens.
+    fs::remove(unreadable);
+    chooseFile(twin);
+    window->runCommand(kCmdOpen);
+    EXPECT_EQ(current().fi_len, 31);
 }
 
 TEST_F(OpenFromDesktop, OneDroppedLocalFileOpensAsOpenDoes) {

@@ -1,14 +1,22 @@
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "ShellFixture.h"
 #include "core/design/CigaretteFile.h"
 #include "core/design/StartupFile.h"
+#include "core/design/Utf8.h"
+#include "ui/shell/CommandLineFiles.h"
 #include "ui/shell/MyApp.h"
 #include "ui/shell/PuffWaitDlg.h"
 #include "ui/shell/Recovery.h"
+#include "ui/shell/SettingsFile.h"
 
 namespace veltrano::testing {
 namespace {
@@ -238,7 +246,7 @@ TEST_F(Startup, AFileNamedOnTheCommandLineOpensAfterStartUp) {
     const fs::path named = folder_.path() / "named.cig";
     {
         MyApp app(dialogs_, places_);
-        ASSERT_EQ(app.start({QStringLiteral("named.cig")}), 0);
+        ASSERT_EQ(app.start({"named.cig"}), 0);
         EXPECT_EQ(app.state().document.designs().currentDesign.fi_len, 27);
         EXPECT_EQ(shownTitle(*app.mainWindow()), "veltrano 4.1 - " + named.string());
         EXPECT_FALSE(app.mainWindow()->designsChanged());
@@ -246,7 +254,7 @@ TEST_F(Startup, AFileNamedOnTheCommandLineOpensAfterStartUp) {
     {
         MyApp app(dialogs_, places_);
         expectBox();
-        ASSERT_EQ(app.start({QStringLiteral("broken.cig")}), 0);
+        ASSERT_EQ(app.start({"broken.cig"}), 0);
         EXPECT_EQ(text_.substr(0, 9), "Error 055");
         EXPECT_TRUE(app.mainWindow()->isVisible());
         EXPECT_EQ(app.state().document.designs().currentDesign.stat_pdo, 123.25);
@@ -255,11 +263,103 @@ TEST_F(Startup, AFileNamedOnTheCommandLineOpensAfterStartUp) {
     {  // One file at a time: the first opens, the others are named.
         MyApp app(dialogs_, places_);
         expectBox();
-        ASSERT_EQ(app.start({named.c_str(), QStringLiteral("broken.cig"), QStringLiteral("x.cig")}), 0);
+        ASSERT_EQ(app.start({named.c_str(), "broken.cig", "x.cig"}), 0);
         EXPECT_EQ(app.state().document.designs().currentDesign.fi_len, 27);
         EXPECT_EQ(text_, "One file opens at a time; the other files named were not opened.");
         EXPECT_EQ(details_, "broken.cig\nx.cig");
     }
+    EXPECT_TRUE(dialogs_.done());
+}
+
+// A name whose bytes are not UTF-8 is refused and shown as it is; the file whose name is its text (U+FFFD
+// in place of each stray byte) is not opened in its stead.
+TEST_F(Startup, ANameThatIsNotUtf8IsRefusedAndNeverTakenForAnother) {
+    writeStartupFile();
+    writeModels();
+    writeDesignFile("cl_\xEF\xBF\xBD\xEF\xBF\xBD.cig", 27);  // "cl_\uFFFD\uFFFD.cig"
+    writeDesignFile("cl_\xFF\xFE.cig", 29);
+    for (const QByteArray& name : {QByteArray("cl_\xFF\xFE.cig"), QByteArray("gone_\xFF.cig")}) {
+        MyApp app(dialogs_, places_);
+        expectBox();
+        ASSERT_EQ(app.start({name}), 0);
+        EXPECT_EQ(text_, "The name of the file " + escapedUtf8(name.toStdString()) +
+                             " is not UTF-8 text, and this program would take it for another name. Rename "
+                             "the file and try again.");
+        EXPECT_EQ(icon_, QMessageBox::Warning);
+        EXPECT_EQ(app.state().document.designs().currentDesign.stat_pdo, 123.25);
+        EXPECT_EQ(shownTitle(*app.mainWindow()), "veltrano 4.1 - by korbinel");
+    }
+    EXPECT_TRUE(dialogs_.done());
+}
+
+// The file names the parser found keep the bytes of the arguments they came from, in order, also where
+// two names read the same and where a name looks like an option.
+TEST(CommandLineFiles, EachNameKeepsTheBytesOfItsArgument) {
+    const struct {
+        QList<QByteArray> arguments;
+        QStringList positional;
+        QList<QByteArray> files;
+    } cases[] = {
+        {{"veltrano", "a.cig"}, {"a.cig"}, {"a.cig"}},
+        {{"veltrano", "a\xFF.cig", "a\xEF\xBF\xBD.cig"},
+         {QString::fromUtf8("a\xEF\xBF\xBD.cig"), QString::fromUtf8("a\xEF\xBF\xBD.cig")},
+         {"a\xFF.cig", "a\xEF\xBF\xBD.cig"}},
+        {{"veltrano", "--", "--help", "x\xFE"},
+         {"--help", QString::fromUtf8("x\xEF\xBF\xBD")},
+         {"--help", "x\xFE"}},
+        {{"veltrano"}, {}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(namedFileBytes(c.positional, c.arguments), c.files) << c.arguments.join(' ').toStdString();
+}
+
+// A thousand files named at once: the first opens, and the box about the others names a few and counts
+// the rest, so that it fits on the screen.
+TEST_F(Startup, ManyFilesNamedAtOnceAreCountedNotListed) {
+    writeStartupFile();
+    writeModels();
+    writeDesignFile("named.cig", 27);
+    QList<QByteArray> files{"named.cig"};
+    for (int i = 1; i < 1000; ++i) files << QByteArray("other-") + QByteArray::number(i) + ".cig";
+    files[2] = "odd_\xFF.cig";
+    MyApp app(dialogs_, places_);
+    int boxHeight = 0;
+    dialogs_.expect([&](QDialog& d) {
+        auto* box = qobject_cast<QMessageBox*>(&d);
+        text_ = box ? box->text().toStdString() : "no message box";
+        details_ = box ? box->informativeText().toStdString() : "";
+        boxHeight = d.sizeHint().height();
+        return int(QMessageBox::Ok);
+    });
+    ASSERT_EQ(app.start(files), 0);
+    EXPECT_EQ(app.state().document.designs().currentDesign.fi_len, 27);
+    EXPECT_EQ(text_, "One file opens at a time; the other files named were not opened.");
+    EXPECT_EQ(details_, "other-1.cig\nodd_\\xFF.cig\nother-3.cig\nand 996 more");
+    EXPECT_LT(boxHeight, app.mainWindow()->screen()->availableGeometry().height() / 2);
+}
+
+// A pipe in the settings file's place would hold the start for ever: the program starts on its defaults
+// and says so.
+TEST_F(Startup, APipeInTheSettingsFilesPlaceIsSaidAndPassedBy) {
+    writeStartupFile();
+    writeModels();
+    const QString settings = userSettingsPath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
+    QFile::remove(settings);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settings), 0600), 0);
+    struct RemovedAtTheEnd {  // the other tests read the settings
+        QString path;
+        ~RemovedAtTheEnd() { QFile::remove(path); }
+    } pipe{settings};
+    MyApp app(dialogs_, places_);
+    expectBox();
+    ASSERT_EQ(app.start(), 0);
+    EXPECT_EQ(text_,
+              "The settings file " + settings.toStdString() +
+                  " is not a regular file; the program starts with its defaults and keeps no settings, "
+                  "such as the recent files, this time.");
+    EXPECT_EQ(icon_, QMessageBox::Warning);
+    EXPECT_TRUE(windowShownBeforeBox_);
     EXPECT_TRUE(dialogs_.done());
 }
 
@@ -284,7 +384,7 @@ TEST_F(Startup, RecoveredDesignsAreNotReplacedWithoutAQuestion) {
     };
     answer(QMessageBox::Yes);     // recover
     answer(QMessageBox::Cancel);  // keep the recovered designs
-    ASSERT_EQ(app.start({QStringLiteral("named.cig")}), 0);
+    ASSERT_EQ(app.start({"named.cig"}), 0);
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].rfind("Recover the unsaved designs from ", 0), 0u);
     EXPECT_EQ(asked[1], "Save changes to the cigarette designs?");
