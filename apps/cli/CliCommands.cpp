@@ -59,7 +59,7 @@ bool Arguments::parse(const std::vector<std::string>& options, int positionals) 
             return false;
         }
     }
-    if (static_cast<int>(positional_.size()) != positionals) {
+    if (positionals >= 0 && static_cast<int>(positional_.size()) != positionals) {
         error_ = "expected " + std::to_string(positionals) + " file name" + (positionals == 1 ? "" : "s") +
                  ", got " + std::to_string(positional_.size());
         return false;
@@ -268,6 +268,58 @@ const std::vector<Command>& commands() {
          {"--what=", "--puffs", "--models="},
          2,
          runExport},
+        {"sensitivity",
+         "FILE.cig [--step PERCENT] [--fields LIST] [--outputs LIST] [--format csv|json] [--models PATH]",
+         "the elasticity of every output to every input of the current design",
+         "For each input of the current design (--fields, comma-separated; every field its sheet lets you\n"
+         "type into by default) recalculates the design with today's value less and plus the step (--step,\n"
+         "percent above 0 and at most 50, 5 by default), each stored as OK would store it, and gives the\n"
+         "elasticity of each output (--outputs, as for 'sweep'): the relative change of the output over the\n"
+         "relative change of the input, (y+ - y-) / y0 over (x+ - x-) / x0. It is empty (null in JSON) "
+         "where\n"
+         "today's input or output is 0, and a row whose step the sheet's checks refuse has the status\n"
+         "'refused' with the sheet's errors. Steps below about 1 % show the model's flow tolerance as "
+         "noise.\n"
+         "CSV (the default; a row per field: field, unit, value, the elasticities, status, errors, "
+         "messages)\n"
+         "or JSON (--format json): {\"step\": 5, \"rows\": [{\"field\": ..., \"value\": ..., OUTPUT: "
+         "ELASTICITY,\n"
+         "..., \"status\", \"errors\", \"messages\"}, ...]}.",
+         {"--step=", "--fields=", "--outputs=", "--format=", "--models="},
+         1,
+         runSensitivity},
+        {"tolerance",
+         "FILE.cig --vary NAME=SPREAD ... --samples N [--seed S] [--limit NAME<=VALUE ...] [--outputs LIST]\n"
+         "       [--samples-out FILE.csv] [--shard I/N] [--models PATH]\n"
+         "       veltrano-cli tolerance --merge FILES...",
+         "Monte Carlo samples of the current design over the spreads of its inputs",
+         "Draws N samples of the current design, each input named by --vary (repeated; fields as for\n"
+         "'sweep', each once) from its SPREAD: 5% (normal, standard deviation in percent of today's value),\n"
+         "0.4 (normal, in the field's unit), u10% or u0.4 (uniform within plus and minus that). Each sample\n"
+         "is today's design with the drawn values stored as OK would store them, recalculated; samples the\n"
+         "sheet's checks refuse are counted (\"refused\", and by their errors in \"refusals\"). Sample i\n"
+         "depends only on the seed (--seed, a whole number, 1 by default) and i, so the results are the "
+         "same\n"
+         "on every machine, whatever the number of threads or shards. An input whose known box is clear is\n"
+         "refused: its value never reaches the model.\n"
+         "Prints one JSON object: \"samples\", \"refused\", \"refusals\", \"outputs\": {NAME: {\"mean\", "
+         "\"sd\",\n"
+         "\"p5\", \"p50\", \"p95\", \"min\", \"max\"}} over the computed samples (sd divides by n - 1; the\n"
+         "points interpolate linearly between the sorted values, Hyndman and Fan's type 7), \"limits\":\n"
+         "[{\"limit\", \"outside\", \"low\", \"high\", \"count\", \"of\"}] (the share of computed samples\n"
+         "outside each --limit, NAME<=VALUE or NAME>=VALUE, with its 95 % Wilson interval) and \"shares\":\n"
+         "{OUTPUT: {INPUT: share}} (the first-order share of the output's variance each input explains).\n"
+         "Outputs: --outputs as for 'sweep' (all by default); a limit brings its output along.\n"
+         "--samples-out writes every sample (index, drawn values, status, outputs with 17 significant\n"
+         "digits, errors) as CSV after a header of '#' lines naming the seed, samples, shard, spreads,\n"
+         "limits and the designs. --shard I/N runs only the samples i with i mod N = I; 'tolerance --merge'\n"
+         "reads the samples files of all N shards and prints the JSON of the whole run, the same to the bit\n"
+         "as one run would print. A missing, repeated or incomplete shard, or one of another run, is an\n"
+         "error (status 2). Samples run in parallel on all cores.",
+         {"--vary=...", "--samples=", "--seed=", "--limit=...",
+          "--outputs=", "--samples-out=", "--shard=", "--merge", "--models="},
+         -1,
+         runTolerance},
 #ifdef VELTRANO_CLI_DRAWS
         {"print",
          "FILE.cig OUT.pdf [--models PATH] [--puffs]",

@@ -1,12 +1,11 @@
 // veltrano-cli sweep: one or two inputs of the current design stepped over a range, a row per point.
 #include <cstdio>
 #include <iostream>
-#include <sstream>
 
 #include "CliCommands.h"
+#include "CliExploreOptions.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
-#include "WordList.h"
 #include "core/explore/Sweep.h"
 #include "core/explore/SweepTable.h"
 
@@ -17,13 +16,6 @@ namespace {
 int usageError(const std::string& message) {
     std::fprintf(stderr, "veltrano-cli sweep: %s\n", message.c_str());
     return kUsageError;
-}
-
-std::string offeredNames(const DesignValues& current) {
-    std::string names;
-    for (const ExploreField& f : exploreFields())
-        if (isOffered(f, current)) appendWord(names, f.name());
-    return names;
 }
 
 // The axis named by --field/--from/--to/--steps, or by the same options ending in `suffix` ("2").
@@ -49,37 +41,6 @@ std::optional<SweepAxis> axisFrom(const Arguments& args, const std::string& suff
     axis.to = *to;
     axis.steps = *steps;
     return axis;
-}
-
-std::optional<std::vector<const ExploreOutput*>> outputsFrom(const Arguments& args, std::string& problem) {
-    std::vector<const ExploreOutput*> outputs;
-    if (!args.has("--outputs")) {
-        for (const ExploreOutput& o : exploreOutputs()) outputs.push_back(&o);
-        return outputs;
-    }
-    std::stringstream list(args.value("--outputs"));
-    for (std::string name; std::getline(list, name, ',');) {
-        const ExploreOutput* o = findExploreOutput(name);
-        if (!o) {
-            problem = "unknown output '" + name + "'";
-            return std::nullopt;
-        }
-        outputs.push_back(o);
-    }
-    if (outputs.empty()) problem = "--outputs names no output";
-    return outputs.empty() ? std::nullopt : std::optional(outputs);
-}
-
-// --shard I/N, I counted from 0.
-bool shardFrom(const std::string& text, int& shard, int& count) {
-    const std::size_t slash = text.find('/');
-    if (slash == std::string::npos) return false;
-    const std::optional<int> i = commandLineInteger(text.substr(0, slash));
-    const std::optional<int> n = commandLineInteger(text.substr(slash + 1));
-    if (!i || !n || *n < 1 || *i < 0 || *i >= *n) return false;
-    shard = *i;
-    count = *n;
-    return true;
 }
 
 std::string jsonRow(const SweepColumns& columns, const SweepPoint& point) {

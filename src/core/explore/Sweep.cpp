@@ -1,9 +1,6 @@
 #include "core/explore/Sweep.h"
 
-#include <atomic>
 #include <cmath>
-
-#include "core/model/ParallelTasks.h"
 
 namespace veltrano {
 
@@ -63,28 +60,14 @@ std::vector<int> shardPoints(int pointCount, int shard, int count) {
 
 int runSweep(const SweepGrid& grid, std::span<const int> points, const DesignValues& current,
              const ExploreBasis& basis, bool puffs, const SweepCallbacks& callbacks) {
-    const int count = static_cast<int>(points.size());
-    std::vector<SweepPoint> results(points.size());
-    std::atomic<bool> stop{false};
-    // One thread budget: the points share the machine's threads, each point's model stays on its own.
-    ParallelTasks tasks(count, [&](int i, int) {
-        if (stop) return;
-        SweepPoint& p = results[static_cast<std::size_t>(i)];
-        p.index = points[static_cast<std::size_t>(i)];
-        p.inputs = grid.inputsAt(p.index);
-        p.result =
-            evaluateVariant(grid.variantAt(p.index, current), basis, puffs, InnerThreads::CallingThread);
-    });
-    int finished = 0;
-    for (int i = 0; i < count; ++i) {
-        if (!stop && callbacks.cancelRequested && callbacks.cancelRequested()) stop = true;
-        tasks.wait(i);
-        SweepPoint& p = results[static_cast<std::size_t>(i)];
-        if (p.result.status == VariantStatus::NotRun) continue;
-        ++finished;
-        if (callbacks.pointDone) callbacks.pointDone(std::move(p));
-    }
-    return finished;
+    VariantCallbacks variantCallbacks;
+    variantCallbacks.cancelRequested = callbacks.cancelRequested;
+    variantCallbacks.done = [&](int index, VariantResult&& result) {
+        if (callbacks.pointDone)
+            callbacks.pointDone(SweepPoint{index, grid.inputsAt(index), std::move(result)});
+    };
+    return runVariants(
+        points, [&](int index) { return grid.variantAt(index, current); }, basis, puffs, variantCallbacks);
 }
 
 }  // namespace veltrano
