@@ -139,12 +139,13 @@ void drawBarRows(QPainter& painter, const ViewResources& resources, const std::v
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const int y = plot.top() + static_cast<int>(k) * kBarRow + kTextGap;
         if (y + kBarHeight > plot.bottom()) break;
+        const int textTop = y + (kBarHeight - metrics.height()) / 2;
         painter.setPen(palette::textGrey);
-        drawText(painter, plot.left() - valueRoom - kTextGap, y + kBarHeight / 2,
+        drawText(painter, plot.left() - valueRoom - kTextGap, textTop,
                  metrics.elidedText(QString::fromStdString(rows[k].label), Qt::ElideMiddle, labelWidth),
                  Anchor::Right);
         if (!rows[k].value) {
-            drawText(painter, zero + kTextGap, y + kBarHeight / 2, rows[k].text, Anchor::Left);
+            drawText(painter, zero + kTextGap, textTop, rows[k].text, Anchor::TopLeft);
             continue;
         }
         const int end = axisPosition(axis, *rows[k].value);
@@ -153,8 +154,8 @@ void drawBarRows(QPainter& painter, const ViewResources& resources, const std::v
         painter.drawRect(QRect(QPoint(std::min(zero, end), y), QPoint(std::max(zero, end), y + kBarHeight)));
         painter.setPen(palette::textGrey);
         const bool left = end < zero;
-        drawText(painter, end + (left ? -kTextGap : kTextGap), y + kBarHeight / 2, rows[k].text,
-                 left ? Anchor::Right : Anchor::Left);
+        drawText(painter, end + (left ? -kTextGap : kTextGap), textTop, rows[k].text,
+                 left ? Anchor::Right : Anchor::TopLeft);
     }
     painter.setPen(QPen(palette::frameGrey, 1));
     painter.drawLine(zero, plot.top(), zero, plot.bottom());

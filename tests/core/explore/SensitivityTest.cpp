@@ -102,8 +102,9 @@ TEST(Sensitivity, KnownDirectionsAndTheNullsAndRefusalsOfTheEdges) {
         EXPECT_EQ(*e > 0 ? 1 : -1, d.sign) << d.field << " " << d.output << " " << *e;
     }
     // An input of 0 today has no relative change.
-    if (isOffered(*findExploreField("alt_blocking"), designs.current()))
+    if (isOffered(*findExploreField("alt_blocking"), designs.current())) {
         for (const std::optional<double>& e : rowOf("alt_blocking").elasticities) EXPECT_FALSE(e);
+    }
 }
 
 TEST(Sensitivity, ACancelledTableIsEmpty) {
