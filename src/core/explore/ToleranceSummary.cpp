@@ -51,7 +51,9 @@ Interval wilsonInterval(int outside, int counted) {
     const double n = counted, p = outside / n, z2 = z * z;
     const double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
     const double half = z / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
-    return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
+    // At no or every sample outside the interval reaches 0 or 1 exactly, which rounding would miss.
+    return {outside == 0 ? 0.0 : std::max(0.0, centre - half),
+            outside == counted ? 1.0 : std::min(1.0, centre + half)};
 }
 
 std::optional<double> firstOrderShare(std::span<const double> x, std::span<const double> y) {

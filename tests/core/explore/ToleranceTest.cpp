@@ -256,6 +256,8 @@ TEST(ToleranceStatistics, WilsonIntervalsMatchPublishedValuesAndCoverTheirShare)
         EXPECT_NEAR(i.high, c.high, 5e-5) << c.outside << "/" << c.counted;
     }
     EXPECT_TRUE(std::isnan(wilsonInterval(0, 0).low));
+    EXPECT_EQ(wilsonInterval(0, 100).low, 0);
+    EXPECT_EQ(wilsonInterval(100, 100).high, 1);
     // Over every possible count of n samples with a true share p, the intervals that contain p have a
     // probability near 95 %.
     for (int n : {50, 200, 1000})
