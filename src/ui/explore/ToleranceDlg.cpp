@@ -1,5 +1,6 @@
 #include "ui/explore/ToleranceDlg.h"
 
+#include <algorithm>
 #include <limits>
 #include <numeric>
 
@@ -34,8 +35,8 @@ namespace {
 constexpr QSize kPreferredSize{1400, 900};
 // The histograms take the upper part of the tolerances' chart, the shares the rest.
 constexpr double kHistogramShare = 0.64;
-// A running summary is redrawn after this many samples.
-constexpr int kRedrawEvery = 50;
+// A running summary is redrawn after every twentieth of the samples, and no more often than every 50.
+constexpr int kRedrawSteps = 20, kRedrawAtLeast = 50;
 
 QPushButton* button(const QString& text, const char* name) {
     auto* b = new QPushButton(text);
@@ -265,7 +266,7 @@ void ToleranceDlg::sampleArrived(ToleranceSample&& sample) {
     data_.samples.push_back(std::move(sample));
     const int done = static_cast<int>(data_.samples.size());
     progress_->setValue(done);
-    if (done % kRedrawEvery == 0) summarise();
+    if (done % std::max(kRedrawAtLeast, data_.setup.samples / kRedrawSteps) == 0) summarise();
 }
 
 void ToleranceDlg::summarise() {
