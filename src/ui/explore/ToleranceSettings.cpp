@@ -1,5 +1,7 @@
 #include "ui/explore/ToleranceSettings.h"
 
+#include <algorithm>
+
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,10 +21,11 @@ constexpr const char* kDefaultLimits[] = {"iso_nfdpm<=10", "iso_nico<=1", "iso_c
 constexpr int kLimitRows = 5;  // the three ceilings and two of the user's own
 constexpr int kDefaultSamples = 1000;
 
+// "tolerances/WHAT", or "tolerances/WHAT/NAME" for one field's setting.
 QString key(const char* what, std::string_view name = {}) {
-    return QStringLiteral("tolerances/") + QLatin1String(what) +
-           (name.empty() ? QString()
-                         : QLatin1Char('/') + QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+    std::string text = std::string("tolerances/") + what;
+    if (!name.empty()) text += "/" + std::string(name);
+    return QString::fromStdString(text);
 }
 
 QTableWidgetItem* checkItem(const QString& text, bool checked, bool editable) {

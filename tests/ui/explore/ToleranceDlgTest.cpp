@@ -9,6 +9,7 @@
 #include "ExploreUiSupport.h"
 #include "core/design/DesignFields.h"
 #include "core/explore/Sweep.h"
+#include "render/charts/ExploreText.h"
 #include "tests/ui/shell/ShellFixture.h"
 #include "ui/explore/ChartPane.h"
 #include "ui/explore/ToleranceDlg.h"
@@ -54,7 +55,7 @@ TEST_F(ToleranceCommand, TheDefaultsRunTheMaterialsAgainstTheIsoCeilingsAsTheCor
         runToEnd(d, "run");
 
         const ToleranceChartData& data = tolerances(d).data();
-        ASSERT_EQ(data.samples.size(), 24u);
+        EXPECT_EQ(data.samples.size(), 24u);
         EXPECT_EQ(data.setup.limits.size(), 3u);
         EXPECT_EQ(child<QLabel>(d, "status")->text(), "24 of 24 samples.");
         // The same samples as the core's run of the same setup, so the same numbers as veltrano-cli.
@@ -63,7 +64,7 @@ TEST_F(ToleranceCommand, TheDefaultsRunTheMaterialsAgainstTheIsoCeilingsAsTheCor
         callbacks.sampleDone = [&](ToleranceSample&& s) { core.push_back(std::move(s)); };
         runTolerance(data.setup, shardPoints(24, 0, 1), current().values(),
                      {reference(), designs().workingReference, state.modelParameters}, callbacks);
-        for (std::size_t i = 0; i < core.size(); ++i) {
+        for (std::size_t i = 0; i < std::min(core.size(), data.samples.size()); ++i) {
             EXPECT_EQ(data.samples[i].drawn, core[i].drawn) << i;
             EXPECT_EQ(data.samples[i].outputs, core[i].outputs) << i;
         }
