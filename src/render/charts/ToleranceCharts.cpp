@@ -58,7 +58,9 @@ void drawHistogramCell(QPainter& painter, const ViewResources& resources, const 
     for (std::size_t k = 0; k < limits.size(); ++k)
         drawText(painter, cell.left(), cell.top() + (2 + static_cast<int>(k)) * line, limitLine(*limits[k]));
 
-    const int top = cell.top() + (2 + static_cast<int>(limits.size())) * line + kTextGap;
+    // Above the bars a row for the limits' labels, then one for today's.
+    const int labelsTop = cell.top() + (2 + static_cast<int>(limits.size())) * line + kTextGap;
+    const int top = labelsTop + 2 * line;
     const int bottom = cell.bottom() - inputAxisHeight(metrics);
     const QRect plot(cell.left() + 8, top, std::max(cell.width() - 24, 10), std::max(bottom - top, 10));
     if (!std::isfinite(s.min)) {
@@ -95,16 +97,16 @@ void drawHistogramCell(QPainter& painter, const ViewResources& resources, const 
     if (output < data.today.size() && within(data.today[output])) {
         const int x = axisPosition(axis, data.today[output]);
         painter.setPen(QPen(palette::textGrey, 1, Qt::DotLine));
-        painter.drawLine(x, plot.bottom(), x, plot.top());
+        painter.drawLine(x, plot.bottom(), x, labelsTop + line);
         painter.setPen(palette::textGrey);
-        drawText(painter, x + 3, plot.top(), "today");
+        drawText(painter, x + 3, labelsTop + line, "today");
     }
     for (const LimitShare* l : limits) {
         if (!within(l->limit.value)) continue;
         const int x = axisPosition(axis, l->limit.value);
         painter.setPen(QPen(palette::limitRed, 2));
-        painter.drawLine(x, plot.bottom(), x, plot.top());
-        drawText(painter, x + (l->limit.ceiling ? 3 : -3), plot.top() + line,
+        painter.drawLine(x, plot.bottom(), x, labelsTop);
+        drawText(painter, x + (l->limit.ceiling ? 4 : -4), labelsTop,
                  percentText(l->share) + (l->limit.ceiling ? " above" : " below"),
                  l->limit.ceiling ? Anchor::TopLeft : Anchor::Right);
     }
@@ -136,9 +138,17 @@ void drawBarRows(QPainter& painter, const ViewResources& resources, const std::v
                      std::max(height, 10));
     const TickAxis axis = scale.axis(AxisDirection::Right, plot.bottom(), plot.left(), spanAcross(plot));
     const int zero = axisPosition(axis, std::clamp(0.0, scale.range.minimum, scale.range.maximum));
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        const int y = plot.top() + static_cast<int>(k) * kBarRow + kTextGap;
-        if (y + kBarHeight > plot.bottom()) break;
+    // The rows that fit; when some do not, the last place says how many are left out.
+    const auto capacity = static_cast<std::size_t>(std::max(0, (plot.height() - kTextGap) / kBarRow));
+    const std::size_t shown = rows.size() <= capacity ? rows.size() : std::max<std::size_t>(capacity, 1) - 1;
+    const auto rowTop = [&](std::size_t k) { return plot.top() + static_cast<int>(k) * kBarRow + kTextGap; };
+    if (shown < rows.size()) {
+        painter.setPen(palette::noteGrey);
+        drawText(painter, plot.left() - valueRoom - kTextGap, rowTop(shown),
+                 "and " + std::to_string(rows.size() - shown) + " smaller, not shown", Anchor::Right);
+    }
+    for (std::size_t k = 0; k < shown; ++k) {
+        const int y = rowTop(k);
         const int textTop = y + (kBarHeight - metrics.height()) / 2;
         painter.setPen(palette::textGrey);
         drawText(painter, plot.left() - valueRoom - kTextGap, textTop,

@@ -109,7 +109,7 @@ ToleranceDlg::ToleranceDlg(const DesignSet& designs, const ModelParameters& mp,
     left->addWidget(status_);
     auto* leftBox = new QWidget;
     leftBox->setLayout(left);
-    leftBox->setFixedWidth(400);
+    leftBox->setFixedWidth(480);
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName("tabs");
@@ -170,6 +170,7 @@ QWidget* ToleranceDlg::buildSensitivitiesTab() {
     elasticityTable_ = new QTableWidget;
     elasticityTable_->setObjectName("elasticities");
     elasticityTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    elasticityTable_->verticalHeader()->hide();
     elasticityTable_->verticalHeader()->setDefaultSectionSize(elasticityTable_->fontMetrics().height() + 6);
     tornadoChart_ =
         new ChartPane(resources_, "Compute the elasticities to see which input moves an output most.");
