@@ -232,7 +232,7 @@ const std::vector<Command>& commands() {
          "run one map; in CSV only shard 0 writes the header, and the shards' outputs put together and\n"
          "sorted by point are the whole table. Points run in parallel on all cores.",
          {"--field=", "--from=", "--to=", "--steps=", "--field2=", "--from2=", "--to2=", "--steps2=",
-          "--outputs=", "--puffs", "--format=", "--shard=", "--models="},
+          "--outputs=", "--puffs", "--couple-diffusion", "--format=", "--shard=", "--models="},
          1,
          runSweep},
 #ifdef VELTRANO_HAVE_NLOPT
@@ -252,7 +252,7 @@ const std::vector<Command>& commands() {
          "\"evaluations\" and \"errors\". When the targets cannot all be met the variables are the best\n"
          "compromise. --out writes the cigarette file with those variables accepted into the current\n"
          "design, recalculated.",
-         {"--vary=...", "--target=...", "--tolerance=", "--out=", "--models="},
+         {"--vary=...", "--target=...", "--tolerance=", "--couple-diffusion", "--out=", "--models="},
          1,
          runDesign},
 #endif

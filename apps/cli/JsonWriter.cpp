@@ -79,6 +79,11 @@ void JsonWriter::value(bool b) {
     out_ += b ? "true" : "false";
 }
 
+void JsonWriter::null() {
+    separate();
+    out_ += "null";
+}
+
 void JsonWriter::value(std::string_view s) {
     separate();
     writeString(s);

@@ -21,6 +21,7 @@ public:
     void value(std::string_view s);
     void value(const char* s) { value(std::string_view(s)); }  // not the bool overload
     void value(bool b);
+    void null();
     // A member "errors": the numbers of the errors reported, in order.
     void errors(const std::vector<int>& numbers);
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "core/explore/DiffusionCoupling.h"
 #include "core/model/ParallelTasks.h"
 
 namespace veltrano {
@@ -22,20 +23,27 @@ int SweepGrid::pointCount() const {
     return first.steps * (second ? second->steps : 1);
 }
 
+std::vector<const ExploreField*> SweepGrid::fields() const {
+    if (!second) return {first.field};
+    return {first.field, second->field};
+}
+
 std::vector<double> SweepGrid::inputsAt(int point) const {
     if (!second) return {first.valueAt(point)};
     return {first.valueAt(point / second->steps), second->valueAt(point % second->steps)};
 }
 
-DesignValues SweepGrid::variantAt(int point, const DesignValues& current) const {
+DesignValues SweepGrid::variantAt(int point, const DesignValues& current, const ModelParameters& mp) const {
     DesignValues variant = current;
     const std::vector<double> inputs = inputsAt(point);
     storeValue(*first.field, variant, inputs[0]);
     if (second) storeValue(*second->field, variant, inputs[1]);
+    if (coupleDiffusion) veltrano::coupleDiffusion(variant, current, mp);
     return variant;
 }
 
-std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignValues& current) {
+std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignValues& current,
+                                          const ModelParameters& mp) {
     const int maxSteps = grid.second ? kMaxMapSteps : kMaxSweepSteps;
     std::vector<const SweepAxis*> axes{&grid.first};
     if (grid.second) axes.push_back(&*grid.second);
@@ -51,6 +59,7 @@ std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignVal
                    std::to_string(maxSteps);
     }
     if (grid.second && grid.second->field == grid.first.field) return "the two fields must differ";
+    if (grid.coupleDiffusion) return couplingProblem(grid.fields(), current, mp);
     return std::nullopt;
 }
 
@@ -72,8 +81,8 @@ int runSweep(const SweepGrid& grid, std::span<const int> points, const DesignVal
         SweepPoint& p = results[static_cast<std::size_t>(i)];
         p.index = points[static_cast<std::size_t>(i)];
         p.inputs = grid.inputsAt(p.index);
-        p.result =
-            evaluateVariant(grid.variantAt(p.index, current), basis, puffs, InnerThreads::CallingThread);
+        p.result = evaluateVariant(grid.variantAt(p.index, current, basis.mp), basis, puffs,
+                                   InnerThreads::CallingThread);
     });
     int finished = 0;
     for (int i = 0; i < count; ++i) {
