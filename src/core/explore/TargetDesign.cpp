@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -209,11 +207,9 @@ struct StartSearch {
             return kRefusedPenalty;
         }
         ++evaluations;
-        Trial trial =
-            problem->evaluate(x, getenv("D27M") ? InnerThreads::Machine : InnerThreads::CallingThread);
+        Trial trial = problem->evaluate(x, InnerThreads::CallingThread);
         shared->evaluated();
         const double f = problem->objective(trial);
-        if (getenv("D27DEBUG")) fprintf(stderr, "s%d e%d x=%.9f f=%.3e\n", index, evaluations, x[0], f);
         if (trial.computed && f < objective) {
             objective = f;
             best = std::move(trial);
@@ -313,9 +309,6 @@ struct Narrowing {
             kept = kept && c[2 * i] <= 0 && c[2 * i + 1] <= 0;
         }
         const double near = problem->distanceFromToday(trial.x);
-        if (getenv("D27DEBUG"))
-            fprintf(stderr, "n e%d x=%.6f kept=%d d=%.4e dev=%.3e\n", evaluations, x[0], kept, near,
-                    trial.computed ? trial.reached[0].deviation : 0.0);
         if (kept && near < distance) {
             distance = near;
             best = std::move(trial);
@@ -494,7 +487,6 @@ TargetDesignResult designToTargets(const DesignQuestion& question, const DesignV
             closing.run(near.best->x, shortSteps, std::vector<double>(problem.size(), kSmallestStep),
                         limits.evaluationsToNarrow - near.evaluations);
             result.evaluations += closing.evaluations;
-            if (getenv("D27DEBUG")) fprintf(stderr, "closing kept? %d\n", closing.best.has_value());
             if (closing.best && closing.distance < problem.distanceFromToday(answer.x))
                 answer = std::move(*closing.best);
         }
