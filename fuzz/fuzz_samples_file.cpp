@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (problem.empty()) std::abort();
         return 0;
     }
-    std::string again =
-        veltrano::samplesFileHeader(file->setup, file->shard, file->shardCount, file->designs);
+    std::string again = veltrano::samplesFileHeader(*file);
     for (const veltrano::ToleranceSample& s : file->samples)
         again += veltrano::samplesFileRow(s, file->setup.outputs.size());
     const std::optional<veltrano::ToleranceSamplesFile> reread = veltrano::readSamplesFile(again, problem);

@@ -232,7 +232,7 @@ const std::vector<Command>& commands() {
          "run one map; in CSV only shard 0 writes the header, and the shards' outputs put together and\n"
          "sorted by point are the whole table. Points run in parallel on all cores.",
          {"--field=", "--from=", "--to=", "--steps=", "--field2=", "--from2=", "--to2=", "--steps2=",
-          "--outputs=", "--puffs", "--format=", "--shard=", "--models="},
+          "--outputs=", "--puffs", "--couple-diffusion", "--format=", "--shard=", "--models="},
          1,
          runSweep},
 #ifdef VELTRANO_HAVE_NLOPT
@@ -252,7 +252,7 @@ const std::vector<Command>& commands() {
          "\"evaluations\" and \"errors\". When the targets cannot all be met the variables are the best\n"
          "compromise. --out writes the cigarette file with those variables accepted into the current\n"
          "design, recalculated.",
-         {"--vary=...", "--target=...", "--tolerance=", "--out=", "--models="},
+         {"--vary=...", "--target=...", "--tolerance=", "--couple-diffusion", "--out=", "--models="},
          1,
          runDesign},
 #endif
@@ -290,7 +290,7 @@ const std::vector<Command>& commands() {
          runSensitivity},
         {"tolerance",
          "FILE.cig --vary NAME=SPREAD ... --samples N [--seed S] [--limit NAME<=VALUE ...] [--outputs LIST]\n"
-         "       [--samples-out FILE.csv] [--shard I/N] [--models PATH]\n"
+         "       [--couple-diffusion] [--samples-out FILE.csv] [--shard I/N] [--models PATH]\n"
          "       veltrano-cli tolerance --merge FILES...",
          "Monte Carlo samples of the current design over the spreads of its inputs",
          "Draws N samples of the current design, each input named by --vary (repeated; fields as for\n"
@@ -301,7 +301,9 @@ const std::vector<Command>& commands() {
          "depends only on the seed (--seed, a whole number, 1 by default) and i, so the results are the "
          "same\n"
          "on every machine, whatever the number of threads or shards. An input whose known box is clear is\n"
-         "refused: its value never reaches the model.\n"
+         "refused: its value never reaches the model. With --couple-diffusion a known diffusion capacity\n"
+         "follows each sample's paper permeability as in 'sweep'; without it, a design whose diffusion is\n"
+         "known holds it while cp_perm varies, and \"held\": [\"cp_diff\"] says so.\n"
          "Prints one JSON object: \"samples\", \"refused\", \"refusals\", \"outputs\": {NAME: {\"mean\", "
          "\"sd\",\n"
          "\"p5\", \"p50\", \"p95\", \"min\", \"max\"}} over the computed samples (sd divides by n - 1; the\n"
@@ -317,8 +319,8 @@ const std::vector<Command>& commands() {
          "reads the samples files of all N shards and prints the JSON of the whole run, the same to the bit\n"
          "as one run would print. A missing, repeated or incomplete shard, or one of another run, is an\n"
          "error (status 2). Samples run in parallel on all cores.",
-         {"--vary=...", "--samples=", "--seed=", "--limit=...",
-          "--outputs=", "--samples-out=", "--shard=", "--merge", "--models="},
+         {"--vary=...", "--samples=", "--seed=", "--limit=...", "--outputs=", "--couple-diffusion",
+          "--samples-out=", "--shard=", "--merge", "--models="},
          -1,
          runTolerance},
 #ifdef VELTRANO_CLI_DRAWS

@@ -6,6 +6,7 @@
 #include "CliExploreOptions.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
+#include "core/explore/DiffusionCoupling.h"
 #include "core/explore/Sweep.h"
 #include "core/explore/SweepTable.h"
 
@@ -43,7 +44,8 @@ std::optional<SweepAxis> axisFrom(const Arguments& args, const std::string& suff
     return axis;
 }
 
-std::string jsonRow(const SweepColumns& columns, const SweepPoint& point) {
+std::string jsonRow(const SweepColumns& columns, const std::vector<std::string_view>& held,
+                    const SweepPoint& point) {
     const VariantResult& r = point.result;
     JsonWriter json;
     json.beginObject();
@@ -74,6 +76,12 @@ std::string jsonRow(const SweepColumns& columns, const SweepPoint& point) {
                 json.endArray();
             }
         }
+    }
+    if (!held.empty()) {
+        json.key("held");
+        json.beginArray();
+        for (std::string_view name : held) json.value(name);
+        json.endArray();
     }
     json.errors(r.errors);
     json.key("messages");
@@ -110,8 +118,16 @@ int runSweep(const Arguments& args, int, char**) {
         grid.second = axisFrom(args, "2", current, problem);
         if (!grid.second) return usageError(problem);
     }
-    if (const std::optional<std::string> gridProblem = checkSweepGrid(grid, current))
+    grid.coupleDiffusion = args.has("--couple-diffusion");
+    if (const std::optional<std::string> gridProblem = checkSweepGrid(grid, current, mp))
         return usageError(*gridProblem);
+    if (grid.coupleDiffusion && !holdsKnownDiffusion(current))
+        std::fprintf(stderr, "veltrano-cli sweep: %s, so --couple-diffusion changes nothing\n",
+                     std::string(kDiffusionPredictedAnyway).c_str());
+    const std::vector<std::string_view> held = heldKnownValues(grid.fields(), current, grid.coupleDiffusion);
+    if (!held.empty())
+        std::fprintf(stderr, "veltrano-cli sweep: %s (--couple-diffusion lets the diffusion follow)\n",
+                     heldText(held).c_str());
 
     const bool puffs = args.has("--puffs");
     const SweepColumns columns = sweepColumns(grid, *outputs, puffs);
@@ -121,7 +137,7 @@ int runSweep(const Arguments& args, int, char**) {
     const ExploreBasis basis{designs.referenceDesign, designs.workingReference, mp};
     SweepCallbacks callbacks;
     callbacks.pointDone = [&](SweepPoint&& point) {
-        std::cout << (csv ? sweepCsvRow(columns, point) : jsonRow(columns, point)) << std::flush;
+        std::cout << (csv ? sweepCsvRow(columns, point) : jsonRow(columns, held, point)) << std::flush;
     };
     runSweep(grid, points, current, basis, puffs, callbacks);
     return 0;

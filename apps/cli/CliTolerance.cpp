@@ -11,6 +11,7 @@
 #include "JsonWriter.h"
 #include "core/design/ByteStream.h"
 #include "core/design/DesignFields.h"
+#include "core/explore/DiffusionCoupling.h"
 #include "core/explore/Sweep.h"
 #include "core/explore/ToleranceSamplesFile.h"
 #include "core/explore/ToleranceSummary.h"
@@ -44,7 +45,8 @@ std::string designsFingerprint(const DesignSet& designs) {
     return text;
 }
 
-std::string summaryJson(const ToleranceSetup& setup, const ToleranceSummary& summary) {
+std::string summaryJson(const ToleranceSetup& setup, const std::vector<std::string>& held,
+                        const ToleranceSummary& summary) {
     JsonWriter json;
     json.beginObject();
     json.key("samples");
@@ -115,6 +117,12 @@ std::string summaryJson(const ToleranceSetup& setup, const ToleranceSummary& sum
         json.endObject();
     }
     json.endObject();
+    if (!held.empty()) {
+        json.key("held");
+        json.beginArray();
+        for (const std::string& name : held) json.value(name);
+        json.endArray();
+    }
     json.endObject();
     return json.text() + '\n';
 }
@@ -128,7 +136,7 @@ std::optional<std::uint64_t> seedFrom(const std::string& text) {
 
 // The setup the command line asks for; nothing, with `problem` saying why, when it cannot run.
 std::optional<ToleranceSetup> setupFrom(const Arguments& args, const DesignValues& current,
-                                        std::string& problem) {
+                                        const ModelParameters& mp, std::string& problem) {
     ToleranceSetup setup;
     for (const std::string& vary : args.values("--vary")) {
         const std::size_t eq = vary.find('=');
@@ -160,6 +168,7 @@ std::optional<ToleranceSetup> setupFrom(const Arguments& args, const DesignValue
         }
         setup.seed = *seed;
     }
+    setup.coupleDiffusion = args.has("--couple-diffusion");
     std::optional<std::vector<const ExploreOutput*>> outputs = outputsFrom(args, problem);
     if (!outputs) return std::nullopt;
     setup.outputs = *outputs;
@@ -171,7 +180,7 @@ std::optional<ToleranceSetup> setupFrom(const Arguments& args, const DesignValue
             setup.outputs.push_back(limit->output);
         setup.limits.push_back(*limit);
     }
-    if (const std::optional<std::string> bad = checkToleranceSetup(setup, current)) {
+    if (const std::optional<std::string> bad = checkToleranceSetup(setup, current, mp)) {
         problem = *bad;
         return std::nullopt;
     }
@@ -191,13 +200,23 @@ int runSamples(const Arguments& args) {
     if (!openForExploring(args, designs, mp, errors)) return kFileError;
     const DesignValues& current = designs.currentDesign;
     std::string problem;
-    const std::optional<ToleranceSetup> setup = setupFrom(args, current, problem);
+    const std::optional<ToleranceSetup> setup = setupFrom(args, current, mp, problem);
     if (!setup) return usageError(problem);
+    if (setup->coupleDiffusion && !holdsKnownDiffusion(current))
+        std::fprintf(stderr, "veltrano-cli tolerance: %s, so --couple-diffusion changes nothing\n",
+                     std::string(kDiffusionPredictedAnyway).c_str());
+    const std::vector<std::string> held = heldValues(*setup, current);
+    if (!held.empty()) {
+        std::vector<std::string_view> names(held.begin(), held.end());
+        std::fprintf(stderr, "veltrano-cli tolerance: %s (--couple-diffusion lets the diffusion follow)\n",
+                     heldText(names).c_str());
+    }
 
     std::vector<ToleranceSample> samples;
     std::string file;
     const bool writeSamples = args.has("--samples-out");
-    if (writeSamples) file = samplesFileHeader(*setup, shard, shardCount, designsFingerprint(designs));
+    if (writeSamples)
+        file = samplesFileHeader({*setup, shard, shardCount, designsFingerprint(designs), held, {}});
     ToleranceCallbacks callbacks;
     callbacks.sampleDone = [&](ToleranceSample&& sample) {
         if (writeSamples) file += samplesFileRow(sample, setup->outputs.size());
@@ -207,7 +226,7 @@ int runSamples(const Arguments& args) {
     const ExploreBasis basis{designs.referenceDesign, designs.workingReference, mp};
     veltrano::runTolerance(*setup, indices, current, basis, callbacks);
     if (writeSamples && !writeReportFile(args.value("--samples-out"), file, errors)) return kFileError;
-    std::cout << summaryJson(*setup, summariseTolerance(*setup, samples)) << std::flush;
+    std::cout << summaryJson(*setup, held, summariseTolerance(*setup, samples)) << std::flush;
     return 0;
 }
 
@@ -262,7 +281,7 @@ int mergeSamples(const Arguments& args) {
     std::sort(samples.begin(), samples.end(),
               [](const ToleranceSample& a, const ToleranceSample& b) { return a.index < b.index; });
     const ToleranceSetup& setup = files.front().setup;
-    std::cout << summaryJson(setup, summariseTolerance(setup, samples)) << std::flush;
+    std::cout << summaryJson(setup, files.front().held, summariseTolerance(setup, samples)) << std::flush;
     return 0;
 }
 

@@ -4,24 +4,24 @@
 #include <string>
 #include <string_view>
 
-#include "core/explore/ExploreOutputs.h"
+#include "core/explore/Targets.h"
 
 namespace veltrano {
 
-// A one-sided bound on an output: NAME<=VALUE (a ceiling) or NAME>=VALUE (a floor).
-struct OutputLimit {
-    const ExploreOutput* output = nullptr;
-    bool ceiling = true;
-    double value = 0;
-};
+// A limit on an output is a one-sided target, NAME<=VALUE (a ceiling) or NAME>=VALUE (a floor), read by
+// the same parser as design's targets.
+using OutputLimit = DesignTarget;
 
-// Reads "NAME<=VALUE" or "NAME>=VALUE" (NAME an output of exploreOutputs(), VALUE a finite number);
-// nothing, with `problem` saying why, when the text is not one.
+// Reads a limit with parseTarget; a target of "=" or one with a weight is no limit.
 std::optional<OutputLimit> parseOutputLimit(std::string_view text, std::string& problem);
 // The text parseOutputLimit reads back to the same limit.
 std::string limitText(const OutputLimit& limit);
+inline bool isCeiling(const OutputLimit& limit) {
+    return limit.kind == TargetKind::AtMost;
+}
 
-// Whether `value` breaks the limit; a value that is not a number cannot be shown to keep it and does.
+// Whether `value` breaks the limit (a value exactly on it keeps it); a value that is not a number cannot
+// be shown to keep it and does.
 bool isOutside(const OutputLimit& limit, double value);
 
 }  // namespace veltrano

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/explore/DiffusionCoupling.h"
+
 namespace veltrano {
 
 double SweepAxis::valueAt(int k) const {
@@ -19,20 +21,27 @@ int SweepGrid::pointCount() const {
     return first.steps * (second ? second->steps : 1);
 }
 
+std::vector<const ExploreField*> SweepGrid::fields() const {
+    if (!second) return {first.field};
+    return {first.field, second->field};
+}
+
 std::vector<double> SweepGrid::inputsAt(int point) const {
     if (!second) return {first.valueAt(point)};
     return {first.valueAt(point / second->steps), second->valueAt(point % second->steps)};
 }
 
-DesignValues SweepGrid::variantAt(int point, const DesignValues& current) const {
+DesignValues SweepGrid::variantAt(int point, const DesignValues& current, const ModelParameters& mp) const {
     DesignValues variant = current;
     const std::vector<double> inputs = inputsAt(point);
     storeValue(*first.field, variant, inputs[0]);
     if (second) storeValue(*second->field, variant, inputs[1]);
+    if (coupleDiffusion) veltrano::coupleDiffusion(variant, current, mp);
     return variant;
 }
 
-std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignValues& current) {
+std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignValues& current,
+                                          const ModelParameters& mp) {
     const int maxSteps = grid.second ? kMaxMapSteps : kMaxSweepSteps;
     std::vector<const SweepAxis*> axes{&grid.first};
     if (grid.second) axes.push_back(&*grid.second);
@@ -48,6 +57,7 @@ std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignVal
                    std::to_string(maxSteps);
     }
     if (grid.second && grid.second->field == grid.first.field) return "the two fields must differ";
+    if (grid.coupleDiffusion) return couplingProblem(grid.fields(), current, mp);
     return std::nullopt;
 }
 
@@ -67,7 +77,8 @@ int runSweep(const SweepGrid& grid, std::span<const int> points, const DesignVal
             callbacks.pointDone(SweepPoint{index, grid.inputsAt(index), std::move(result)});
     };
     return runVariants(
-        points, [&](int index) { return grid.variantAt(index, current); }, basis, puffs, variantCallbacks);
+        points, [&](int index) { return grid.variantAt(index, current, basis.mp); }, basis, puffs,
+        variantCallbacks);
 }
 
 }  // namespace veltrano

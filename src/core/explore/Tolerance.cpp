@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/explore/CounterRandom.h"
+#include "core/explore/DiffusionCoupling.h"
 
 namespace veltrano {
 
@@ -71,7 +72,21 @@ std::optional<std::string> unknownFieldProblem(const ExploreField& field, const 
     return std::nullopt;
 }
 
-std::optional<std::string> checkToleranceSetup(const ToleranceSetup& setup, const DesignValues& current) {
+std::vector<const ExploreField*> ToleranceSetup::fields() const {
+    std::vector<const ExploreField*> fields;
+    for (const ToleranceInput& in : inputs) fields.push_back(in.field);
+    return fields;
+}
+
+std::vector<std::string> heldValues(const ToleranceSetup& setup, const DesignValues& current) {
+    std::vector<std::string> held;
+    for (std::string_view name : heldKnownValues(setup.fields(), current, setup.coupleDiffusion))
+        held.emplace_back(name);
+    return held;
+}
+
+std::optional<std::string> checkToleranceSetup(const ToleranceSetup& setup, const DesignValues& current,
+                                               const ModelParameters& mp) {
     if (setup.inputs.empty()) return "no input is varied";
     for (std::size_t i = 0; i < setup.inputs.size(); ++i) {
         const ExploreField* field = setup.inputs[i].field;
@@ -91,6 +106,7 @@ std::optional<std::string> checkToleranceSetup(const ToleranceSetup& setup, cons
             return "the limit " + limitText(limit) + " is on an output that is not asked for";
     if (setup.samples < 1 || setup.samples > kMaxToleranceSamples)
         return "the samples must number 1 to " + std::to_string(kMaxToleranceSamples);
+    if (setup.coupleDiffusion) return couplingProblem(setup.fields(), current, mp);
     return std::nullopt;
 }
 
@@ -105,10 +121,11 @@ std::vector<double> drawnValues(const ToleranceSetup& setup, const DesignValues&
 }
 
 DesignValues toleranceVariant(const ToleranceSetup& setup, const DesignValues& current,
-                              std::span<const double> drawn) {
+                              std::span<const double> drawn, const ModelParameters& mp) {
     DesignValues variant = current;
     for (std::size_t k = 0; k < setup.inputs.size(); ++k)
         storeValue(*setup.inputs[k].field, variant, drawn[k]);
+    if (setup.coupleDiffusion) coupleDiffusion(variant, current, mp);
     return variant;
 }
 
@@ -144,7 +161,9 @@ int runTolerance(const ToleranceSetup& setup, std::span<const int> indices, cons
         };
         finished += runVariants(
             positions,
-            [&](int k) { return toleranceVariant(setup, current, drawn[static_cast<std::size_t>(k)]); },
+            [&](int k) {
+                return toleranceVariant(setup, current, drawn[static_cast<std::size_t>(k)], basis.mp);
+            },
             basis, false, variantCallbacks);
     }
     return finished;

@@ -24,13 +24,17 @@ struct ToleranceInput {
 };
 
 // A Monte Carlo run over the spreads of some inputs of the current design: sample i is today's design
-// with every input drawn from its spread by the seed and i alone.
+// with every input drawn from its spread by the seed and i alone. With `coupleDiffusion` a known
+// diffusion capacity follows each sample's paper permeability (core/explore/DiffusionCoupling.h).
 struct ToleranceSetup {
     std::vector<ToleranceInput> inputs;
     std::vector<const ExploreOutput*> outputs;
     std::vector<OutputLimit> limits;  // each on one of `outputs`
     int samples = 1000;
     std::uint64_t seed = 1;
+    bool coupleDiffusion = false;
+
+    std::vector<const ExploreField*> fields() const;
 };
 
 // The spread a field's material or machine usually has, to start from: permeabilities ±10 to 15 %,
@@ -43,8 +47,13 @@ bool variedByDefault(const ExploreField& field);
 
 // Why the setup cannot run on `current` (an input missing, repeated, not offered by the sheet or whose
 // known bit is clear, so that its value never reaches the model; no outputs; a limit on an output not
-// among them; samples out of range), or nothing.
-std::optional<std::string> checkToleranceSetup(const ToleranceSetup& setup, const DesignValues& current);
+// among them; samples out of range; a coupling of the diffusion the inputs do not allow), or nothing.
+std::optional<std::string> checkToleranceSetup(const ToleranceSetup& setup, const DesignValues& current,
+                                               const ModelParameters& mp);
+
+// The known values of `current` the samples hold at today's value although the model ties them to a
+// varied input ("cp_diff" while the permeability varies without the coupling).
+std::vector<std::string> heldValues(const ToleranceSetup& setup, const DesignValues& current);
 
 // Why the field's value does not reach the model on `current` (its known bit is clear), or nothing.
 std::optional<std::string> unknownFieldProblem(const ExploreField& field, const DesignValues& current);
@@ -53,9 +62,10 @@ std::optional<std::string> unknownFieldProblem(const ExploreField& field, const 
 // own (its place among exploreFields()), so adding an input leaves the others' draws as they were.
 std::vector<double> drawnValues(const ToleranceSetup& setup, const DesignValues& current, int index);
 
-// Today's design with the drawn values stored as OK stores typed values.
+// Today's design with the drawn values stored as OK stores typed values, the diffusion coupled when
+// asked.
 DesignValues toleranceVariant(const ToleranceSetup& setup, const DesignValues& current,
-                              std::span<const double> drawn);
+                              std::span<const double> drawn, const ModelParameters& mp);
 
 struct ToleranceSample {
     int index = 0;

@@ -75,16 +75,18 @@ private:
 
 }  // namespace
 
-std::string samplesFileHeader(const ToleranceSetup& setup, int shard, int shardCount,
-                              std::string_view designs) {
+std::string samplesFileHeader(const ToleranceSamplesFile& file) {
+    const ToleranceSetup& setup = file.setup;
     std::string header = std::string(kTitle) + "\r\n";
     const auto line = [&](std::string_view key, std::string_view value) {
         header += "# " + std::string(key) + "=" + std::string(value) + "\r\n";
     };
     line("seed", std::to_string(setup.seed));
     line("samples", std::to_string(setup.samples));
-    line("shard", std::to_string(shard) + "/" + std::to_string(shardCount));
-    line("designs", designs);
+    line("shard", std::to_string(file.shard) + "/" + std::to_string(file.shardCount));
+    line("designs", file.designs);
+    line("couple-diffusion", setup.coupleDiffusion ? "yes" : "no");
+    for (const std::string& held : file.held) line("held", held);
     for (const ToleranceInput& in : setup.inputs)
         line("vary", std::string(in.field->name()) + "=" + spreadText(in.spread));
     for (const OutputLimit& limit : setup.limits) line("limit", limitText(limit));
@@ -141,6 +143,13 @@ std::optional<ToleranceSamplesFile> readSamplesFile(std::string_view text, std::
     file.shard = static_cast<int>(shardIndex);
     file.shardCount = static_cast<int>(shardCount);
     file.designs = std::string(*designs);
+    const std::optional<std::string_view> coupled = header.next("couple-diffusion");
+    if (!coupled || (*coupled != "yes" && *coupled != "no")) {
+        problem = "the header's couple-diffusion must be yes or no";
+        return std::nullopt;
+    }
+    file.setup.coupleDiffusion = *coupled == "yes";
+    for (std::string_view held : header.all("held")) file.held.emplace_back(held);
     for (std::string_view vary : header.all("vary")) {
         const std::size_t eq = vary.find('=');
         const ExploreField* field = findExploreField(vary.substr(0, eq));
@@ -233,8 +242,10 @@ std::optional<ToleranceSamplesFile> readSamplesFile(std::string_view text, std::
 }
 
 bool sameRun(const ToleranceSamplesFile& a, const ToleranceSamplesFile& b) {
-    const auto header = [](const ToleranceSamplesFile& f) {
-        return samplesFileHeader(f.setup, 0, f.shardCount, f.designs);
+    const auto header = [](ToleranceSamplesFile f) {
+        f.shard = 0;
+        f.samples.clear();
+        return samplesFileHeader(f);
     };
     return header(a) == header(b);
 }

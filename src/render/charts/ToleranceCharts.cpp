@@ -26,7 +26,7 @@ std::string percentText(double share) {
 
 // "iso_nfdpm<=10: 2.3 % outside (95 %: 1.5 to 3.4 %)".
 std::string limitLine(const LimitShare& l) {
-    const std::string bound = std::string(l.limit.ceiling ? "≤ " : "≥ ") + shortestText(l.limit.value);
+    const std::string bound = std::string(isCeiling(l.limit) ? "≤ " : "≥ ") + shortestText(l.limit.value);
     if (l.counted == 0) return bound + ": no sample computed";
     return bound + ": " + percentText(l.share) + " outside (95 %: " + formatNumber("%.1f", 100 * l.low) +
            " to " + percentText(l.high) + ")";
@@ -106,9 +106,9 @@ void drawHistogramCell(QPainter& painter, const ViewResources& resources, const 
         const int x = axisPosition(axis, l->limit.value);
         painter.setPen(QPen(palette::limitRed, 2));
         painter.drawLine(x, plot.bottom(), x, labelsTop);
-        drawText(painter, x + (l->limit.ceiling ? 4 : -4), labelsTop,
-                 percentText(l->share) + (l->limit.ceiling ? " above" : " below"),
-                 l->limit.ceiling ? Anchor::TopLeft : Anchor::Right);
+        drawText(painter, x + (isCeiling(l->limit) ? 4 : -4), labelsTop,
+                 percentText(l->share) + (isCeiling(l->limit) ? " above" : " below"),
+                 isCeiling(l->limit) ? Anchor::TopLeft : Anchor::Right);
     }
     drawInputAxis(painter, scale, plot.bottom(), plot.left(), spanAcross(plot), plot.left(), plot.right(),
                   "");

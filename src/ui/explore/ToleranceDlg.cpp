@@ -21,6 +21,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/explore/DiffusionCoupling.h"
 #include "core/explore/Sensitivity.h"
 #include "core/model/Recalculation.h"
 #include "render/charts/ExploreText.h"
@@ -227,7 +228,7 @@ void ToleranceDlg::runSamples() {
     QString problem;
     std::optional<ToleranceSetup> setup = settings_->setup(problem);
     if (setup) {
-        if (const std::optional<std::string> bad = checkToleranceSetup(*setup, current_))
+        if (const std::optional<std::string> bad = checkToleranceSetup(*setup, current_, mp_))
             problem = QString::fromStdString(*bad);
     }
     if (!problem.isEmpty()) {
@@ -280,6 +281,11 @@ void ToleranceDlg::summarise() {
         text += tr(", stopped");
     if (data_.summary.refused > 0) text += tr("; %1 refused by the sheet's rules").arg(data_.summary.refused);
     text += QLatin1Char('.');
+    if (const std::vector<std::string> held = heldValues(data_.setup, current_); !held.empty()) {
+        const std::vector<std::string_view> names(held.begin(), held.end());
+        text += QLatin1Char('\n') + QString::fromStdString(heldText(names)) +
+                tr(" (tick \"Diffusion follows permeability\" to let it follow).");
+    }
     for (const Refusal& r : data_.summary.refusals)
         for (int n : r.errors)
             text += QLatin1Char('\n') + tr("%1 × ").arg(r.samples) +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -86,6 +87,9 @@ ToleranceSettings::ToleranceSettings(const DesignValues& current, QSettings& set
     samples_->setValue(settings_.value(key("samples"), kDefaultSamples).toInt());
     seed_ = new QLineEdit(settings_.value(key("seed"), QStringLiteral("1")).toString());
     seed_->setObjectName("seed");
+    couple_ = new QCheckBox(tr("Diffusion follows permeability"));
+    couple_->setObjectName("coupleDiffusion");
+    couple_->setChecked(settings_.value(key("coupleDiffusion"), false).toBool());
 
     limits_ = table("limits", {tr("Limit")}, kLimitRows);
     for (int row = 0; row < kLimitRows; ++row) {
@@ -111,6 +115,7 @@ ToleranceSettings::ToleranceSettings(const DesignValues& current, QSettings& set
     layout->addWidget(inputs_, 1);
     layout->addWidget(note);
     layout->addLayout(numbers);
+    layout->addWidget(couple_);
     layout->addWidget(new QLabel(tr("Limits:")));
     layout->addWidget(limits_);
 }
@@ -144,6 +149,7 @@ std::optional<ToleranceSetup> ToleranceSettings::setup(QString& problem) const {
         setup.limits.push_back(*limit);
     }
     setup.samples = samples_->value();
+    setup.coupleDiffusion = couple_->isChecked();
     bool ok = false;
     setup.seed = seed_->text().trimmed().toULongLong(&ok);
     if (!ok) {
@@ -165,6 +171,7 @@ void ToleranceSettings::remember() const {
     }
     settings_.setValue(key("samples"), samples_->value());
     settings_.setValue(key("seed"), seed_->text().trimmed());
+    settings_.setValue(key("coupleDiffusion"), couple_->isChecked());
     for (int row = 0; row < limits_->rowCount(); ++row) {
         settings_.setValue(key("limit") + QString::number(row), limits_->item(row, 0)->text().trimmed());
         settings_.setValue(key("limitOn") + QString::number(row),

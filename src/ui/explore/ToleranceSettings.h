@@ -7,6 +7,7 @@
 
 #include "core/explore/Tolerance.h"
 
+class QCheckBox;
 class QLineEdit;
 class QSettings;
 class QSpinBox;
@@ -35,6 +36,7 @@ private:
     QTableWidget* inputs_ = nullptr;
     QSpinBox* samples_ = nullptr;
     QLineEdit* seed_ = nullptr;
+    QCheckBox* couple_ = nullptr;
     QTableWidget* limits_ = nullptr;
 };
 

@@ -9,6 +9,7 @@
 
 #include "ExploreTestSupport.h"
 #include "core/explore/CounterRandom.h"
+#include "core/explore/DiffusionCoupling.h"
 #include "core/explore/Sensitivity.h"
 #include "core/explore/Sweep.h"
 #include "core/explore/ToleranceSamplesFile.h"
@@ -203,7 +204,7 @@ TEST(Spread, TextsReadAsTheirShapeAndUnitAndAnythingElseIsRefused) {
 TEST(OutputLimit, LimitsReadBothWaysAndANanIsOutside) {
     std::string problem;
     for (const char* bad : {"iso_nfdpm<10", "iso_nfdpm=10", "nonsense<=1", "iso_co<=", "iso_co<=nan", "<=3",
-                            "iso_co>=1e999", "iso_co<= 1"})
+                            "iso_co>=1e999", "iso_co<= 1", "iso_co<=10:2", "iso_co<=-1"})
         EXPECT_FALSE(parseOutputLimit(bad, problem)) << bad;
     const OutputLimit ceiling = limit("iso_nfdpm<=10"), floor = limit("stat_pdo>=90.5");
     EXPECT_EQ(limitText(ceiling), "iso_nfdpm<=10");
@@ -328,14 +329,14 @@ TEST(Tolerance, ASampleDependsOnlyOnTheSeedAndItsIndexSoShardsMakeTheSameSummary
     for (int shard : {2, 0, 1}) {
         std::vector<int> indices = shardPoints(setup.samples, shard, 3);
         std::reverse(indices.begin(), indices.end());
-        std::string text = samplesFileHeader(setup, shard, 3, "abc");
+        std::string text = samplesFileHeader({setup, shard, 3, "abc", {}, {}});
         for (const ToleranceSample& s : run(setup, designs, indices))
             text += samplesFileRow(s, setup.outputs.size());
         const std::optional<ToleranceSamplesFile> file = readSamplesFile(text, problem);
         ASSERT_TRUE(file) << problem;
         EXPECT_EQ(file->shard, shard);
         EXPECT_EQ(file->designs, "abc");
-        EXPECT_EQ(samplesFileHeader(file->setup, shard, 3, "abc"), samplesFileHeader(setup, shard, 3, "abc"));
+        EXPECT_EQ(samplesFileHeader(*file), samplesFileHeader({setup, shard, 3, "abc", {}, {}}));
         merged.insert(merged.end(), file->samples.begin(), file->samples.end());
     }
     std::sort(merged.begin(), merged.end(), [](const auto& a, const auto& b) { return a.index < b.index; });
@@ -421,21 +422,52 @@ TEST(Tolerance, AnUnknownOrUnofferedInputIsRefusedWithAReason) {
         ToleranceSetup setup;
         setup.inputs = c.inputs;
         setup.outputs = {output("iso_co")};
-        const std::optional<std::string> problem = checkToleranceSetup(setup, c.current);
+        const std::optional<std::string> problem =
+            checkToleranceSetup(setup, c.current, testing::fixtureParameters());
         ASSERT_TRUE(problem) << c.says;
         EXPECT_NE(problem->find(c.says), std::string::npos) << *problem;
     }
     ToleranceSetup setup;
     setup.inputs = {{&field("cp_perm"), spread("5%")}};
     setup.outputs = {output("iso_co")};
-    EXPECT_FALSE(checkToleranceSetup(setup, designs.current()));
+    EXPECT_FALSE(checkToleranceSetup(setup, designs.current(), testing::fixtureParameters()));
     for (int samples : {0, -1, kMaxToleranceSamples + 1}) {
         setup.samples = samples;
-        EXPECT_TRUE(checkToleranceSetup(setup, designs.current())) << samples;
+        EXPECT_TRUE(checkToleranceSetup(setup, designs.current(), testing::fixtureParameters())) << samples;
     }
     setup.samples = 10;
     setup.limits = {limit("iso_nico<=1")};
-    EXPECT_TRUE(checkToleranceSetup(setup, designs.current()));
+    EXPECT_TRUE(checkToleranceSetup(setup, designs.current(), testing::fixtureParameters()));
+}
+
+TEST(Tolerance, PaperPermeabilityTakesTheCouplingOfDiffusionAndSaysWhatIsHeldWithoutIt) {
+    const ExploreDesigns designs;  // its diffusion capacity is marked known
+    ASSERT_TRUE(designs.current().isKnown(KnownBit::PaperDiffusion));
+    ToleranceSetup setup;
+    setup.inputs = {{&field("cp_perm"), spread("10%")}};
+    setup.outputs = {output("iso_co")};
+    setup.samples = 6;
+    const ModelParameters& mp = testing::fixtureParameters();
+    EXPECT_EQ(heldValues(setup, designs.current()), std::vector<std::string>{"cp_diff"});
+    const std::vector<ToleranceSample> held = runAll(setup, designs);
+
+    setup.coupleDiffusion = true;
+    EXPECT_FALSE(checkToleranceSetup(setup, designs.current(), mp));
+    EXPECT_TRUE(heldValues(setup, designs.current()).empty());
+    const std::vector<ToleranceSample> coupled = runAll(setup, designs);
+    for (int i = 0; i < setup.samples; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        // The same draws; the diffusion follows each sample's permeability as a sweep's point has it.
+        EXPECT_EQ(coupled[k].drawn, held[k].drawn);
+        DesignValues expected = designs.current();
+        storeValue(field("cp_perm"), expected, coupled[k].drawn[0]);
+        coupleDiffusion(expected, designs.current(), mp);
+        EXPECT_EQ(toleranceVariant(setup, designs.current(), coupled[k].drawn, mp).cp_diff, expected.cp_diff);
+        EXPECT_NE(coupled[k].outputs[0], held[k].outputs[0]) << i;
+    }
+    // The diffusion cannot both follow the permeability and vary on its own.
+    setup.inputs.push_back({&field("cp_diff"), spread("5%")});
+    EXPECT_TRUE(checkToleranceSetup(setup, designs.current(), mp));
 }
 
 TEST(Tolerance, ASmallSpreadGivesTheSpreadTheElasticityForesees) {
@@ -480,7 +512,7 @@ TEST(Tolerance, ALimitAtTheMedianOfAMonotoneOutputIsBrokenByHalfTheSamplesWithin
     const double nominal = setup.outputs[0]->read(testing::recalculatedWith(
                                                       designs, [](DesignValues&) {}, errors)
                                                       .currentDesign);
-    setup.limits = {OutputLimit{setup.outputs[0], true, nominal}};
+    setup.limits = {OutputLimit{setup.outputs[0], nominal, 1, 0.01, TargetKind::AtMost}};
     // Over several seeds the true share of one half lies inside nearly every interval.
     int covered = 0;
     for (std::uint64_t seed = 1; seed <= 4; ++seed) {
@@ -500,12 +532,13 @@ TEST(SamplesFile, DamagedFilesAreRefusedWithAReason) {
     setup.outputs = {output("iso_co")};
     setup.limits = {limit("iso_co<=12")};
     setup.samples = 12;
-    std::string text = samplesFileHeader(setup, 0, 1, "f00d");
+    std::string text = samplesFileHeader({setup, 0, 1, "f00d", {"cp_diff"}, {}});
     for (const ToleranceSample& s : runAll(setup, designs)) text += samplesFileRow(s, 1);
     std::string problem;
     const std::optional<ToleranceSamplesFile> good = readSamplesFile(text, problem);
     ASSERT_TRUE(good) << problem;
     EXPECT_EQ(good->samples.size(), 12u);
+    EXPECT_EQ(good->held, std::vector<std::string>{"cp_diff"});
     const auto replaced = [&](const std::string& from, const std::string& to) {
         std::string t = text;
         t.replace(t.find(from), from.size(), to);
