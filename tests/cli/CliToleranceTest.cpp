@@ -117,6 +117,35 @@ TEST_F(CliTolerance, TheSamplesFileNamesTheRunAndHoldsEverySampleWithItsStatus) 
     EXPECT_EQ(refusedRows, static_cast<std::size_t>(refused));
 }
 
+TEST_F(CliTolerance, PaperPermeabilityHoldsAKnownDiffusionOrTakesItsCouplingAndShardsKeepWhichOne) {
+    const std::string common = tolerance + " --vary cp_perm=10% --samples 8 --outputs iso_co";
+    const Result held = run(common);
+    ASSERT_EQ(held.status, 0) << held.err;
+    EXPECT_EQ(json(held.out)["held"].toArray(), QJsonArray{"cp_diff"});
+    EXPECT_NE(held.err.find("cp_diff"), std::string::npos) << held.err;
+    const Result coupled = run(common + " --couple-diffusion");
+    ASSERT_EQ(coupled.status, 0) << coupled.err;
+    EXPECT_FALSE(json(coupled.out).contains("held"));
+    EXPECT_NE(json(coupled.out)["outputs"].toObject()["iso_co"].toObject()["mean"],
+              json(held.out)["outputs"].toObject()["iso_co"].toObject()["mean"]);
+    // Shards of either run merge into that run, whose header says which it was.
+    for (const auto& [extra, whole] :
+         {std::pair{std::string(), held.out}, {std::string(" --couple-diffusion"), coupled.out}}) {
+        std::string files;
+        for (int shard = 0; shard < 2; ++shard) {
+            const std::string file = path("c" + std::to_string(shard) + ".csv");
+            ASSERT_EQ(
+                run(common + extra + " --shard " + std::to_string(shard) + "/2 --samples-out " + file).status,
+                0);
+            files += " " + file;
+        }
+        EXPECT_EQ(run("tolerance --merge" + files).out, whole) << extra;
+    }
+    const Result both = run(common + " --vary cp_diff=5% --couple-diffusion");
+    EXPECT_EQ(both.status, 2);
+    EXPECT_TRUE(both.out.empty());
+}
+
 TEST_F(CliTolerance, AMergeOfShardsThatDoNotMakeOneRunIsRefused) {
     const std::string common = tolerance + " --vary cp_perm=5% --samples 10 --outputs iso_co";
     const auto shard = [&](const std::string& name, const std::string& which, const std::string& extra = "") {

@@ -172,7 +172,7 @@ void SweepDlg::done(int result) {
 void SweepDlg::run() {
     if (job_.running()) return;
     QString problem;
-    const std::optional<SweepGrid> grid = settings_->grid(problem);
+    const std::optional<SweepGrid> grid = settings_->grid(problem, mp_);
     if (!grid) {
         showProblem(problem);
         return;
@@ -257,7 +257,7 @@ void SweepDlg::select(int point) {
 void SweepDlg::apply() {
     const SweepPoint* p = data_.point(view_->selected());
     if (!p || p->result.status != VariantStatus::Computed) return;
-    applied_ = data_.grid.variantAt(p->index, current_);
+    applied_ = data_.grid.variantAt(p->index, current_, mp_);
     accept();
 }
 

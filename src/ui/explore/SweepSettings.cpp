@@ -114,7 +114,7 @@ std::optional<SweepAxis> SweepSettings::axisOf(const AxisRow& row) const {
     return SweepAxis{field, range.lo, range.hi, row.steps->value()};
 }
 
-std::optional<SweepGrid> SweepSettings::grid(QString& problem) const {
+std::optional<SweepGrid> SweepSettings::grid(QString& problem, const ModelParameters& mp) const {
     SweepGrid grid;
     const std::optional<SweepAxis> first = axisOf(first_);
     if (!first) {
@@ -123,7 +123,7 @@ std::optional<SweepGrid> SweepSettings::grid(QString& problem) const {
     }
     grid.first = *first;
     if (map_->isChecked()) grid.second = axisOf(second_);
-    if (const std::optional<std::string> why = checkSweepGrid(grid, current_)) {
+    if (const std::optional<std::string> why = checkSweepGrid(grid, current_, mp)) {
         problem = text(*why);
         problem[0] = problem[0].toUpper();
         problem += QLatin1Char('.');

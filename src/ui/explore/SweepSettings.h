@@ -28,8 +28,9 @@ class SweepSettings : public QWidget {
 public:
     SweepSettings(const DesignValues& current, bool puffsOffered, QWidget* parent = nullptr);
 
-    // The grid the entries describe; nothing, and `problem` says why, when they describe none.
-    std::optional<SweepGrid> grid(QString& problem) const;
+    // The grid the entries describe, checked against the model coefficients `mp`; nothing, and `problem`
+    // says why, when they describe none.
+    std::optional<SweepGrid> grid(QString& problem, const ModelParameters& mp) const;
     std::vector<const ExploreOutput*> outputs() const;
     const ExploreOutput* mappedOutput() const;
     bool puffs() const;
