@@ -1,9 +1,10 @@
 // Exploration on the constructor's default designs with the test fixture's coefficients: one live
 // preview update of the design sheet (what OK would store, the checks, the current design's
-// recalculation on the machine's threads) and one sweep point (the same on the calling thread only, as
-// the points of a sweep run side by side). Then, on the shipped start-up designs and coefficients, the
-// tolerance run of 1,000 samples of the four usual materials and the elasticity table of every offered
-// field, both on the machine's threads. Wall-clock time.
+// recalculation on the machine's threads), one sweep point (the same on the calling thread only, as
+// the points of a sweep run side by side), and whole searches of design to targets: one input to one
+// target, and the three inputs and three targets of the exploration guide. Then, on the shipped
+// start-up designs and coefficients, the tolerance run of 1,000 samples of the four usual materials and
+// the elasticity table of every offered field, both on the machine's threads. Wall-clock time.
 #include <cstdlib>
 #include <iostream>
 
@@ -16,6 +17,7 @@
 #include "core/explore/Sensitivity.h"
 #include "core/explore/SheetPreview.h"
 #include "core/explore/Sweep.h"
+#include "core/explore/TargetDesign.h"
 #include "core/explore/Tolerance.h"
 #include "core/model/Recalculation.h"
 
@@ -50,6 +52,39 @@ void SweepPoint(benchmark::State& state) {
     }
 }
 BENCHMARK(SweepPoint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+#ifdef VELTRANO_HAVE_NLOPT
+// The search for `fields` to reach `outputs` at the values the design has with the fields at `aim`.
+void designToTargets(benchmark::State& state, const std::vector<const char*>& fields,
+                     const std::vector<double>& aim, const std::vector<const char*>& outputs) {
+    const ExploreBasis basis{designs().referenceDesign, designs().workingReference, parameters()};
+    const DesignValues& current = designs().currentDesign;
+    DesignQuestion question;
+    for (const char* name : fields) {
+        const ExploreField* f = findExploreField(name);
+        question.variables.push_back({f, validRange(*f, current)});
+    }
+    const VariantResult aimed = evaluateVariant(designPoint(question, current, aim, parameters()), basis,
+                                                false, InnerThreads::Machine);
+    for (const char* name : outputs) {
+        const ExploreOutput* o = findExploreOutput(name);
+        question.targets.push_back({o, o->read(aimed.values)});
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(veltrano::designToTargets(question, current, basis).variables);
+}
+
+void DesignOneInput(benchmark::State& state) {
+    designToTargets(state, {"tp_perfoperm"}, {400}, {"iso_nfdpm"});
+}
+BENCHMARK(DesignOneInput)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void DesignThreeInputs(benchmark::State& state) {
+    designToTargets(state, {"tp_perfoperm", "cp_perm", "fi_totpd"}, {400, 80, 500},
+                    {"stat_pdo", "stat_fivent", "iso_nfdpm"});
+}
+BENCHMARK(DesignThreeInputs)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 // The start-up designs and the coefficients the program ships, recalculated as the program opens them.
 struct Shipped {

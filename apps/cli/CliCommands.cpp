@@ -206,7 +206,8 @@ const std::vector<Command>& commands() {
          runSearch},
         {"sweep",
          "FILE.cig --field NAME --from A --to B --steps N [--field2 NAME --from2 A --to2 B --steps2 N]\n"
-         "       [--outputs LIST] [--puffs] [--format csv|jsonl] [--shard I/N] [--models PATH]",
+         "       [--outputs LIST] [--puffs] [--couple-diffusion] [--format csv|jsonl] [--shard I/N]\n"
+         "       [--models PATH]",
          "step inputs of the current design over a range, a row per point",
          "Steps one input of the current design (or two, a map) evenly from A to B, both included, and\n"
          "recalculates each point as the program would after typing the value into the design sheet and\n"
@@ -230,7 +231,13 @@ const std::vector<Command>& commands() {
          "'messages' (texts). CSV (RFC 4180, a header row with units) or JSON lines (--format jsonl).\n"
          "--shard I/N (I from 0) writes only every N-th point from point I, so that N independent jobs\n"
          "run one map; in CSV only shard 0 writes the header, and the shards' outputs put together and\n"
-         "sorted by point are the whole table. Points run in parallel on all cores.",
+         "sorted by point are the whole table. Points run in parallel on all cores.\n"
+         "--couple-diffusion: where the design's diffusion capacity is marked known, each point's diffusion\n"
+         "follows its paper permeability, D0 * predicted(P) / predicted(P0) by the model's relation as the\n"
+         "problem solver's Accept uses it, scaled so that today's permeability keeps today's value D0.\n"
+         "Without it the known value is held, and the tool says so (a line on stderr; \"held\" in every\n"
+         "JSON line). Where the diffusion is not marked known the model predicts it at every point anyway\n"
+         "and the option changes nothing. It cannot go with --field cp_diff.",
          {"--field=", "--from=", "--to=", "--steps=", "--field2=", "--from2=", "--to2=", "--steps2=",
           "--outputs=", "--puffs", "--couple-diffusion", "--format=", "--shard=", "--models="},
          1,
@@ -238,20 +245,33 @@ const std::vector<Command>& commands() {
 #ifdef VELTRANO_HAVE_NLOPT
         {"design",
          "FILE.cig --vary NAME[:LO:HI] ... --target NAME=VALUE[:WEIGHT] ... [--tolerance PERCENT]\n"
-         "       [--out NEW.cig] [--models PATH]",
+         "       [--couple-diffusion] [--out NEW.cig] [--models PATH]",
          "find inputs of the current design that reach targets",
          "Varies 1 to 4 inputs of the current design (--vary, repeated; fields as for 'sweep', bounded by\n"
-         "LO and HI, else by the values the sheet's checks accept) to bring 1 to 6 outputs (--target,\n"
-         "repeated: stat_pdo stat_fivent stat_totvent iso_nfdpm iso_nico iso_co iso_puff) to their values,\n"
-         "minimising the weighted sum of squared relative deviations with a bound-constrained "
-         "derivative-free\n"
-         "method from several starting points (a fixed seed: the same question gives the same answer).\n"
-         "A target is met within --tolerance percent (1 by default). Prints one JSON object: \"found\"\n"
-         "(false when no values within the bounds pass the sheet's checks), \"variables\" by name,\n"
-         "\"targets\" (name, target, weight, reached, deviation, met), \"met\" (all of them),\n"
-         "\"evaluations\" and \"errors\". When the targets cannot all be met the variables are the best\n"
-         "compromise. --out writes the cigarette file with those variables accepted into the current\n"
-         "design, recalculated.",
+         "LO and HI narrowed to the values the sheet's checks accept, else by those values) to bring 1 to\n"
+         "6 outputs (--target, repeated; any output 'sweep' offers) to their targets: NAME=VALUE to reach\n"
+         "a value, 'NAME<=VALUE' or 'NAME>=VALUE' to keep a ceiling or a floor (quoted: a shell reads <\n"
+         "and > as redirections), each with an optional :WEIGHT. A ceiling or a floor pulls only where it\n"
+         "is not kept, for example 'iso_nfdpm<=10' 'iso_nico<=1' 'iso_co<=10' beside a ventilation target.\n"
+         "A target of 0, where the output can be 0, measures its deviation against today's value of that\n"
+         "output. An output named twice, a negative target and a 0 for an output that is never 0 are\n"
+         "refused.\n"
+         "The search minimises the weighted sum of squared relative misses with a bound-constrained\n"
+         "derivative-free method from several starting points and goes on to a deviation of 0.01 % where\n"
+         "the model's flow tolerance allows; --tolerance PERCENT (1 by default) only decides \"met\". With\n"
+         "more inputs than targets to reach it then takes the answer nearest today's design (inputs scaled\n"
+         "to their bounds) that reaches the targets as closely. A fixed seed: the same question gives the\n"
+         "same answer, however many processors run it. --couple-diffusion lets a known diffusion capacity\n"
+         "follow the paper permeability, as for 'sweep'.\n"
+         "Prints one JSON object: \"found\", \"variables\" by name, \"clipped\" (the bounds the sheet\n"
+         "narrowed, where it did), \"atBound\" (\"low\", \"high\" or null by name), \"targets\" (name,\n"
+         "relation, target, weight, reached, deviation, met), \"met\" (all of them), \"heldBackBy\"\n"
+         "(the variables at a bound when a target is missed), \"held\" (known values held while\n"
+         "what they follow varies), \"evaluations\" and \"errors\". --out writes the cigarette file\n"
+         "with the answer accepted into the current design, recalculated.\n"
+         "Exit status: 0 every target met; 3 a compromise (printed, and written with --out); 1 no values\n"
+         "within the bounds pass the sheet's checks (nothing written) or a file failed; 2 a bad command\n"
+         "line.",
          {"--vary=...", "--target=...", "--tolerance=", "--couple-diffusion", "--out=", "--models="},
          1,
          runDesign},

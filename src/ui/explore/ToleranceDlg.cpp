@@ -21,12 +21,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/explore/DiffusionCoupling.h"
 #include "core/explore/Sensitivity.h"
 #include "core/model/Recalculation.h"
 #include "render/charts/ExploreText.h"
 #include "ui/dialogs/DrawingExport.h"
 #include "ui/explore/ChartPane.h"
+#include "ui/explore/DiffusionChoice.h"
 #include "ui/explore/ToleranceSettings.h"
 
 namespace veltrano {
@@ -229,7 +229,7 @@ void ToleranceDlg::runSamples() {
     std::optional<ToleranceSetup> setup = settings_->setup(problem);
     if (setup) {
         if (const std::optional<std::string> bad = checkToleranceSetup(*setup, current_, mp_))
-            problem = QString::fromStdString(*bad);
+            problem = asSentence(*bad);
     }
     if (!problem.isEmpty()) {
         status_->setText(problem);
@@ -281,11 +281,8 @@ void ToleranceDlg::summarise() {
         text += tr(", stopped");
     if (data_.summary.refused > 0) text += tr("; %1 refused by the sheet's rules").arg(data_.summary.refused);
     text += QLatin1Char('.');
-    if (const std::vector<std::string> held = heldValues(data_.setup, current_); !held.empty()) {
-        const std::vector<std::string_view> names(held.begin(), held.end());
-        text += QLatin1Char('\n') + QString::fromStdString(heldText(names)) +
-                tr(" (tick \"Diffusion follows permeability\" to let it follow).");
-    }
+    const std::vector<std::string> held = heldValues(data_.setup, current_);
+    if (!held.empty()) text += QLatin1Char('\n') + heldNote({held.begin(), held.end()});
     for (const Refusal& r : data_.summary.refusals)
         for (int n : r.errors)
             text += QLatin1Char('\n') + tr("%1 × ").arg(r.samples) +

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "render/charts/ExploreText.h"
+#include "ui/explore/DiffusionChoice.h"
 
 namespace veltrano {
 
@@ -87,8 +88,7 @@ ToleranceSettings::ToleranceSettings(const DesignValues& current, QSettings& set
     samples_->setValue(settings_.value(key("samples"), kDefaultSamples).toInt());
     seed_ = new QLineEdit(settings_.value(key("seed"), QStringLiteral("1")).toString());
     seed_->setObjectName("seed");
-    couple_ = new QCheckBox(tr("Diffusion follows permeability"));
-    couple_->setObjectName("coupleDiffusion");
+    couple_ = diffusionChoice(current);
     couple_->setChecked(settings_.value(key("coupleDiffusion"), false).toBool());
 
     limits_ = table("limits", {tr("Limit")}, kLimitRows);
@@ -149,7 +149,7 @@ std::optional<ToleranceSetup> ToleranceSettings::setup(QString& problem) const {
         setup.limits.push_back(*limit);
     }
     setup.samples = samples_->value();
-    setup.coupleDiffusion = couple_->isChecked();
+    setup.coupleDiffusion = couple_->isEnabled() && couple_->isChecked();
     bool ok = false;
     setup.seed = seed_->text().trimmed().toULongLong(&ok);
     if (!ok) {
