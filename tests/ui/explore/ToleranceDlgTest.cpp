@@ -57,7 +57,10 @@ TEST_F(ToleranceCommand, TheDefaultsRunTheMaterialsAgainstTheIsoCeilingsAsTheCor
         const ToleranceChartData& data = tolerances(d).data();
         EXPECT_EQ(data.samples.size(), 24u);
         EXPECT_EQ(data.setup.limits.size(), 3u);
-        EXPECT_EQ(child<QLabel>(d, "status")->text(), "24 of 24 samples.");
+        // The paper's permeability varies while its known diffusion stays: the note says so.
+        const QString status = child<QLabel>(d, "status")->text();
+        EXPECT_TRUE(status.startsWith("24 of 24 samples.\n")) << status.toStdString();
+        EXPECT_NE(status.indexOf("cp_diff"), -1) << status.toStdString();
         // The same samples as the core's run of the same setup, so the same numbers as veltrano-cli.
         std::vector<ToleranceSample> core;
         ToleranceCallbacks callbacks;
