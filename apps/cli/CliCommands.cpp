@@ -83,7 +83,7 @@ bool Arguments::parse(const std::vector<std::string>& options, int positionals) 
         }
         kept.push_back(std::move(value));
     }
-    if (static_cast<int>(positional_.size()) != positionals) {
+    if (positionals >= 0 && static_cast<int>(positional_.size()) != positionals) {
         error_ = "expected " + std::to_string(positionals) + " file name" + (positionals == 1 ? "" : "s") +
                  ", got " + std::to_string(positional_.size());
         return false;
@@ -249,7 +249,8 @@ const std::vector<Command>& commands() {
          runSearch},
         {"sweep",
          "FILE.cig --field NAME --from A --to B --steps N [--field2 NAME --from2 A --to2 B --steps2 N]\n"
-         "       [--outputs LIST] [--puffs] [--format csv|jsonl] [--shard I/N] [--models PATH]",
+         "       [--outputs LIST] [--puffs] [--couple-diffusion] [--format csv|jsonl] [--shard I/N]\n"
+         "       [--models PATH]",
          "step inputs of the current design over a range, a row per point",
          "Steps one input of the current design (or two, a map) evenly from A to B, both included, and\n"
          "recalculates each point as the program would after typing the value into the design sheet and\n"
@@ -277,29 +278,48 @@ const std::vector<Command>& commands() {
          "The second field's --from2, --to2 and --steps2 need --field2, and --outputs names each output\n"
          "once. The CSV is ASCII, units and messages alike (\"cm3\", \"g/m2\"). When the sheet's checks\n"
          "refuse every point, the table is still written and the sweep ends with status 1; outputs that\n"
-         "are not finite numbers are warned of on stderr.",
+         "are not finite numbers are warned of on stderr.\n"
+         "--couple-diffusion: where the design's diffusion capacity is marked known, each point's diffusion\n"
+         "follows its paper permeability, D0 * predicted(P) / predicted(P0) by the model's relation as the\n"
+         "problem solver's Accept uses it, scaled so that today's permeability keeps today's value D0.\n"
+         "Without it the known value is held, and the tool says so (a line on stderr; \"held\" in every\n"
+         "JSON line). Where the diffusion is not marked known the model predicts it at every point anyway\n"
+         "and the option changes nothing. It cannot go with --field cp_diff.",
          {"--field=", "--from=", "--to=", "--steps=", "--field2=", "--from2=", "--to2=", "--steps2=",
-          "--outputs=", "--puffs", "--format=", "--shard=", "--models="},
+          "--outputs=", "--puffs", "--couple-diffusion", "--format=", "--shard=", "--models="},
          1,
          runSweep},
 #ifdef VELTRANO_HAVE_NLOPT
         {"design",
          "FILE.cig --vary NAME[:LO:HI] ... --target NAME=VALUE[:WEIGHT] ... [--tolerance PERCENT]\n"
-         "       [--out NEW.cig] [--models PATH]",
+         "       [--couple-diffusion] [--out NEW.cig] [--models PATH]",
          "find inputs of the current design that reach targets",
          "Varies 1 to 4 inputs of the current design (--vary, repeated; fields as for 'sweep', bounded by\n"
-         "LO and HI, else by the values the sheet's checks accept) to bring 1 to 6 outputs (--target,\n"
-         "repeated: stat_pdo stat_fivent stat_totvent iso_nfdpm iso_nico iso_co iso_puff) to their values,\n"
-         "minimising the weighted sum of squared relative deviations with a bound-constrained "
-         "derivative-free\n"
-         "method from several starting points (a fixed seed: the same question gives the same answer).\n"
-         "A target is met within --tolerance percent (1 by default). Prints one JSON object: \"found\"\n"
-         "(false when no values within the bounds pass the sheet's checks), \"variables\" by name,\n"
-         "\"targets\" (name, target, weight, reached, deviation, met), \"met\" (all of them),\n"
-         "\"evaluations\" and \"errors\". When the targets cannot all be met the variables are the best\n"
-         "compromise. --out writes the cigarette file with those variables accepted into the current\n"
-         "design, recalculated.",
-         {"--vary=...", "--target=...", "--tolerance=", "--out=", "--models="},
+         "LO and HI narrowed to the values the sheet's checks accept, else by those values) to bring 1 to\n"
+         "6 outputs (--target, repeated; any output 'sweep' offers) to their targets: NAME=VALUE to reach\n"
+         "a value, 'NAME<=VALUE' or 'NAME>=VALUE' to keep a ceiling or a floor (quoted: a shell reads <\n"
+         "and > as redirections), each with an optional :WEIGHT. A ceiling or a floor pulls only where it\n"
+         "is not kept, for example 'iso_nfdpm<=10' 'iso_nico<=1' 'iso_co<=10' beside a ventilation target.\n"
+         "A target of 0, where the output can be 0, measures its deviation against today's value of that\n"
+         "output. An output named twice, a negative target and a 0 for an output that is never 0 are\n"
+         "refused.\n"
+         "The search minimises the weighted sum of squared relative misses with a bound-constrained\n"
+         "derivative-free method from several starting points and goes on to a deviation of 0.01 % where\n"
+         "the model's flow tolerance allows; --tolerance PERCENT (1 by default) only decides \"met\". With\n"
+         "more inputs than targets to reach it then takes the answer nearest today's design (inputs scaled\n"
+         "to their bounds) that reaches the targets as closely. A fixed seed: the same question gives the\n"
+         "same answer, however many processors run it. --couple-diffusion lets a known diffusion capacity\n"
+         "follow the paper permeability, as for 'sweep'.\n"
+         "Prints one JSON object: \"found\", \"variables\" by name, \"clipped\" (the bounds the sheet\n"
+         "narrowed, where it did), \"atBound\" (\"low\", \"high\" or null by name), \"targets\" (name,\n"
+         "relation, target, weight, reached, deviation, met), \"met\" (all of them), \"heldBackBy\"\n"
+         "(the variables at a bound when a target is missed), \"held\" (known values held while\n"
+         "what they follow varies), \"evaluations\" and \"errors\". --out writes the cigarette file\n"
+         "with the answer accepted into the current design, recalculated.\n"
+         "Exit status: 0 every target met; 3 a compromise (printed, and written with --out); 1 no values\n"
+         "within the bounds pass the sheet's checks (nothing written) or a file failed; 2 a bad command\n"
+         "line.",
+         {"--vary=...", "--target=...", "--tolerance=", "--couple-diffusion", "--out=", "--models="},
          1,
          runDesign},
 #endif
@@ -323,6 +343,58 @@ const std::vector<Command>& commands() {
          {"--what=", "--puffs", "--models="},
          2,
          runExport},
+        {"sensitivity",
+         "FILE.cig [--step PERCENT] [--fields LIST] [--outputs LIST] [--format csv|json] [--models PATH]",
+         "the elasticity of every output to every input of the current design",
+         "For each input of the current design (--fields, comma-separated; every field its sheet lets you\n"
+         "type into by default) recalculates the design with today's value less and plus the step (--step,\n"
+         "percent above 0 and at most 50, 5 by default), each stored as OK would store it, and gives the\n"
+         "elasticity of each output (--outputs, as for 'sweep'): the relative change of the output over the\n"
+         "relative change of the input, (y+ - y-) / y0 over (x+ - x-) / x0. It is empty (null in JSON)\n"
+         "where today's input or output is 0, and a row whose step the sheet's checks refuse has the\n"
+         "status 'refused' with the sheet's errors. Steps below about 1 % show the model's flow\n"
+         "tolerance as noise.\n"
+         "CSV (the default; a row per field: field, unit, value, the elasticities, status, errors,\n"
+         "messages) or JSON (--format json): {\"step\": 5, \"rows\": [{\"field\": ..., \"value\": ...,\n"
+         "OUTPUT: ELASTICITY, ..., \"status\", \"errors\", \"messages\"}, ...]}.",
+         {"--step=", "--fields=", "--outputs=", "--format=", "--models="},
+         1,
+         runSensitivity},
+        {"tolerance",
+         "FILE.cig --vary NAME=SPREAD ... --samples N [--seed S] [--limit NAME<=VALUE ...] [--outputs LIST]\n"
+         "       [--couple-diffusion] [--samples-out FILE.csv] [--shard I/N] [--models PATH]\n"
+         "       veltrano-cli tolerance --merge FILES...",
+         "Monte Carlo samples of the current design over the spreads of its inputs",
+         "Draws N samples of the current design, each input named by --vary (repeated; fields as for\n"
+         "'sweep', each once) from its SPREAD: 5% (normal, standard deviation in percent of today's value),\n"
+         "0.4 (normal, in the field's unit), u10% or u0.4 (uniform within plus and minus that). Each sample\n"
+         "is today's design with the drawn values stored as OK would store them, recalculated; samples the\n"
+         "sheet's checks refuse are counted (\"refused\", and by their errors in \"refusals\"). Sample i\n"
+         "depends only on the seed (--seed, a whole number, 1 by default) and i, so the results are the\n"
+         "same on every machine, whatever the number of threads or shards. An input whose known box\n"
+         "is clear is refused: its value never reaches the model. With --couple-diffusion a known\n"
+         "diffusion capacity follows each sample's paper permeability as in 'sweep'; without it, a\n"
+         "design whose diffusion is known holds it while cp_perm varies, and \"held\":\n"
+         "[\"cp_diff\"] says so.\n"
+         "Prints one JSON object: \"samples\", \"refused\", \"refusals\", \"outputs\": {NAME: {\"mean\",\n"
+         "\"sd\", \"p5\", \"p50\", \"p95\", \"min\", \"max\"}} over the computed samples (sd divides by\n"
+         "n - 1; the points interpolate linearly between the sorted values, Hyndman and Fan's\n"
+         "type 7), \"limits\": [{\"limit\", \"outside\", \"low\", \"high\", \"count\",\n"
+         "\"of\"}] (the share of computed samples outside each --limit, 'NAME<=VALUE' or\n"
+         "'NAME>=VALUE' quoted from a shell, with its 95 % Wilson interval) and \"shares\":\n"
+         "{OUTPUT: {INPUT: share}} (the first-order share of the output's variance each input\n"
+         "explains).\n"
+         "Outputs: --outputs as for 'sweep' (all by default); a limit brings its output along.\n"
+         "--samples-out writes every sample (index, drawn values, status, outputs with 17 significant\n"
+         "digits, errors) as CSV after a header of '#' lines naming the seed, samples, shard, spreads,\n"
+         "limits and the designs. --shard I/N runs only the samples i with i mod N = I; 'tolerance\n"
+         "--merge' reads the samples files of all N shards and prints the JSON of the whole run, the\n"
+         "same to the bit as one run would print. A missing, repeated or incomplete shard, or one of\n"
+         "another run, is an error (status 2). Samples run in parallel on all cores.",
+         {"--vary=...", "--samples=", "--seed=", "--limit=...", "--outputs=", "--couple-diffusion",
+          "--samples-out=", "--shard=", "--merge", "--models="},
+         -1,
+         runTolerance},
 #ifdef VELTRANO_CLI_DRAWS
         {"print",
          "FILE.cig OUT.pdf [--models PATH] [--puffs]",

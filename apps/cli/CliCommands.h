@@ -30,9 +30,11 @@ public:
     // `options` lists the options the command takes: "--models=" takes a value, "--puffs" does not,
     // "--vary=..." takes a value each time it is given. Any other option given twice is an error, as is
     // an option not listed, a value given to a flag and a missing value.
+    // `positionals` is the number of file names the command takes, -1 for a command that counts them.
     bool parse(const std::vector<std::string>& options, int positionals);
 
     const std::string& error() const { return error_; }
+    int positionalCount() const { return static_cast<int>(positional_.size()); }
     const std::string& positional(int i) const { return positional_[static_cast<std::size_t>(i)]; }
     bool has(const std::string& option) const { return values_.count(option) != 0; }
     std::string value(const std::string& option, const std::string& otherwise = {}) const;
@@ -62,6 +64,8 @@ const std::vector<Command>& commands();
 int runBuild(const Arguments& args, StandardOutput& out, int argc, char** argv);
 int runSearch(const Arguments& args, StandardOutput& out, int argc, char** argv);
 int runSweep(const Arguments& args, StandardOutput& out, int argc, char** argv);
+int runSensitivity(const Arguments& args, StandardOutput& out, int argc, char** argv);
+int runTolerance(const Arguments& args, StandardOutput& out, int argc, char** argv);
 #ifdef VELTRANO_HAVE_NLOPT
 int runDesign(const Arguments& args, StandardOutput& out, int argc, char** argv);
 #endif

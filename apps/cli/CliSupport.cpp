@@ -11,6 +11,7 @@
 #include "core/design/CigaretteFile.h"
 #include "core/design/DataFileSearch.h"
 #include "core/design/FilePath.h"
+#include "core/design/NumberText.h"
 #include "core/design/PlatformFiles.h"
 #include "core/design/ValueChecks.h"
 #include "core/model/Recalculation.h"
@@ -135,11 +136,7 @@ std::optional<std::string> openForExploring(const Arguments& args, DesignSet& de
 }
 
 std::optional<double> commandLineNumber(const std::string& text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
-    return value;
+    return finiteNumber(text);
 }
 
 std::optional<int> commandLineInteger(const std::string& text) {

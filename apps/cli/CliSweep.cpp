@@ -2,13 +2,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 
 #include "CliCommands.h"
+#include "CliExploreOptions.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
 #include "StandardOutput.h"
 #include "WordList.h"
+#include "core/explore/DiffusionCoupling.h"
 #include "core/explore/Sweep.h"
 #include "core/explore/SweepTable.h"
 
@@ -19,13 +20,6 @@ namespace {
 int usageError(const std::string& message) {
     std::fprintf(stderr, "veltrano-cli sweep: %s\n", message.c_str());
     return kUsageError;
-}
-
-std::string offeredNames(const DesignValues& current) {
-    std::string names;
-    for (const ExploreField& f : exploreFields())
-        if (isOffered(f, current)) appendWord(names, f.name());
-    return names;
 }
 
 // The axis named by --field/--from/--to/--steps, or by the same options ending in `suffix` ("2").
@@ -53,42 +47,8 @@ std::optional<SweepAxis> axisFrom(const Arguments& args, const std::string& suff
     return axis;
 }
 
-std::optional<std::vector<const ExploreOutput*>> outputsFrom(const Arguments& args, std::string& problem) {
-    std::vector<const ExploreOutput*> outputs;
-    if (!args.has("--outputs")) {
-        for (const ExploreOutput& o : exploreOutputs()) outputs.push_back(&o);
-        return outputs;
-    }
-    std::stringstream list(args.value("--outputs"));
-    for (std::string name; std::getline(list, name, ',');) {
-        const ExploreOutput* o = findExploreOutput(name);
-        if (!o) {
-            problem = "unknown output '" + name + "'";
-            return std::nullopt;
-        }
-        if (std::find(outputs.begin(), outputs.end(), o) != outputs.end()) {
-            problem = "--outputs names '" + name + "' twice";
-            return std::nullopt;
-        }
-        outputs.push_back(o);
-    }
-    if (outputs.empty()) problem = "--outputs names no output";
-    return outputs.empty() ? std::nullopt : std::optional(outputs);
-}
-
-// --shard I/N, I counted from 0.
-bool shardFrom(const std::string& text, int& shard, int& count) {
-    const std::size_t slash = text.find('/');
-    if (slash == std::string::npos) return false;
-    const std::optional<int> i = commandLineInteger(text.substr(0, slash));
-    const std::optional<int> n = commandLineInteger(text.substr(slash + 1));
-    if (!i || !n || *n < 1 || *i < 0 || *i >= *n) return false;
-    shard = *i;
-    count = *n;
-    return true;
-}
-
-std::string jsonRow(const SweepColumns& columns, const SweepPoint& point) {
+std::string jsonRow(const SweepColumns& columns, const std::vector<std::string_view>& held,
+                    const SweepPoint& point) {
     const VariantResult& r = point.result;
     JsonWriter json;
     json.beginObject();
@@ -119,6 +79,12 @@ std::string jsonRow(const SweepColumns& columns, const SweepPoint& point) {
                 json.endArray();
             }
         }
+    }
+    if (!held.empty()) {
+        json.key("held");
+        json.beginArray();
+        for (std::string_view name : held) json.value(name);
+        json.endArray();
     }
     json.errors(r.errors);
     json.key("messages");
@@ -168,8 +134,16 @@ int runSweep(const Arguments& args, StandardOutput& out, int, char**) {
         grid.second = axisFrom(args, "2", current, problem);
         if (!grid.second) return usageError(problem);
     }
-    if (const std::optional<std::string> gridProblem = checkSweepGrid(grid, current))
+    grid.coupleDiffusion = args.has("--couple-diffusion");
+    if (const std::optional<std::string> gridProblem = checkSweepGrid(grid, current, mp))
         return usageError(*gridProblem);
+    if (grid.coupleDiffusion && !holdsKnownDiffusion(current))
+        std::fprintf(stderr, "veltrano-cli sweep: %s, so --couple-diffusion changes nothing\n",
+                     std::string(kDiffusionPredictedAnyway).c_str());
+    const std::vector<std::string_view> held = heldKnownValues(grid.fields(), current, grid.coupleDiffusion);
+    if (!held.empty())
+        std::fprintf(stderr, "veltrano-cli sweep: %s (--couple-diffusion lets the diffusion follow)\n",
+                     heldText(held).c_str());
 
     const bool puffs = args.has("--puffs");
     const SweepColumns columns = sweepColumns(grid, *outputs, puffs);
@@ -181,7 +155,7 @@ int runSweep(const Arguments& args, StandardOutput& out, int, char**) {
     std::vector<bool> notNumbers(columns.outputs.size());
     SweepCallbacks callbacks;
     callbacks.pointDone = [&](SweepPoint&& point) {
-        out.write(csv ? sweepCsvRow(columns, point) : jsonRow(columns, point));
+        out.write(csv ? sweepCsvRow(columns, point) : jsonRow(columns, held, point));
         if (point.result.status != VariantStatus::Computed) return;
         ++computed;
         for (std::size_t i = 0; i < columns.outputs.size(); ++i)

@@ -79,6 +79,18 @@ void JsonWriter::value(bool b) {
     out_ += b ? "true" : "false";
 }
 
+void JsonWriter::null() {
+    separate();
+    out_ += "null";
+}
+
+void JsonWriter::numberOrNull(std::optional<double> v) {
+    if (v && !std::isnan(*v))
+        value(*v);
+    else
+        null();
+}
+
 void JsonWriter::value(std::string_view s) {
     separate();
     writeString(s);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ public:
     void value(std::string_view s);
     void value(const char* s) { value(std::string_view(s)); }  // not the bool overload
     void value(bool b);
+    void null();
+    // The number, or null where it is missing or not a number (a statistic of no values).
+    void numberOrNull(std::optional<double> v);
     // A member "errors": the numbers of the errors reported, in order.
     void errors(const std::vector<int>& numbers);
 

@@ -88,6 +88,21 @@ std::string fullPrecisionText(double value) {
     return std::string(buf, res.ptr);
 }
 
+std::string shortestText(double value) {
+    if (!std::isfinite(value)) return fullPrecisionText(value);
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
+std::optional<double> finiteNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 int checkedToInt(double value) {
     if (std::isnan(value)) return 0;
     if (value >= 2147483647.0) return std::numeric_limits<int>::max();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -29,6 +30,13 @@ std::string formatNumber(std::string_view format, double value);
 // A number at full precision for files other programs read: 17 significant digits as "%.17g" writes
 // them, whatever the locale; non-finite numbers as "NaN", "Infinity" and "-Infinity".
 std::string fullPrecisionText(double value);
+
+// The shortest text that reads back to the same double ("0.4", "1e-05"), whatever the locale.
+std::string shortestText(double value);
+
+// A number typed whole: the entire text must be a finite decimal number ("12", "-0.5", "1e3"), with no
+// blanks, no hexadecimal and no inf or NaN; anything else is nothing.
+std::optional<double> finiteNumber(std::string_view text);
 
 // The one conversion of a double to an int: truncates toward zero, NaN gives 0, values beyond the
 // int range clamp to its ends.

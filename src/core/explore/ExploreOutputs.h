@@ -15,7 +15,9 @@ struct ExploreOutput {
     std::string_view label;
     std::string_view unit;  // empty for a count
     double (*read)(const DesignValues& design);
-    bool targetable;  // offered as a target of the design search
+    // No output is ever negative; ventilations can be 0 (no perforation, an impermeable paper), every
+    // other output is above 0 for any cigarette the sheet accepts.
+    bool canBeZero;
 };
 
 // Every output, in the order rows show them.

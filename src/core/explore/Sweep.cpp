@@ -1,9 +1,8 @@
 #include "core/explore/Sweep.h"
 
-#include <atomic>
 #include <cmath>
 
-#include "core/model/ParallelTasks.h"
+#include "core/explore/DiffusionCoupling.h"
 
 namespace veltrano {
 
@@ -22,20 +21,27 @@ int SweepGrid::pointCount() const {
     return first.steps * (second ? second->steps : 1);
 }
 
+std::vector<const ExploreField*> SweepGrid::fields() const {
+    if (!second) return {first.field};
+    return {first.field, second->field};
+}
+
 std::vector<double> SweepGrid::inputsAt(int point) const {
     if (!second) return {first.valueAt(point)};
     return {first.valueAt(point / second->steps), second->valueAt(point % second->steps)};
 }
 
-DesignValues SweepGrid::variantAt(int point, const DesignValues& current) const {
+DesignValues SweepGrid::variantAt(int point, const DesignValues& current, const ModelParameters& mp) const {
     DesignValues variant = current;
     const std::vector<double> inputs = inputsAt(point);
     storeValue(*first.field, variant, inputs[0]);
     if (second) storeValue(*second->field, variant, inputs[1]);
+    if (coupleDiffusion) veltrano::coupleDiffusion(variant, current, mp);
     return variant;
 }
 
-std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignValues& current) {
+std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignValues& current,
+                                          const ModelParameters& mp) {
     const int maxSteps = grid.second ? kMaxMapSteps : kMaxSweepSteps;
     std::vector<const SweepAxis*> axes{&grid.first};
     if (grid.second) axes.push_back(&*grid.second);
@@ -51,6 +57,7 @@ std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignVal
                    std::to_string(maxSteps);
     }
     if (grid.second && grid.second->field == grid.first.field) return "the two fields must differ";
+    if (grid.coupleDiffusion) return couplingProblem(grid.fields(), current, mp);
     return std::nullopt;
 }
 
@@ -63,28 +70,15 @@ std::vector<int> shardPoints(int pointCount, int shard, int count) {
 
 int runSweep(const SweepGrid& grid, std::span<const int> points, const DesignValues& current,
              const ExploreBasis& basis, bool puffs, const SweepCallbacks& callbacks) {
-    const int count = static_cast<int>(points.size());
-    std::vector<SweepPoint> results(points.size());
-    std::atomic<bool> stop{false};
-    // One thread budget: the points share the machine's threads, each point's model stays on its own.
-    ParallelTasks tasks(count, [&](int i, int) {
-        if (stop) return;
-        SweepPoint& p = results[static_cast<std::size_t>(i)];
-        p.index = points[static_cast<std::size_t>(i)];
-        p.inputs = grid.inputsAt(p.index);
-        p.result =
-            evaluateVariant(grid.variantAt(p.index, current), basis, puffs, InnerThreads::CallingThread);
-    });
-    int finished = 0;
-    for (int i = 0; i < count; ++i) {
-        if (!stop && callbacks.cancelRequested && callbacks.cancelRequested()) stop = true;
-        tasks.wait(i);
-        SweepPoint& p = results[static_cast<std::size_t>(i)];
-        if (p.result.status == VariantStatus::NotRun) continue;
-        ++finished;
-        if (callbacks.pointDone) callbacks.pointDone(std::move(p));
-    }
-    return finished;
+    VariantCallbacks variantCallbacks;
+    variantCallbacks.cancelRequested = callbacks.cancelRequested;
+    variantCallbacks.done = [&](int index, VariantResult&& result) {
+        if (callbacks.pointDone)
+            callbacks.pointDone(SweepPoint{index, grid.inputsAt(index), std::move(result)});
+    };
+    return runVariants(
+        points, [&](int index) { return grid.variantAt(index, current, basis.mp); }, basis, puffs,
+        variantCallbacks);
 }
 
 }  // namespace veltrano

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/design/ModelParameters.h"
 #include "core/explore/ExploreFields.h"
 #include "core/explore/VariantEvaluation.h"
 
@@ -26,21 +27,26 @@ struct SweepAxis {
 };
 
 // A sweep of one field, or a map of two. Points are numbered with the second field's steps inside the
-// first's: point = i * second.steps + j.
+// first's: point = i * second.steps + j. With `coupleDiffusion` a known diffusion capacity follows each
+// point's paper permeability (core/explore/DiffusionCoupling.h).
 struct SweepGrid {
     SweepAxis first;
     std::optional<SweepAxis> second;
+    bool coupleDiffusion = false;
 
     int pointCount() const;
+    // The varied fields, in axis order.
+    std::vector<const ExploreField*> fields() const;
     // The axis values of a point, in axis order (one or two).
     std::vector<double> inputsAt(int point) const;
-    // The current design with the point's values stored into it.
-    DesignValues variantAt(int point, const DesignValues& current) const;
+    // The current design with the point's values stored into it, its diffusion coupled when asked.
+    DesignValues variantAt(int point, const DesignValues& current, const ModelParameters& mp) const;
 };
 
 // Why the grid cannot run on `current` (a field missing, repeated or not offered by its sheet, a bound
-// that is not a number, steps out of range), or nothing.
-std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignValues& current);
+// that is not a number, steps out of range, a coupling the fields do not allow), or nothing.
+std::optional<std::string> checkSweepGrid(const SweepGrid& grid, const DesignValues& current,
+                                          const ModelParameters& mp);
 
 // Every `count`-th point from `shard` on (0 <= shard < count): independent jobs whose points together
 // are the whole grid.

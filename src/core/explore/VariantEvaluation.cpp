@@ -1,5 +1,7 @@
 #include "core/explore/VariantEvaluation.h"
 
+#include <atomic>
+
 #include "core/design/ErrorMessages.h"
 #include "core/document/SheetEdit.h"
 #include "core/model/PuffByPuff.h"
@@ -38,6 +40,29 @@ VariantResult evaluateVariant(const DesignValues& variant, const ExploreBasis& b
     result.errors = std::move(errors.numbers);
     result.values = design;
     return result;
+}
+
+int runVariants(std::span<const int> numbers, const std::function<DesignValues(int number)>& variantAt,
+                const ExploreBasis& basis, bool puffs, const VariantCallbacks& callbacks) {
+    const int count = static_cast<int>(numbers.size());
+    std::vector<VariantResult> results(numbers.size());
+    std::atomic<bool> stop{false};
+    // One thread budget: the variants share the machine's threads, each variant's model stays on its own.
+    ParallelTasks tasks(count, [&](int i, int) {
+        if (stop) return;
+        const std::size_t k = static_cast<std::size_t>(i);
+        results[k] = evaluateVariant(variantAt(numbers[k]), basis, puffs, InnerThreads::CallingThread);
+    });
+    int finished = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!stop && callbacks.cancelRequested && callbacks.cancelRequested()) stop = true;
+        tasks.wait(i);
+        VariantResult& r = results[static_cast<std::size_t>(i)];
+        if (r.status == VariantStatus::NotRun) continue;
+        ++finished;
+        if (callbacks.done) callbacks.done(numbers[static_cast<std::size_t>(i)], std::move(r));
+    }
+    return finished;
 }
 
 }  // namespace veltrano

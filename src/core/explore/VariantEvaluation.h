@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "core/design/CigaretteDesign.h"
@@ -39,5 +41,20 @@ struct VariantResult {
 // `puffs` the puff-by-puff analysis runs on it too. `threads` bounds the model's own table threads.
 VariantResult evaluateVariant(const DesignValues& variant, const ExploreBasis& basis, bool puffs,
                               InnerThreads threads);
+
+// What the caller of a run of variants sees while it runs. Both are called on the thread that runs them.
+struct VariantCallbacks {
+    // A finished variant (computed or refused) with its number, in the order of the numbers given;
+    // variants skipped by a cancel are not passed.
+    std::function<void(int number, VariantResult&& result)> done;
+    // Polled between variants: true stops starting new ones (the variants already done are kept).
+    std::function<bool()> cancelRequested;
+};
+
+// Evaluates the variants `variantAt(n)` for every n of `numbers`, in parallel on the machine's threads
+// (each variant's model runs its tables on its own thread): a result depends only on its variant, never
+// on the thread count. Returns how many variants finished.
+int runVariants(std::span<const int> numbers, const std::function<DesignValues(int number)>& variantAt,
+                const ExploreBasis& basis, bool puffs, const VariantCallbacks& callbacks);
 
 }  // namespace veltrano

@@ -22,6 +22,9 @@ inline constexpr QColor barLightGreen{104, 185, 45};
 inline constexpr QColor barDarkGreen{0, 115, 52};
 inline constexpr QColor barBlue{0, 147, 221};
 
+// The limits an exploration chart draws.
+inline constexpr QColor limitRed{200, 30, 30};
+
 // The raw listing's text colour.
 inline constexpr QColor listingOlive{128, 128, 0};
 

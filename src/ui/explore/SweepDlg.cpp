@@ -15,9 +15,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "core/explore/DiffusionCoupling.h"
 #include "core/model/Recalculation.h"
 #include "core/report/TableText.h"
 #include "ui/dialogs/DrawingExport.h"
+#include "ui/explore/DiffusionChoice.h"
 #include "ui/explore/SweepSettings.h"
 #include "ui/explore/SweepTableModel.h"
 #include "ui/explore/SweepView.h"
@@ -55,7 +57,7 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
       lastFolder_(lastFolder) {
     setObjectName("SweepDlg");
     setWindowTitle(tr("Sensitivity"));
-    settings_ = new SweepSettings(current_, reference_.isKnown(KnownBit::IsoPuffNumber));
+    settings_ = new SweepSettings(current_, mp_, reference_.isKnown(KnownBit::IsoPuffNumber));
     data_.outputs = settings_->outputs();
 
     run_ = button(tr("&Run"), "run");
@@ -94,8 +96,18 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    // Under the chart: which known values its points hold.
+    held_ = new QLabel;
+    held_->setObjectName("held");
+    held_->setWordWrap(true);
+    held_->hide();
+    auto* chartBox = new QWidget;
+    auto* chartLayout = new QVBoxLayout(chartBox);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(view_, 1);
+    chartLayout->addWidget(held_);
     auto* splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(view_);
+    splitter->addWidget(chartBox);
     splitter->addWidget(table_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
@@ -187,6 +199,9 @@ void SweepDlg::run() {
     view_->setMappedOutput(settings_->mappedOutput());
     progress_->setRange(0, grid->pointCount());
     progress_->setValue(0);
+    const QString note = heldNote(heldKnownValues(grid->fields(), current_, grid->coupleDiffusion));
+    held_->setText(note);
+    held_->setVisible(!note.isEmpty());
     // The work has its own copies; the reference's prediction is made once, then the points run.
     job_.start(
         [this, grid = *grid, current = current_, reference = reference_, &mp = mp_, puffs](WorkerJob& job) {
@@ -257,7 +272,7 @@ void SweepDlg::select(int point) {
 void SweepDlg::apply() {
     const SweepPoint* p = data_.point(view_->selected());
     if (!p || p->result.status != VariantStatus::Computed) return;
-    applied_ = data_.grid.variantAt(p->index, current_);
+    applied_ = data_.grid.variantAt(p->index, current_, mp_);
     accept();
 }
 

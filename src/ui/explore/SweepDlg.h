@@ -80,6 +80,7 @@ private:
     QTableView* table_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* details_ = nullptr;
+    QLabel* held_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* run_ = nullptr;
     QPushButton* cancel_ = nullptr;

@@ -12,6 +12,7 @@
 
 #include "render/charts/ExploreText.h"
 #include "ui/dialogs/MnemonicLabels.h"
+#include "ui/explore/DiffusionChoice.h"
 #include "ui/explore/FieldRangeChoice.h"
 
 namespace veltrano {
@@ -30,8 +31,9 @@ QString text(const std::string& s) {
 
 }  // namespace
 
-SweepSettings::SweepSettings(const DesignValues& current, bool puffsOffered, QWidget* parent)
-    : QWidget(parent), current_(current) {
+SweepSettings::SweepSettings(const DesignValues& current, const ModelParameters& mp, bool puffsOffered,
+                             QWidget* parent)
+    : QWidget(parent), current_(current), mp_(mp) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 
@@ -75,6 +77,8 @@ SweepSettings::SweepSettings(const DesignValues& current, bool puffsOffered, QWi
     puffs_->setEnabled(puffsOffered);
     if (!puffsOffered) puffs_->setToolTip(tr("Needs the reference's measured ISO puff number"));
     shownLayout->addWidget(puffs_);
+    coupleDiffusion_ = diffusionChoice(current_);
+    shownLayout->addWidget(coupleDiffusion_);
     layout->addWidget(shown, 1);
 
     listMappedOutputs();
@@ -125,10 +129,9 @@ std::optional<SweepGrid> SweepSettings::grid(QString& problem) const {
     }
     grid.first = *first;
     if (map_->isChecked()) grid.second = axisOf(second_);
-    if (const std::optional<std::string> why = checkSweepGrid(grid, current_)) {
-        problem = text(*why);
-        problem[0] = problem[0].toUpper();
-        problem += QLatin1Char('.');
+    grid.coupleDiffusion = coupleDiffusion_->isEnabled() && coupleDiffusion_->isChecked();
+    if (const std::optional<std::string> why = checkSweepGrid(grid, current_, mp_)) {
+        problem = asSentence(*why);
         return std::nullopt;
     }
     if (outputs().empty()) {

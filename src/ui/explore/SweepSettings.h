@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "core/design/ModelParameters.h"
 #include "core/explore/ExploreOutputs.h"
 #include "core/explore/Sweep.h"
 
@@ -20,13 +21,15 @@ namespace veltrano {
 class FieldRangeChoice;
 
 // The question of a sweep: the field (and for a map a second one) with its range and steps, the
-// outputs to show and the one the map colours, and whether each point runs the puff-by-puff analysis.
+// outputs to show and the one the map colours, whether each point runs the puff-by-puff analysis, and
+// whether a known diffusion capacity follows the paper permeability (offered where the design holds one).
 // The fields offered are those the current design's sheet lets the user type into; a field's range
 // starts as the values its page accepts around today's design.
 class SweepSettings : public QWidget {
     Q_OBJECT
 public:
-    SweepSettings(const DesignValues& current, bool puffsOffered, QWidget* parent = nullptr);
+    SweepSettings(const DesignValues& current, const ModelParameters& mp, bool puffsOffered,
+                  QWidget* parent = nullptr);
 
     // The grid the entries describe; nothing, and `problem` says why, when they describe none.
     std::optional<SweepGrid> grid(QString& problem) const;
@@ -49,11 +52,13 @@ private:
     void listMappedOutputs();
 
     const DesignValues& current_;
+    const ModelParameters& mp_;
     AxisRow first_, second_;
     QGroupBox* map_ = nullptr;
     QListWidget* outputs_ = nullptr;
     QComboBox* mapped_ = nullptr;
     QCheckBox* puffs_ = nullptr;
+    QCheckBox* coupleDiffusion_ = nullptr;
 };
 
 }  // namespace veltrano

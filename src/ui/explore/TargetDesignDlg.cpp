@@ -13,12 +13,15 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "core/design/NumberText.h"
+#include "core/explore/DiffusionCoupling.h"
 #include "core/model/Recalculation.h"
 #include "render/charts/ExploreText.h"
+#include "ui/explore/DiffusionChoice.h"
 #include "ui/explore/FieldRangeChoice.h"
 
 namespace veltrano {
@@ -28,6 +31,10 @@ namespace {
 // The fields the variable rows start with, where the design offers them; the first row is in use.
 constexpr std::string_view kFirstFields[] = {"tp_perfoperm", "cp_perm", "fi_totpd", "pw_perm"};
 constexpr double kDefaultTolerancePercent = 1;
+// The targets' relations as their combo boxes list them.
+constexpr TargetKind kRelations[] = {TargetKind::Equal, TargetKind::AtMost, TargetKind::AtLeast};
+// The rows of targets shown at once; the others scroll.
+constexpr int kTargetRowsShown = 8;
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -63,6 +70,27 @@ QString percent(double share) {
     return text(formatNumber("%+.2f", share * 100)) + QStringLiteral(" %");
 }
 
+QString relationSign(TargetKind kind) {
+    switch (kind) {
+        case TargetKind::AtMost:
+            return QStringLiteral("\u2264");
+        case TargetKind::AtLeast:
+            return QStringLiteral("\u2265");
+        default:
+            return QStringLiteral("=");
+    }
+}
+
+// A target's value as the result shows it; a ceiling or a floor with its sign.
+QString wanted(const DesignTarget& target) {
+    const QString value = QString::fromStdString(outputText(target.value));
+    return target.kind == TargetKind::Equal ? value : relationSign(target.kind) + QLatin1Char(' ') + value;
+}
+
+QString label(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
 }  // namespace
 
 TargetDesignDlg::TargetDesignDlg(const DesignSet& designs, const ModelParameters& mp, QWidget* owner)
@@ -84,7 +112,7 @@ TargetDesignDlg::TargetDesignDlg(const DesignSet& designs, const ModelParameters
     cancel_->setAutoDefault(false);
     progress_ = new QProgressBar;
     progress_->setObjectName("progress");
-    progress_->setRange(0, limits_.starts * limits_.evaluationsPerStart);
+    progress_->setRange(0, limits_.mostEvaluations());
     progress_->setFormat(tr("%v recalculations"));
     runRow->addWidget(solve_);
     runRow->addWidget(cancel_);
@@ -154,38 +182,59 @@ QWidget* TargetDesignDlg::buildVariables() {
 }
 
 QWidget* TargetDesignDlg::buildTargets() {
-    auto* box = new QGroupBox(tr("Targets (1 to 6)"));
-    auto* grid = new QGridLayout(box);
-    grid->addWidget(new QLabel(tr("Target")), 0, 1);
-    grid->addWidget(new QLabel(tr("Weight")), 0, 2);
-    grid->addWidget(new QLabel(tr("Today")), 0, 3);
+    auto* box = new QGroupBox(tr("Targets and limits (1 to 6)"));
+    auto* outer = new QVBoxLayout(box);
+    auto* rows = new QWidget;
+    auto* grid = new QGridLayout(rows);
+    grid->addWidget(new QLabel(tr("Target")), 0, 2);
+    grid->addWidget(new QLabel(tr("Weight")), 0, 3);
+    grid->addWidget(new QLabel(tr("Today")), 0, 4);
     int at = 1;
     for (const ExploreOutput& o : exploreOutputs()) {
-        if (!o.targetable) continue;
         TargetRow row;
         row.output = &o;
-        const QString name = QString::fromUtf8(o.name.data(), static_cast<qsizetype>(o.name.size()));
+        const QString name = label(o.name);
         row.use = new QCheckBox(text(outputTitleWithUnit(o)));
         row.use->setObjectName("target_" + name);
+        row.relation = new QComboBox;
+        row.relation->setObjectName("relation_" + name);
+        for (TargetKind kind : kRelations) row.relation->addItem(relationSign(kind), static_cast<int>(kind));
+        row.relation->setToolTip(
+            tr("= reach the value, \u2264 stay at or below it, \u2265 stay at or above it"));
         row.value = new QLineEdit(text(formatNumber("%.2f", o.read(current_))));
         row.value->setObjectName("value_" + name);
         row.weight = new QLineEdit(QStringLiteral("1"));
         row.weight->setObjectName("weight_" + name);
         grid->addWidget(row.use, at, 0);
-        grid->addWidget(row.value, at, 1);
-        grid->addWidget(row.weight, at, 2);
-        grid->addWidget(new QLabel(text(outputText(o.read(current_)))), at, 3, Qt::AlignRight);
+        grid->addWidget(row.relation, at, 1);
+        grid->addWidget(row.value, at, 2);
+        grid->addWidget(row.weight, at, 3);
+        grid->addWidget(new QLabel(text(outputText(o.read(current_)))), at, 4, Qt::AlignRight);
         connect(row.use, &QCheckBox::toggled, this, &TargetDesignDlg::updateEnabling);
         targetRows_.push_back(row);
         ++at;
     }
+    grid->setColumnStretch(0, 1);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("targets");
+    scroll->setWidget(rows);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    const int rowHeight = targetRows_.front().value->sizeHint().height() + grid->verticalSpacing();
+    scroll->setMinimumHeight(rowHeight * (kTargetRowsShown + 1));
+    outer->addWidget(scroll, 1);
+
+    auto* below = new QGridLayout;
     tolerance_ = new QLineEdit(text(storedInput(kDefaultTolerancePercent)));
     tolerance_->setObjectName("tolerance");
     auto* toleranceLabel = new QLabel(tr("&Met within (relative deviation, %)"));
     toleranceLabel->setBuddy(tolerance_);
-    grid->addWidget(toleranceLabel, at, 0);
-    grid->addWidget(tolerance_, at, 1);
-    grid->setColumnStretch(0, 1);
+    below->addWidget(toleranceLabel, 0, 0);
+    below->addWidget(tolerance_, 0, 1);
+    coupleDiffusion_ = diffusionChoice(current_);
+    below->addWidget(coupleDiffusion_, 1, 0, 1, 2);
+    below->setColumnStretch(0, 1);
+    outer->addLayout(below);
     return box;
 }
 
@@ -195,7 +244,7 @@ QWidget* TargetDesignDlg::buildResults() {
     summary_ = new QLabel;
     summary_->setObjectName("summary");
     summary_->setWordWrap(true);
-    found_ = resultTable("variablesFound", {tr("Field"), tr("Today"), tr("Found")});
+    found_ = resultTable("variablesFound", {tr("Field"), tr("Today"), tr("Found"), tr("At bound")});
     reached_ = resultTable("targetsReached",
                            {tr("Target"), tr("Wanted"), tr("Reached"), tr("Deviation"), tr("Met")});
     layout->addWidget(summary_);
@@ -204,39 +253,38 @@ QWidget* TargetDesignDlg::buildResults() {
     return box;
 }
 
-bool TargetDesignDlg::question(std::vector<DesignVariable>& variables, std::vector<DesignTarget>& targets,
-                               QString& problem) const {
+std::optional<DesignQuestion> TargetDesignDlg::question(QString& problem) const {
+    DesignQuestion asked;
     const double tolerance = entry(tolerance_) / 100;
     for (const VariableRow& row : variableRows_)
         if (row.use->isChecked() && row.choice->chosen())
-            variables.push_back({row.choice->chosen(), row.choice->range()});
+            asked.variables.push_back({row.choice->chosen(), row.choice->range()});
     for (const TargetRow& row : targetRows_)
         if (row.use->isChecked())
-            targets.push_back({row.output, entry(row.value), entry(row.weight), tolerance});
-    const std::optional<std::string> why = checkTargetDesign(variables, targets, current_);
-    if (!why) return true;
-    problem = text(*why);
-    problem[0] = problem[0].toUpper();
-    problem += QLatin1Char('.');
-    return false;
+            asked.targets.push_back({row.output, entry(row.value), entry(row.weight), tolerance,
+                                     static_cast<TargetKind>(row.relation->currentData().toInt())});
+    asked.coupleDiffusion = coupleDiffusion_->isEnabled() && coupleDiffusion_->isChecked();
+    const std::optional<std::string> why = checkTargetDesign(asked, current_, mp_);
+    if (!why) return asked;
+    problem = asSentence(*why);
+    return std::nullopt;
 }
 
 void TargetDesignDlg::solve() {
     if (job_.running()) return;
-    std::vector<DesignVariable> variables;
-    std::vector<DesignTarget> targets;
     QString problem;
-    if (!question(variables, targets, problem)) {
+    const std::optional<DesignQuestion> asked = question(problem);
+    if (!asked) {
         summary_->setText(problem);
         return;
     }
-    askedVariables_ = variables;
-    askedTargets_ = targets;
+    asked_ = *asked;
     result_.reset();
     showResult();
     summary_->setText(tr("Searching ..."));
+    progress_->setRange(0, limits_.mostEvaluations());
     progress_->setValue(0);
-    job_.start([this, variables, targets, current = current_, reference = reference_, &mp = mp_,
+    job_.start([this, asked = *asked, current = current_, reference = reference_, &mp = mp_,
                 limits = limits_](WorkerJob& job) {
         CigaretteDesign working(ArrayMode::WithArrays);
         RecordingErrorReporter errors;
@@ -247,7 +295,7 @@ void TargetDesignDlg::solve() {
         };
         callbacks.cancelRequested = [&job] { return job.stopRequested(); };
         TargetDesignResult result =
-            designToTargets(variables, targets, current, {reference, working, mp}, limits, callbacks);
+            designToTargets(asked, current, {reference, working, mp}, limits, callbacks);
         job.post([this, result = std::move(result)]() mutable { searchFinished(std::move(result)); });
     });
     updateEnabling();
@@ -270,32 +318,53 @@ void TargetDesignDlg::showResult() {
                                       : tr("No values within the bounds pass the sheet's checks."));
         return;
     }
-    found_->setRowCount(static_cast<int>(askedVariables_.size()));
-    for (std::size_t i = 0; i < askedVariables_.size(); ++i) {
-        const ExploreField& f = *askedVariables_[i].field;
+    const std::vector<std::size_t> heldBack = r.heldBack();
+    QStringList holding;
+    found_->setRowCount(static_cast<int>(asked_.variables.size()));
+    for (std::size_t i = 0; i < asked_.variables.size(); ++i) {
+        const ExploreField& f = *asked_.variables[i].field;
+        const bool holds = std::find(heldBack.begin(), heldBack.end(), i) != heldBack.end();
+        const QString side = r.atBound[i] == BoundSide::Low    ? tr("lower")
+                             : r.atBound[i] == BoundSide::High ? tr("upper")
+                                                               : QString();
         setRow(found_, static_cast<int>(i),
                {text(fieldTitleWithUnit(f)), text(shownInput(f, current_.*f.member())),
-                text(shownInput(f, r.variables[i]))});
+                text(shownInput(f, r.variables[i])), holds ? side + tr(", holds back") : side});
+        if (!holds) continue;
+        // The bound that holds a missed target back stands out.
+        for (int c = 0; c < found_->columnCount(); ++c) {
+            QFont bold = found_->font();
+            bold.setBold(true);
+            found_->item(static_cast<int>(i), c)->setFont(bold);
+        }
+        holding << tr("%1 at its %2 bound").arg(text(fieldTitle(f)), side);
     }
-    reached_->setRowCount(static_cast<int>(askedTargets_.size()));
+    reached_->setRowCount(static_cast<int>(asked_.targets.size()));
     QStringList unmet;
-    for (std::size_t i = 0; i < askedTargets_.size(); ++i) {
-        const DesignTarget& t = askedTargets_[i];
+    for (std::size_t i = 0; i < asked_.targets.size(); ++i) {
+        const DesignTarget& t = asked_.targets[i];
         const TargetReached& got = r.targets[i];
         setRow(reached_, static_cast<int>(i),
-               {text(outputTitleWithUnit(*t.output)), text(outputText(t.value)),
-                text(outputText(got.reached)), percent(got.deviation), got.met ? tr("yes") : tr("no")});
-        if (!got.met)
-            unmet << tr("%1 (%2)").arg(
-                QString::fromUtf8(t.output->label.data(), static_cast<qsizetype>(t.output->label.size())),
-                percent(got.deviation));
+               {text(outputTitleWithUnit(*t.output)), wanted(t), text(outputText(got.reached)),
+                percent(got.deviation), got.met ? tr("yes") : tr("no")});
+        if (!got.met) unmet << tr("%1 (%2)").arg(label(t.output->label), percent(got.deviation));
     }
-    const QString tolerance = text(formatNumber("%.2f", askedTargets_.front().tolerance * 100));
+    const QString tolerance = text(formatNumber("%.2f", asked_.targets.front().tolerance * 100));
     QString summary = r.allMet ? tr("Every target is met within %1 %.").arg(tolerance)
                                : tr("Not every target can be met within %1 %: %2 missed. The values shown "
                                     "are the best compromise found.")
                                      .arg(tolerance, unmet.join(QStringLiteral(", ")));
+    if (!holding.isEmpty()) summary += QLatin1Char(' ') + tr("Held back by %1.").arg(holding.join(tr(", ")));
     if (r.cancelled) summary = tr("Cancelled: the best values found so far. ") + summary;
+    for (std::size_t i = 0; i < r.clipped.size(); ++i)
+        if (r.clipped[i]) {
+            const ExploreField& f = *asked_.variables[i].field;
+            summary +=
+                QLatin1Char('\n') + tr("The bounds of %1 are narrowed to what the sheet accepts: %2 to %3.")
+                                        .arg(text(fieldTitle(f)), text(shownInput(f, r.bounds[i].lo)),
+                                             text(shownInput(f, r.bounds[i].hi)));
+        }
+    if (!r.held.empty()) summary += QLatin1Char('\n') + heldNote(r.held);
     for (int n : r.errors) summary += QLatin1Char('\n') + text(errorMessage(n).value_or(""));
     summary_->setText(summary);
 }
@@ -310,10 +379,12 @@ void TargetDesignDlg::updateEnabling() {
     }
     for (TargetRow& row : targetRows_) {
         row.use->setEnabled(!running);
-        row.value->setEnabled(!running && row.use->isChecked());
-        row.weight->setEnabled(!running && row.use->isChecked());
+        for (QWidget* w : {static_cast<QWidget*>(row.relation), static_cast<QWidget*>(row.value),
+                           static_cast<QWidget*>(row.weight)})
+            w->setEnabled(!running && row.use->isChecked());
     }
     tolerance_->setEnabled(!running);
+    if (holdsKnownDiffusion(current_)) coupleDiffusion_->setEnabled(!running);
     solve_->setEnabled(!running);
     cancel_->setEnabled(running);
     accept_->setEnabled(!running && result_ && result_->found);
@@ -321,7 +392,7 @@ void TargetDesignDlg::updateEnabling() {
 
 void TargetDesignDlg::acceptResult() {
     if (!result_ || !result_->found) return;
-    accepted_ = designWithVariables(current_, askedVariables_, result_->variables);
+    accepted_ = result_->design;
     accept();
 }
 

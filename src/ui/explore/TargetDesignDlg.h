@@ -11,6 +11,7 @@
 #include "ui/explore/WorkerJob.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -22,11 +23,13 @@ namespace veltrano {
 class FieldRangeChoice;
 
 // "Design to targets": 1 to 4 fields of the current design, each within bounds, searched for the values
-// that bring 1 to 6 results to their targets (the weighted squared relative deviations made least).
-// The search runs off the GUI thread; Cancel ends it with the best values found so far. The dialog
-// shows the values found, each target against what they reach, and whether every target is met
-// within the tolerance. It changes no design: Accept closes it (Accepted) with the values stored in
-// `acceptedDesign`, for the caller to make one undoable change of.
+// that bring 1 to 6 results to their targets or keep them below a ceiling or above a floor (the best
+// point, and with more fields than targets the smallest change of today's design); a known diffusion
+// capacity may follow the paper permeability. The search runs off the GUI thread; Cancel ends it with
+// the best values found so far. The dialog shows the values found and which of them sit at a bound
+// (marking the bounds that hold a missed target back), each target against what they reach, and
+// whether every target is met. It changes no design: Accept closes it (Accepted) with the values
+// stored in `acceptedDesign`, for the caller to make one undoable change of.
 class TargetDesignDlg : public QDialog {
     Q_OBJECT
 public:
@@ -52,6 +55,7 @@ private:
     struct TargetRow {
         const ExploreOutput* output = nullptr;
         QCheckBox* use = nullptr;
+        QComboBox* relation = nullptr;
         QLineEdit* value = nullptr;
         QLineEdit* weight = nullptr;
     };
@@ -59,8 +63,7 @@ private:
     QWidget* buildTargets();
     QWidget* buildResults();
     // The question the entries ask; nothing, and `problem` says why, when they ask none.
-    bool question(std::vector<DesignVariable>& variables, std::vector<DesignTarget>& targets,
-                  QString& problem) const;
+    std::optional<DesignQuestion> question(QString& problem) const;
     void solve();
     void searchFinished(TargetDesignResult result);
     void showResult();
@@ -73,6 +76,7 @@ private:
     std::vector<VariableRow> variableRows_;
     std::vector<TargetRow> targetRows_;
     QLineEdit* tolerance_ = nullptr;
+    QCheckBox* coupleDiffusion_ = nullptr;
     QPushButton* solve_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* accept_ = nullptr;
@@ -82,8 +86,7 @@ private:
     QTableWidget* reached_ = nullptr;
 
     // What the search was asked and what it found.
-    std::vector<DesignVariable> askedVariables_;
-    std::vector<DesignTarget> askedTargets_;
+    DesignQuestion asked_;
     std::optional<TargetDesignResult> result_;
     std::optional<DesignValues> accepted_;
     WorkerJob job_;

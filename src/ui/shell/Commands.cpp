@@ -43,6 +43,7 @@ const std::vector<Command>& commands() {
 #ifdef VELTRANO_HAVE_NLOPT
             {kCmdDesignToTargets, &MainWin::designToTargets, {}},
 #endif
+            {kCmdTolerances, &MainWin::tolerances, {}},
         };
         for (const ViewRow& row : kViewRows)
             t.push_back(
@@ -90,6 +91,7 @@ constexpr MenuRow kMenusAfterViews[] = {
 #ifdef VELTRANO_HAVE_NLOPT
     {"Extras", "Design to targets ...", kCmdDesignToTargets, "designToTargets"},
 #endif
+    {"Extras", "Tolerances ...", kCmdTolerances, "tolerances"},
     {"?", "About ...", kCmdAbout, "about"},
     {nullptr, nullptr, kCmdCopyAccelerator, "copyToCurrentAccelerator", "Alt+C"},
     {nullptr, nullptr, kCmdExitAccelerator, "exitAccelerator", "Alt+X"},

@@ -43,6 +43,7 @@ enum CommandId {
     kCmdSensitivity = 40106,
     kCmdDesignToTargets = 40107,
     kCmdRecentFiles = 40108,  // File > "Recent Files": a submenu, filled from the recent list
+    kCmdTolerances = 40109,
 };
 
 // What a command does and when it may run: one definition that the menu, the accelerators and the

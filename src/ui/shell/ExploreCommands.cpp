@@ -1,8 +1,9 @@
-// The exploration commands: a sweep or map of the current design, and the search for the values that
-// reach targets. Both dialogs work on copies; what the user applies or accepts becomes one undoable
-// change of the current design when the dialog closes.
+// The exploration commands: a sweep or map of the current design, the search for the values that
+// reach targets, and the tolerances. The dialogs work on copies; what the user applies or accepts
+// becomes one undoable change of the current design when the dialog closes.
 #include "ui/dialogs/Dialogs.h"
 #include "ui/explore/SweepDlg.h"
+#include "ui/explore/ToleranceDlg.h"
 #include "ui/shell/MainWin.h"
 #include "ui/shell/UndoableDocument.h"
 #ifdef VELTRANO_HAVE_NLOPT
@@ -18,6 +19,13 @@ void MainWin::sensitivity() {
     undoable_->perform(tr("Apply Sweep Point"), [&](DesignDocument& doc) {
         return doc.acceptCurrentDesign(*dialog.appliedDesign(), errors_);
     });
+}
+
+// The tolerances change no design.
+void MainWin::tolerances() {
+    ToleranceDlg dialog(document_.designs(), document_.modelParameters(), resources_, dialogs_,
+                        *settings_.settings, titlePath_, &lastFolder_, this);
+    dialogs_.exec(dialog);
 }
 
 #ifdef VELTRANO_HAVE_NLOPT

@@ -108,6 +108,7 @@ public:
 #ifdef VELTRANO_HAVE_NLOPT
     void designToTargets();
 #endif
+    void tolerances();
 
     // Opens the file at `path` (made absolute) as Open does once its dialog has named it: the
     // unsaved-changes question first, then the file replaces the designs and starts a new history.

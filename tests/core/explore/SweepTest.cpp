@@ -78,7 +78,9 @@ TEST(Sweep, APointIsTheCurrentDesignWithTheValueStoredAndRecalculatedBitForBit) 
         ASSERT_EQ(r.status, VariantStatus::Computed) << c.field;
         EXPECT_EQ(points[1].inputs, std::vector<double>{c.value});
 
-        EXPECT_EQ(line(c.field, c.value, c.value, 2).variantAt(1, c.current).*f.member(), c.value)
+        EXPECT_EQ(line(c.field, c.value, c.value, 2).variantAt(1, c.current, testing::fixtureParameters()).*
+                      f.member(),
+                  c.value)
             << c.field << " stored unrounded";
 
         std::vector<int> errors;
@@ -200,7 +202,7 @@ TEST(SweepGrid, ValuesRunFromFirstToLastBothIncluded) {
     map.second = SweepAxis{&field("fi_totpd"), 400, 500, 2};
     EXPECT_EQ(map.pointCount(), 6);
     EXPECT_EQ(map.inputsAt(3), (std::vector<double>{5, 500}));
-    const DesignValues v = map.variantAt(5, DesignValues());
+    const DesignValues v = map.variantAt(5, DesignValues(), testing::fixtureParameters());
     EXPECT_EQ(v.cp_perm, 10);
     EXPECT_EQ(v.fi_totpd, 500);
 }
@@ -225,9 +227,14 @@ TEST(SweepGrid, RefusesWhatCannotRun) {
         {"a bound that is not a number", line("cp_perm", nan, 1, 3), {}},
         {"a field whose known box is clear", line("tp_width", 25, 30, 3), noTippingLength},
         {"no field", SweepGrid{}, {}},
+        {"the diffusion varied while it follows the permeability",
+         SweepGrid{SweepAxis{&field("cp_diff"), 1, 2, 3}, std::nullopt, true},
+         {}},
     };
-    for (const Case& c : cases) EXPECT_TRUE(checkSweepGrid(c.grid, c.current).has_value()) << c.what;
-    EXPECT_FALSE(checkSweepGrid(line("cp_perm", 0, 1, 201), DesignValues()).has_value());
+    for (const Case& c : cases)
+        EXPECT_TRUE(checkSweepGrid(c.grid, c.current, testing::fixtureParameters()).has_value()) << c.what;
+    EXPECT_FALSE(
+        checkSweepGrid(line("cp_perm", 0, 1, 201), DesignValues(), testing::fixtureParameters()).has_value());
 }
 
 TEST(SweepTable, CsvHasAHeaderWithUnitsAndTheSameFieldsInEveryRow) {

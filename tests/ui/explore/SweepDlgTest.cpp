@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -99,6 +100,30 @@ TEST_F(SweepCommand, AppliedPointIsWhatOkWouldGiveAndUndoTakesItBack) {
     window->runCommand(kCmdUndo);
     EXPECT_EQ(imageOf(current()), before);
     EXPECT_FALSE(window->designsChanged());
+}
+
+TEST_F(SweepCommand, AKnownDiffusionIsHeldUnderTheChartOrFollowsThePermeabilityWhenAsked) {
+    ASSERT_TRUE(current().values().isKnown(KnownBit::PaperDiffusion));
+    const double today = current().cp_diff;
+    runSweep([&](QDialog& d) {
+        auto* follow = child<QCheckBox>(d, "coupleDiffusion");
+        auto* held = child<QLabel>(d, "held");
+        EXPECT_TRUE(follow->isEnabled());
+        ask(d, {"cp_perm", "20", "120", 3});
+        runToEnd(d);
+        EXPECT_FALSE(held->isHidden());
+        EXPECT_NE(held->text().indexOf("cp_diff"), -1) << held->text().toStdString();
+        EXPECT_EQ(sweep(d).data().point(2)->result.values.cp_diff, today);
+
+        follow->setChecked(true);
+        runToEnd(d);
+        EXPECT_TRUE(held->isHidden());
+        selectPoint(d, 2);
+        click(d, "apply");
+        return d.result();
+    });
+    EXPECT_EQ(current().cp_perm, 120);
+    EXPECT_GT(current().cp_diff, today) << "a more permeable paper diffuses more";
 }
 
 TEST_F(SweepCommand, ClosingWithoutApplyingChangesNothing) {

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTableWidget>
@@ -83,6 +84,59 @@ TEST_F(TargetCommand, TargetsOutOfReachNameTheMissAndOfferTheBestCompromise) {
     EXPECT_FALSE(window->canUndo());
 }
 
+TEST_F(TargetCommand, ACeilingOutOfReachMarksTheBoundThatHoldsIt) {
+    runSearch([&](QDialog& d) {
+        chooseField(d, "field1", "tp_perfoperm");
+        enter(d, "from1", "100");
+        enter(d, "to1", "200");
+        target(d, "iso_nfdpm", "1");
+        auto* relation = child<QComboBox>(d, "relation_iso_nfdpm");
+        relation->setCurrentIndex(relation->findData(static_cast<int>(TargetKind::AtMost)));
+        solveToEnd(d);
+        const auto& result = search(d).result();
+        EXPECT_TRUE(result && result->found && !result->allMet);
+        EXPECT_EQ(cell(d, "targetsReached", 0, 1), "\u2264 1.000");
+        EXPECT_EQ(cell(d, "variablesFound", 0, 2), "200");
+        EXPECT_EQ(cell(d, "variablesFound", 0, 3), "upper, holds back");
+        const QString summary = child<QLabel>(d, "summary")->text();
+        EXPECT_NE(summary.indexOf("Held back by Permeability of the perforation at its upper bound."), -1)
+            << summary.toStdString();
+        return int(QDialog::Rejected);
+    });
+}
+
+TEST_F(TargetCommand, OffersEveryOutputAndADiffusionThatFollowsThePermeability) {
+    const double today = current().cp_diff;
+    runSearch([&](QDialog& d) {
+        for (const ExploreOutput& o : exploreOutputs())
+            EXPECT_NE(
+                d.findChild<QCheckBox*>(
+                    QString::fromUtf8(o.name.data(), static_cast<int>(o.name.size())).prepend("target_")),
+                nullptr)
+                << o.name;
+        chooseField(d, "field1", "cp_perm");
+        enter(d, "from1", "-100");
+        enter(d, "to1", "1e9");
+        target(d, "iso_co", "10");
+        solveToEnd(d);
+        QString summary = child<QLabel>(d, "summary")->text();
+        EXPECT_NE(summary.indexOf("narrowed to what the sheet accepts: 0 to 220"), -1)
+            << summary.toStdString();
+        EXPECT_NE(summary.indexOf("cp_diff"), -1) << summary.toStdString();
+
+        auto* follow = child<QCheckBox>(d, "coupleDiffusion");
+        EXPECT_TRUE(follow->isEnabled());
+        follow->setChecked(true);
+        solveToEnd(d);
+        summary = child<QLabel>(d, "summary")->text();
+        EXPECT_EQ(summary.indexOf("cp_diff"), -1) << summary.toStdString();
+        click(d, "accept");
+        return d.result();
+    });
+    EXPECT_NE(current().cp_diff, today) << "the accepted paper's diffusion followed its permeability";
+    EXPECT_LE(std::fabs(current().iso_co - 10) / 10, 0.01);
+}
+
 TEST_F(TargetCommand, QuestionsWithoutAnswerSayWhy) {
     runSearch([&](QDialog& d) {
         const struct {
@@ -90,7 +144,8 @@ TEST_F(TargetCommand, QuestionsWithoutAnswerSayWhy) {
             const char* says;
         } cases[] = {
             {[] {}, "Give 1 to 6 targets."},
-            {[&] { target(d, "iso_co", "0"); }, "The target of iso_co must be a number other than 0."},
+            {[&] { target(d, "iso_co", "0"); },
+             "The target of iso_co cannot be 0: iso_co is always above 0."},
             {[&] {
                  enter(d, "value_iso_co", "10");
                  enter(d, "from1", "300");

@@ -67,6 +67,7 @@ TEST_F(MainWindow, MenuBarMatchesTheCommandTable) {
 #ifdef VELTRANO_HAVE_NLOPT
               {"Design to targets ...", 40107},
 #endif
+              {"Tolerances ...", 40109},
           },
       help[] = {{"About ...", 40016}};
     const struct {
