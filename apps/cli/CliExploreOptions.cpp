@@ -44,6 +44,14 @@ std::optional<std::vector<const ExploreOutput*>> outputsFrom(const Arguments& ar
     return outputs.empty() ? std::nullopt : std::optional(outputs);
 }
 
+std::string nonFiniteOutputs(const std::vector<const ExploreOutput*>& outputs,
+                             const std::vector<bool>& seen) {
+    std::string names;
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        if (seen[i]) appendWord(names, outputs[i]->name, ", ");
+    return names;
+}
+
 bool shardFrom(const std::string& text, int& shard, int& count) {
     const std::size_t slash = text.find('/');
     if (slash == std::string::npos) return false;

@@ -17,6 +17,10 @@ std::string offeredNames(const DesignValues& current);
 // saying why, when a name is no output or is named twice.
 std::optional<std::vector<const ExploreOutput*>> outputsFrom(const Arguments& args, std::string& problem);
 
+// The outputs flagged in `seen` (those of computed points that are not finite numbers), named once
+// each, in column order.
+std::string nonFiniteOutputs(const std::vector<const ExploreOutput*>& outputs, const std::vector<bool>& seen);
+
 // --shard I/N, I counted from 0.
 bool shardFrom(const std::string& text, int& shard, int& count);
 

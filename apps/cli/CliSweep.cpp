@@ -95,15 +95,6 @@ std::string jsonRow(const SweepColumns& columns, const std::vector<std::string_v
     return json.text() + '\n';
 }
 
-// The outputs of computed points that are not finite numbers, named once each, in column order.
-std::string nonFiniteOutputs(const std::vector<const ExploreOutput*>& outputs,
-                             const std::vector<bool>& seen) {
-    std::string names;
-    for (std::size_t i = 0; i < outputs.size(); ++i)
-        if (seen[i]) appendWord(names, outputs[i]->name, ", ");
-    return names;
-}
-
 }  // namespace
 
 int runSweep(const Arguments& args, StandardOutput& out, int, char**) {

@@ -2,6 +2,7 @@
 // the merge of the samples of shards into the summary of one run.
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "CliCommands.h"
@@ -197,7 +198,8 @@ int runSamples(const Arguments& args, StandardOutput& out) {
     DesignSet designs;
     ModelParameters mp;
     StderrErrorReporter errors;
-    if (!openForExploring(args, designs, mp, errors)) return kFileError;
+    const std::optional<std::string> modelsPath = openForExploring(args, designs, mp, errors);
+    if (!modelsPath) return kFileError;
     const DesignValues& current = designs.currentDesign;
     std::string problem;
     const std::optional<ToleranceSetup> setup = setupFrom(args, current, mp, problem);
@@ -217,9 +219,12 @@ int runSamples(const Arguments& args, StandardOutput& out) {
     const bool writeSamples = args.has("--samples-out");
     if (writeSamples)
         file = samplesFileHeader({*setup, shard, shardCount, designsFingerprint(designs), held, {}});
+    std::vector<bool> notNumbers(setup->outputs.size());
     ToleranceCallbacks callbacks;
     callbacks.sampleDone = [&](ToleranceSample&& sample) {
         if (writeSamples) file += samplesFileRow(sample, setup->outputs.size());
+        for (std::size_t i = 0; i < sample.outputs.size(); ++i)
+            if (!std::isfinite(sample.outputs[i])) notNumbers[i] = true;
         samples.push_back(std::move(sample));
     };
     const std::vector<int> indices = shardPoints(setup->samples, shard, shardCount);
@@ -231,6 +236,8 @@ int runSamples(const Arguments& args, StandardOutput& out) {
             return kFileError;
         }
     out.write(summaryJson(*setup, held, summariseTolerance(*setup, samples)));
+    if (const std::string names = nonFiniteOutputs(setup->outputs, notNumbers); !names.empty())
+        warnOfResultsThatAreNotNumbers(args.command(), names, *modelsPath);
     return 0;
 }
 

@@ -104,7 +104,8 @@ TEST_F(CliExplore, ShardsConcatenateToTheWholeTable) {
 // A sweep none of whose points the sheet accepts has nothing to hand on: its table of refusals is
 // written, and it fails. A shard left without points has not failed.
 TEST_F(CliExplore, ASweepWhoseEveryPointIsRefusedFails) {
-    const std::string sweep = "sweep " + path("a.cig") + " --models " + models + " --outputs stat_pdo";
+    const std::string sweep =
+        "sweep " + path("a.cig") + " --models " + models + " --outputs stat_pdo --couple-diffusion";
     const struct {
         std::string arguments;
         int status;

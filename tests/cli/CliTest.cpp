@@ -293,16 +293,25 @@ TEST_F(Cli, EvaluateWarnsOfCoefficientsThatAreNotNumbers) {
         << r.err;
     EXPECT_EQ(run("evaluate " + path("a.cig") + " --models " + models).err, "");
 
-    // A sweep names the outputs its points could not compute.
+    // A sweep names the outputs its points could not compute (the draw resistance needs no coefficient).
     const Result sweep = run("sweep " + path("a.cig") + " --models " + path("broken.dat") +
                              " --field cp_perm --from 20 --to 40 --steps 2 --outputs stat_pdo,iso_co");
     EXPECT_EQ(sweep.status, 0);
-    EXPECT_NE(
-        sweep.err.find("veltrano-cli sweep: warning: results that are not finite numbers: stat_pdo, iso_co; "
-                       "computed with the model coefficients of \"" +
-                       path("broken.dat") + "\"\n"),
-        std::string::npos)
+    EXPECT_NE(sweep.err.find("veltrano-cli sweep: warning: results that are not finite numbers: iso_co; "
+                             "computed with the model coefficients of \"" +
+                             path("broken.dat") + "\"\n"),
+              std::string::npos)
         << sweep.err;
+
+    // So do the tolerances' samples.
+    const Result tolerance = run("tolerance " + path("a.cig") + " --models " + path("broken.dat") +
+                                 " --vary cp_perm=5% --samples 3 --outputs stat_pdo,iso_co");
+    EXPECT_EQ(tolerance.status, 0);
+    EXPECT_NE(tolerance.err.find("veltrano-cli tolerance: warning: results that are not finite numbers: "
+                                 "iso_co; computed with the model coefficients of \"" +
+                                 path("broken.dat") + "\"\n"),
+              std::string::npos)
+        << tolerance.err;
 }
 
 // A file made with --unchecked whose inputs are not numbers: evaluate says which, and which results

@@ -122,7 +122,7 @@ TEST_F(Cli, AReaderThatHasGoneEndsTheToolQuietly) {
         for (const std::vector<std::string>& arguments :
              {std::vector<std::string>{"evaluate", path("a.cig"), "--models", models},
               std::vector<std::string>{"sweep", path("a.cig"), "--models", models, "--field", "cp_perm",
-                                       "--from", "20", "--to", "80", "--steps", "3"}}) {
+                                       "--from", "20", "--to", "80", "--steps", "3", "--couple-diffusion"}}) {
             SCOPED_TRACE(arguments[0] + (ignored ? ", the signal ignored by the parent" : ""));
             const Result r = runChild(arguments, {.closedPipe = true, .pipeSignalIgnored = ignored});
             EXPECT_EQ(r.status, 128 + SIGPIPE);

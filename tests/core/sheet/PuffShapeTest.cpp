@@ -10,6 +10,7 @@
 
 #include "core/sheet/PuffShape.h"
 #include "tests/support/SpecialFiles.h"
+#include "tests/support/TempFolder.h"
 
 namespace veltrano {
 namespace {
@@ -81,9 +82,8 @@ TEST(PuffShapeFile, UnusableFilesLeaveTheShape) {
 // "Load from file" once froze the window on /dev/zero and blocked in open on a pipe. Only regular files
 // are read, and at most 1 MiB of them: everything else is refused at once and reported.
 TEST(PuffShapeFile, WhatIsNoShapeFileIsRefusedAtOnce) {
-    const std::string folder = ::testing::TempDir() + "puff_shape_refusals";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const testing::TempFolder temp;
+    const std::string folder = temp.path().string();
     const std::string huge = folder + "/huge.txt";
     std::ofstream(huge) << "1\n2\n";
     std::filesystem::resize_file(huge, kPuffShapeFileCap + 1);  // two points, then zero bytes
@@ -105,11 +105,11 @@ TEST(PuffShapeFile, WhatIsNoShapeFileIsRefusedAtOnce) {
     std::filesystem::resize_file(huge, kPuffShapeFileCap);
     PuffShape shape;
     EXPECT_EQ(readPuffShapeFile(huge, shape), 0) << "a file of exactly 1 MiB is read";
-    std::filesystem::remove_all(folder);
 }
 
 TEST(PuffShapeFile, ReadsFromAPath) {
-    const std::string path = ::testing::TempDir() + "puff_shape_test.txt";
+    const testing::TempFolder folder;
+    const std::string path = folder.file("puff_shape_test.txt");
     {
         std::ofstream out(path, std::ios::binary);
         out << "Relative flow\r\n1,5\r\n3\r\n";

@@ -7,6 +7,7 @@
 
 #include "EditorTestSupport.h"
 #include "core/sheet/RegimePageRules.h"
+#include "tests/support/TempFolder.h"
 
 namespace veltrano {
 namespace {
@@ -71,7 +72,8 @@ TEST(RegimePage, ShapeButtonsAndFilesReplaceThePagesShape) {
 
     RecordingErrorReporter reporter;
     EXPECT_FALSE(RegimePageRules::loadShapeFile(page, "/nonexistent/shape.txt", reporter));
-    const std::string path = ::testing::TempDir() + "regime_one_point.txt";
+    const testing::TempFolder folder;
+    const std::string path = folder.file("regime_one_point.txt");
     std::ofstream(path) << "1\n";
     EXPECT_FALSE(RegimePageRules::loadShapeFile(page, path, reporter));
     EXPECT_EQ(reporter.numbers, (std::vector<int>{50, 51}));
