@@ -100,9 +100,10 @@ TargetDesignDlg::TargetDesignDlg(const DesignSet& designs, const ModelParameters
       mp_(mp) {
     setObjectName("TargetDesignDlg");
     setWindowTitle(tr("Design to Targets"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buildVariables());
-    layout->addWidget(buildTargets());
+    // The question on the left, what the search found on the right.
+    auto* question = new QVBoxLayout;
+    question->addWidget(buildVariables());
+    question->addWidget(buildTargets(), 1);
 
     auto* runRow = new QHBoxLayout;
     solve_ = new QPushButton(tr("&Solve"));
@@ -117,8 +118,12 @@ TargetDesignDlg::TargetDesignDlg(const DesignSet& designs, const ModelParameters
     runRow->addWidget(solve_);
     runRow->addWidget(cancel_);
     runRow->addWidget(progress_, 1);
-    layout->addLayout(runRow);
-    layout->addWidget(buildResults(), 1);
+    question->addLayout(runRow);
+    auto* body = new QHBoxLayout;
+    body->addLayout(question, 3);
+    body->addWidget(buildResults(), 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
 
     auto* buttons = new QHBoxLayout;
     accept_ = new QPushButton(tr("&Accept"));
@@ -142,7 +147,7 @@ TargetDesignDlg::TargetDesignDlg(const DesignSet& designs, const ModelParameters
     });
     // Enter solves, wherever the focus is; a button becomes the dialog's default only once it is in it.
     solve_->setDefault(true);
-    resize(760, 820);
+    resize(1280, 780);
     updateEnabling();
 }
 
