@@ -10,7 +10,6 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -19,6 +18,7 @@
 #include "core/model/Recalculation.h"
 #include "core/report/TableText.h"
 #include "ui/dialogs/DrawingExport.h"
+#include "ui/dialogs/ScreenFit.h"
 #include "ui/explore/DiffusionChoice.h"
 #include "ui/explore/SweepSettings.h"
 #include "ui/explore/SweepTableModel.h"
@@ -145,9 +145,7 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
     // Enter runs, wherever the focus is; a button becomes the dialog's default only once it is in it.
     run_->setDefault(true);
     view_->setMappedOutput(settings_->mappedOutput());
-    const QRect screen =
-        owner && owner->screen() ? owner->screen()->availableGeometry() : QRect(QPoint(), kPreferredSize);
-    resize(kPreferredSize.boundedTo(screen.size() - QSize(40, 60)));
+    resizeToFitScreen(*this, owner, kPreferredSize);
     updateButtons();
 }
 

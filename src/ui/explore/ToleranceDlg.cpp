@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -25,6 +24,7 @@
 #include "core/model/Recalculation.h"
 #include "render/charts/ExploreText.h"
 #include "ui/dialogs/DrawingExport.h"
+#include "ui/dialogs/ScreenFit.h"
 #include "ui/explore/ChartPane.h"
 #include "ui/explore/DiffusionChoice.h"
 #include "ui/explore/ToleranceSettings.h"
@@ -130,9 +130,7 @@ ToleranceDlg::ToleranceDlg(const DesignSet& designs, const ModelParameters& mp,
     connect(&job_, &WorkerJob::finished, this, &ToleranceDlg::workFinished);
     connect(tabs_, &QTabWidget::currentChanged, this, &ToleranceDlg::updateButtons);
     run_->setDefault(true);
-    const QRect screen =
-        owner && owner->screen() ? owner->screen()->availableGeometry() : QRect(QPoint(), kPreferredSize);
-    resize(kPreferredSize.boundedTo(screen.size() - QSize(40, 60)));
+    resizeToFitScreen(*this, owner, kPreferredSize);
     updateButtons();
 }
 
