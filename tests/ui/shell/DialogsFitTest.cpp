@@ -46,6 +46,7 @@ TEST_F(DialogsFit, EveryTextOfTheProgramsWindowsFits) {
         {kCmdAddInformation, "information"},
         {kCmdProblemSolver, "problem solver"},
         {kCmdSensitivity, "sensitivity"},
+        {kCmdTolerances, "tolerances"},
 #ifdef VELTRANO_HAVE_NLOPT
         {kCmdDesignToTargets, "design to targets"},
 #endif
