@@ -32,7 +32,8 @@ nlopt_options=(
 
 require_sources nlopt
 version=$(source_version nlopt)
-build_description="$(description nlopt "$version" "${nlopt_options[@]}")"
+build_description="source: nlopt $version
+$(option_lines "${nlopt_options[@]}")"
 prefix="$cache_root/nlopt-windows/$(upstream_version "$version")-$(key_of <<<"$build_description")"
 work="$prefix.work"
 

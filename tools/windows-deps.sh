@@ -2,8 +2,8 @@
 # for the Windows build from Debian's own source packages with the project's MinGW-w64 toolchain.
 # Sourced by them, not run.
 #
-# Each library goes into a cache folder named by its version and a hash of its build description (the
-# source package and version and the configure options, one per line). The stamp, written last, holds
+# Each library goes into a cache folder named by its version and a hash of its build description (its
+# source packages and their versions and its configure options, one a line). The stamp, written last, holds
 # that description; a folder with a stamp is complete and is used as it is.
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -25,10 +25,8 @@ source_version() {
 # upstream_version VERSION: 6.4.2+dfsg-10 -> 6.4.2
 upstream_version() { local v="${1#*:}"; v="${v%-*}"; echo "${v%%+*}"; }
 
-# description PACKAGE VERSION OPTION...: what the build is made of, one item a line.
-description() {
-  echo "source: $1 $2"
-  shift 2
+# option_lines OPTION...: the options of a build description, one a line.
+option_lines() {
   local o
   for o in "$@"; do echo "option: $o"; done
 }
