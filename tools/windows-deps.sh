@@ -12,6 +12,10 @@ cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/veltrano"
 stamp_name=.build-complete
 jobs=$(nproc)
 
+# The work folders' names hold the hash, and the compilers see absolute paths: ccache reuses its results
+# across work folders (and cache roots) only with the paths made relative to them.
+export CCACHE_BASEDIR="$cache_root"
+
 say() { echo "-- $*" >&2; }
 die() { echo "error: $*" >&2; exit 1; }
 
