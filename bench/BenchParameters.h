@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "design/DesignSet.h"
-#include "design/ModelParameters.h"
-#include "model/Recalculation.h"
+#include "core/design/DesignSet.h"
+#include "core/design/ModelParameters.h"
+#include "core/model/Recalculation.h"
 
 namespace veltrano::bench {
 

@@ -6,10 +6,10 @@
 
 #include "BenchParameters.h"
 
-#include "design/DesignSet.h"
-#include "explore/SheetPreview.h"
-#include "explore/Sweep.h"
-#include "model/Recalculation.h"
+#include "core/design/DesignSet.h"
+#include "core/explore/SheetPreview.h"
+#include "core/explore/Sweep.h"
+#include "core/model/Recalculation.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ void PreviewUpdate(benchmark::State& state) {
     int typed = 0;
     for (auto _ : state) {
         sheet.paper().texts[kAirPermeability] = std::to_string(40 + typed++ % 50);
-        benchmark::DoNotOptimize(previewSheet(sheet, designs(), parameters()).values);
+        benchmark::DoNotOptimize(
+            previewStored(sheet.storedValues(), sheet.isReference(), designs(), parameters()).values);
     }
 }
 BENCHMARK(PreviewUpdate)->Unit(benchmark::kMillisecond)->UseRealTime();

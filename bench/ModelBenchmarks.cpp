@@ -4,9 +4,9 @@
 
 #include "BenchParameters.h"
 
-#include "design/DesignSet.h"
-#include "model/PuffByPuff.h"
-#include "model/Recalculation.h"
+#include "core/design/DesignSet.h"
+#include "core/model/PuffByPuff.h"
+#include "core/model/Recalculation.h"
 
 namespace {
 

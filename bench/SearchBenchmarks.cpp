@@ -5,10 +5,10 @@
 
 #include "BenchParameters.h"
 
-#include "design/DesignSet.h"
-#include "model/Recalculation.h"
-#include "solver/SolverSearch.h"
-#include "solver/TargetSearches.h"
+#include "core/design/DesignSet.h"
+#include "core/model/Recalculation.h"
+#include "core/solver/SolverSearch.h"
+#include "core/solver/TargetSearches.h"
 
 namespace {
 

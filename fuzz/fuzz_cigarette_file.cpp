@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "design/ByteStream.h"
-#include "design/CigaretteFile.h"
-#include "design/DesignFields.h"
+#include "core/design/ByteStream.h"
+#include "core/design/CigaretteFile.h"
+#include "core/design/DesignFields.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     veltrano::DesignSet designs;

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "design/ByteStream.h"
-#include "design/LegacyImport.h"
+#include "core/design/ByteStream.h"
+#include "core/design/LegacyImport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     veltrano::DesignSet designs;

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "design/DesignFields.h"
-#include "model/FlowNetwork.h"
-#include "model/PuffByPuff.h"
-#include "model/Recalculation.h"
+#include "core/design/DesignFields.h"
+#include "core/model/FlowNetwork.h"
+#include "core/model/PuffByPuff.h"
+#include "core/model/Recalculation.h"
 
 namespace {
 

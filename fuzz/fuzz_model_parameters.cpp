@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "design/ModelParameters.h"
+#include "core/design/ModelParameters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     veltrano::ModelParameters p;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "editor/PuffShape.h"
+#include "core/sheet/PuffShape.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     veltrano::PuffShape shape;

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "design/ByteStream.h"
-#include "design/StartupFile.h"
+#include "core/design/ByteStream.h"
+#include "core/design/StartupFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     veltrano::DesignSet designs;

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "design/ModelParameters.h"
+#include "core/design/ModelParameters.h"
 
 namespace veltrano {
 

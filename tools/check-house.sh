@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The house rules a compiler does not check: no include cycles between source folders, every C++ file
+# The house rules a compiler does not check: includes that follow the libraries' layers and make no circles, every C++ file
 # formatted with the project's style, and a command-line tool that does not drag in the widget toolkit.
 # Usage: tools/check-house.sh [BUILD_DIR]   (BUILD_DIR holds a built apps/veltrano-cli; default build/default)
 set -euo pipefail
@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/default}
 status=0
 
-python3 tools/check-include-cycles.py || status=1
+python3 tools/check-includes.py || status=1
 
 unformatted=$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | grep -o '^[^:]*:[0-9]*:[0-9]*: warning' | cut -d: -f1 | sort -u || true)
 if [ -n "$unformatted" ]; then

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QSvgGenerator>
 
-#include "resources/Pictures.h"
+#include "render/resources/Pictures.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "CliSupport.h"
 #include "DesignJson.h"
 #include "JsonReader.h"
-#include "design/CigaretteFile.h"
-#include "editor/PuffShape.h"
+#include "core/design/CigaretteFile.h"
+#include "core/sheet/PuffShape.h"
 
 namespace veltrano::cli {
 
@@ -67,8 +67,8 @@ int runBuild(const Arguments& args, int, char**) {
                       "; a JSON object is expected");
     if (reading.duplicateKey) return refuse(source + " gives the key " + *reading.duplicateKey + " twice");
 
-    Session session;  // default designs, filled from the JSON; nothing is recalculated
-    DesignSet& designs = session.document.designsForSetUp();
+    Session session;
+    DesignSet designs;  // default designs, filled from the JSON; nothing is recalculated
     StderrErrorReporter& errors = session.errors;
     for (const auto& [key, value] : reading.value.items()) {
         if (key == "informationText") {
@@ -95,6 +95,7 @@ int runBuild(const Arguments& args, int, char**) {
             problem += "': field 'magic' must be \"QMX\"; Open refuses a file whose designs lack it";
             return refuse(problem);
         }
+    session.document.takeDesigns(std::move(designs));
     return session.document.saveAs(args.positional(1), errors) == 0 ? 0 : kFileError;
 }
 

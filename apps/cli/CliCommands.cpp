@@ -7,10 +7,10 @@
 #include "CliSupport.h"
 #include "DesignJson.h"
 #include "JsonWriter.h"
-#include "design/CigaretteFile.h"
-#include "design/LegacyImport.h"
-#include "design/StartupFile.h"
-#include "model/Recalculation.h"
+#include "core/design/CigaretteFile.h"
+#include "core/design/LegacyImport.h"
+#include "core/design/StartupFile.h"
+#include "core/model/Recalculation.h"
 
 namespace veltrano::cli {
 

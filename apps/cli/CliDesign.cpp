@@ -6,9 +6,9 @@
 #include "CliSupport.h"
 #include "JsonWriter.h"
 #include "WordList.h"
-#include "design/CigaretteFile.h"
-#include "explore/TargetDesign.h"
-#include "model/Recalculation.h"
+#include "core/design/CigaretteFile.h"
+#include "core/explore/TargetDesign.h"
+#include "core/model/Recalculation.h"
 
 namespace veltrano::cli {
 

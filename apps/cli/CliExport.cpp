@@ -3,8 +3,8 @@
 
 #include "CliCommands.h"
 #include "CliSupport.h"
-#include "report/ReportFile.h"
-#include "report/TableText.h"
+#include "core/report/ReportFile.h"
+#include "core/report/TableText.h"
 
 namespace veltrano::cli {
 

@@ -4,7 +4,7 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "HeadlessGui.h"
-#include "print/ReportPdf.h"
+#include "render/print/ReportPdf.h"
 
 namespace veltrano::cli {
 

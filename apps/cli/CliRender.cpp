@@ -4,14 +4,17 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "HeadlessGui.h"
-#include "report/ReportFile.h"
-#include "views/ViewExport.h"
+#include "core/report/ReportFile.h"
+#include "render/views/ViewExport.h"
 
 namespace veltrano::cli {
 
 int runRender(const Arguments& args, int argc, char** argv) {
-    const std::optional<ViewKind> kind = viewKindNamed(args.value("--view"));
-    if (!kind) {
+    // The raw listing is drawn in the place of a view, as the program draws it.
+    const std::string& name = args.value("--view");
+    const bool listing = name == "listing";
+    const std::optional<View> view = listing ? View::StationaryFlow : viewNamed(name);
+    if (!view) {
         std::fprintf(stderr,
                      "veltrano-cli render: --view must be stationary, yields, puffs, summary or listing\n");
         return kUsageError;
@@ -33,10 +36,11 @@ int runRender(const Arguments& args, int argc, char** argv) {
     const DesignSet& designs = session.designs();
     StderrErrorReporter& errors = session.errors;
     // The program runs the analysis before it shows the puff-by-puff view; so does this.
-    const bool puffs = analysePuffsIfAsked(args, session.document, *kind == ViewKind::Puffs);
+    const bool puffs = analysePuffsIfAsked(args, session.document, !listing && *view == View::PuffByPuff);
 
     const HeadlessGui gui(argc, argv);
-    const QByteArray bytes = renderViewFile(makeViewResources(), {designs, *kind, puffs}, *format, *scale);
+    const QByteArray bytes =
+        renderViewFile(makeViewResources(), {designs, *view, puffs, -1, listing}, *format, *scale);
     if (bytes.isEmpty()) {
         ReportError(errors, kErrorCigaretteWriteFailed);
         return kFileError;

@@ -6,7 +6,7 @@
 #include "CliCommands.h"
 #include "CliSupport.h"
 #include "JsonWriter.h"
-#include "solver/SolverSearch.h"
+#include "core/solver/SolverSearch.h"
 
 namespace veltrano::cli {
 

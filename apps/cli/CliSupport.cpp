@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <utility>
 
-#include "design/CigaretteFile.h"
-#include "design/DataFileSearch.h"
-#include "design/FilePath.h"
-#include "design/PlatformFiles.h"
-#include "model/Recalculation.h"
+#include "core/design/CigaretteFile.h"
+#include "core/design/DataFileSearch.h"
+#include "core/design/FilePath.h"
+#include "core/design/PlatformFiles.h"
+#include "core/model/Recalculation.h"
 
 namespace veltrano::cli {
 

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "CliCommands.h"
-#include "design/DesignSet.h"
-#include "design/ErrorMessages.h"
-#include "design/ModelParameters.h"
-#include "document/DesignDocument.h"
+#include "core/design/DesignSet.h"
+#include "core/design/ErrorMessages.h"
+#include "core/design/ModelParameters.h"
+#include "core/document/DesignDocument.h"
 
 namespace veltrano::cli {
 

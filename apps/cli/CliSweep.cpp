@@ -7,8 +7,8 @@
 #include "CliSupport.h"
 #include "JsonWriter.h"
 #include "WordList.h"
-#include "explore/Sweep.h"
-#include "explore/SweepTable.h"
+#include "core/explore/Sweep.h"
+#include "core/explore/SweepTable.h"
 
 namespace veltrano::cli {
 

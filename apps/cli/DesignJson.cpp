@@ -4,9 +4,9 @@
 #include <cstring>
 #include <limits>
 
-#include "design/DesignFields.h"
-#include "design/Utf8.h"
-#include "design/Windows1252.h"
+#include "core/design/DesignFields.h"
+#include "core/design/Utf8.h"
+#include "core/design/Windows1252.h"
 
 namespace veltrano::cli {
 

@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "JsonWriter.h"
-#include "design/CigaretteDesign.h"
-#include "design/DesignSet.h"
+#include "core/design/CigaretteDesign.h"
+#include "core/design/DesignSet.h"
 
 namespace veltrano::cli {
 

@@ -1,6 +1,6 @@
 #include "HeadlessGui.h"
 
-#include "views/ViewResources.h"
+#include "render/views/ViewResources.h"
 
 namespace veltrano::cli {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "design/NumberText.h"
+#include "core/design/NumberText.h"
 
 namespace veltrano::cli {
 

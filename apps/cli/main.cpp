@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CliCommands.h"
-#include "design/PlatformFiles.h"
+#include "core/design/PlatformFiles.h"
 
 namespace {
 

@@ -4,12 +4,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include "design/FilePath.h"
-#include "design/PlatformFiles.h"
-#include "dialogs/Dialogs.h"
-#include "dialogs/FilePaths.h"
-#include "shell/MyApp.h"
-#include "views/ViewResources.h"
+#include "core/design/FilePath.h"
+#include "core/design/PlatformFiles.h"
+#include "core/design/ProgramName.h"
+#include "render/views/ViewResources.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/dialogs/FilePaths.h"
+#include "ui/shell/MyApp.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ namespace {
 void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("korbinel"));
     QCoreApplication::setApplicationName(QStringLiteral("veltrano"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRANO_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(
+        veltrano::kProgramVersion.data(), static_cast<qsizetype>(veltrano::kProgramVersion.size())));
 }
 
 void describeCommandLine(QCommandLineParser& commandLine) {

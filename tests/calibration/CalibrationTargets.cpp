@@ -7,13 +7,13 @@
 
 #include "CsvTable.h"
 #include "TargetExpression.h"
-#include "design/DesignFields.h"
-#include "design/DesignSet.h"
-#include "design/ErrorMessages.h"
-#include "model/Characteristics.h"
-#include "model/IsoYields.h"
-#include "model/PuffByPuff.h"
-#include "model/Recalculation.h"
+#include "core/design/DesignFields.h"
+#include "core/design/DesignSet.h"
+#include "core/design/ErrorMessages.h"
+#include "core/model/Characteristics.h"
+#include "core/model/IsoYields.h"
+#include "core/model/PuffByPuff.h"
+#include "core/model/Recalculation.h"
 
 namespace veltrano::calibration {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "design/ModelParameters.h"
+#include "core/design/ModelParameters.h"
 
 namespace veltrano::calibration {
 

@@ -5,7 +5,7 @@
 
 #include "CalibrationTargets.h"
 #include "CsvTable.h"
-#include "design/NumberText.h"
+#include "core/design/NumberText.h"
 
 namespace veltrano::calibration {
 namespace {

@@ -10,14 +10,15 @@
 
 #include <gtest/gtest.h>
 
-#include "design/DesignFields.h"
-#include "design/DesignSet.h"
-#include "design/ErrorMessages.h"
-#include "design/ModelParameters.h"
-#include "design/StartupFile.h"
-#include "model/PuffByPuff.h"
-#include "model/Recalculation.h"
-#include "support/RunCommand.h"
+#include "core/design/DesignFields.h"
+#include "core/design/DesignSet.h"
+#include "core/design/ErrorMessages.h"
+#include "core/design/ModelParameters.h"
+#include "core/design/StartupFile.h"
+#include "core/model/PuffByPuff.h"
+#include "core/model/Recalculation.h"
+#include "tests/support/RunCommand.h"
+#include "tests/support/TempFolder.h"
 
 namespace veltrano {
 namespace {
@@ -48,15 +49,12 @@ const DesignSet& shippedStartupDesigns() {
 }
 
 TEST(ShippedData, ModelsDatIsWhatTheToolMakesFromTheCoefficientTable) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("veltrano-data-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(dir);
-    const auto made = dir / "models.dat";
+    const testing::TempFolder folder("veltrano-data-");
+    const auto made = folder.path() / "models.dat";
     const std::string command = std::string("\"") + MAKE_MODELS_DAT + "\" \"" +
                                 (kData / "model-parameters.csv").string() + "\" \"" + made.string() + "\"";
     EXPECT_EQ(testing::runCommand(command), 0) << command;
     const std::string bytes = readAll(made);
-    std::filesystem::remove_all(dir);
     EXPECT_EQ(bytes.size(), 2592u);
     EXPECT_TRUE(bytes == readAll(kData / "models.dat"))
         << "data/models.dat is not what data/model-parameters.csv makes";

@@ -7,7 +7,7 @@
 #include "CalibrationTargets.h"
 #include "CsvTable.h"
 #include "ModelParameterCsv.h"
-#include "design/NumberText.h"
+#include "core/design/NumberText.h"
 
 using namespace veltrano;
 

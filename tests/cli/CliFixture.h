@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TempFolder.h"
+
 // The command-line tool run as a process, in a fresh folder of its own per test.
 namespace veltrano::testing {
 
@@ -39,16 +41,9 @@ struct Process {
 
 class Cli : public ::testing::Test {
 protected:
-    fs::path dir =
-        fs::temp_directory_path() /
-        ("veltrano-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    TempFolder folder{"veltrano-cli-"};
+    const fs::path& dir = folder.path();
     std::string models = std::string(VELTRANO_TEST_DATA_DIR) + "/fixture-models.dat";
-
-    void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::string path(const std::string& name) const { return (dir / name).string(); }
 

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "CliFixture.h"
-#include "editor/RegimePageRules.h"
+#include "core/sheet/RegimePageRules.h"
 
 namespace {
 

@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "design/CigaretteFile.h"
-#include "design/ErrorMessages.h"
+#include "core/design/CigaretteFile.h"
+#include "core/design/ErrorMessages.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ TEST(InstalledMimeType, CigaretteFilesByNameAndByTheirFirstBytes) {
     const QMimeDatabase types;
     EXPECT_EQ(types.mimeTypeForFile("design.cig", QMimeDatabase::MatchExtension).name(), kCigaretteType);
 
-    const fs::path folder = fs::temp_directory_path() / "veltrano-mime-test";
-    fs::create_directories(folder);
+    const veltrano::testing::TempFolder temp("veltrano-mime-");
+    const fs::path& folder = temp.path();
     veltrano::DesignSet designs;
     veltrano::RecordingErrorReporter errors;
     ASSERT_EQ(veltrano::saveCigaretteFile((folder / "no-extension").string(), designs, errors), 0);
@@ -38,7 +39,6 @@ TEST(InstalledMimeType, CigaretteFilesByNameAndByTheirFirstBytes) {
             .mimeTypeForFile(QString::fromStdString((folder / "other").string()), QMimeDatabase::MatchContent)
             .name(),
         kCigaretteType);
-    fs::remove_all(folder);
 }
 
 }  // namespace

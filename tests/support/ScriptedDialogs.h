@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogs/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 namespace veltrano::testing {
 

@@ -1,0 +1,214 @@
+#include <filesystem>
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QSettings>
+#include <QTest>
+#include <QUrl>
+
+#include "ShellFixture.h"
+#include "core/design/CigaretteFile.h"
+#include "ui/dialogs/FileDialogs.h"
+#include "ui/dialogs/LastFolder.h"
+#include "ui/shell/RecentFiles.h"
+#include "ui/shell/RecentFilesMenu.h"
+
+namespace veltrano::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A main window and a folder with a cigarette file whose current design is 27 mm long.
+class OpenFromDesktop : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        DesignSet designs;
+        designs.currentDesign.fi_len = 27;
+        RecordingErrorReporter errors;
+        ASSERT_EQ(saveCigaretteFile(folder.file("short.cig"), designs, errors), 0);
+    }
+
+    // The entries of File > "Recent Files" as the menu shows them when it opens: text and tool tip.
+    std::vector<std::pair<std::string, std::string>> recentEntries() {
+        auto* menu = window->findChild<RecentFilesMenu*>(QStringLiteral("recentFilesMenu"));
+        EXPECT_NE(menu, nullptr);
+        if (!menu) return {};
+        menu->refresh();
+        std::vector<std::pair<std::string, std::string>> entries;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator()) entries.emplace_back(a->text().toStdString(), a->toolTip().toStdString());
+        entries.pop_back();  // "Clear Recent Files"
+        return entries;
+    }
+    void chooseRecent(int index) {
+        auto* menu = window->findChild<RecentFilesMenu*>(QStringLiteral("recentFilesMenu"));
+        menu->refresh();
+        menu->actions().at(index)->trigger();
+    }
+    // Drags `data` onto the window; true when the window shows that it would take the drop.
+    bool dragEnter(QMimeData& data) {
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        return enter.isAccepted();
+    }
+    void drop(QMimeData& data) {
+        QDropEvent event(QPointF(50, 50), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &event);
+        EXPECT_TRUE(event.isAccepted());
+        EXPECT_EQ(event.dropAction(), Qt::CopyAction);  // the file stays where it is
+        QCoreApplication::processEvents();              // it opens once the drop is over
+    }
+
+    TempFolder folder;
+};
+
+TEST(RecentFileList, KeepsTheLastEightNewestFirstEachOnce) {
+    TempFolder folder;
+    QSettings settings(QString::fromStdString(folder.file("settings.ini")), QSettings::IniFormat);
+    RecentFiles recent(settings);
+    for (int i = 1; i <= 10; ++i) recent.add(QStringLiteral("/d/%1.cig").arg(i));
+    recent.add(QStringLiteral("/d/../d/7.cig"));  // the same file again: to the top, once
+    EXPECT_EQ(recent.files(), (QStringList{"/d/7.cig", "/d/10.cig", "/d/9.cig", "/d/8.cig", "/d/6.cig",
+                                           "/d/5.cig", "/d/4.cig", "/d/3.cig"}));
+    recent.remove(QStringLiteral("/d/9.cig"));
+    EXPECT_EQ(recent.files().size(), 7);
+    EXPECT_FALSE(recent.files().contains(QStringLiteral("/d/9.cig")));
+    // A relative name is taken from the working folder.
+    recent.add(QStringLiteral("here.cig"));
+    EXPECT_EQ(recent.files().first(), QDir::current().absoluteFilePath(QStringLiteral("here.cig")));
+
+    // A list edited by hand: only absolute paths count, each once, at most eight.
+    const struct {
+        QVariant stored;
+        QStringList read;
+    } cases[] = {
+        {QStringList{"", "relative.cig", "/a.cig", "/x/../a.cig", "/b.cig"}, {"/a.cig", "/b.cig"}},
+        {QStringLiteral("/one.cig"), {"/one.cig"}},
+        {42, {}},
+        {QStringList(20, QStringLiteral("/same.cig")), {"/same.cig"}},
+    };
+    for (const auto& c : cases) {
+        settings.setValue(QStringLiteral("recentFiles"), c.stored);
+        EXPECT_EQ(recent.files(), c.read) << c.stored.toString().toStdString();
+    }
+    recent.clear();
+    EXPECT_TRUE(recent.files().isEmpty());
+}
+
+TEST_F(OpenFromDesktop, OpenSaveAsAndImportPutTheirFileOnTop) {
+    EXPECT_TRUE(recentEntries().empty());
+    chooseFile(folder.file("short.cig"));
+    window->runCommand(kCmdOpen);
+    chooseFile(folder.file("copy & more.cig"));
+    window->runCommand(kCmdSaveAs);
+    const std::string legacy = folder.file("old.cig");
+    fs::copy_file(std::string(VELTRANO_SOURCE_DIR) + "/fuzz/corpus/legacy_file/typical.cig", legacy);
+    chooseFile(legacy);
+    window->runCommand(kCmdImport);
+    // A file that does not open is not remembered.
+    writeBytes(folder.file("broken.cig"), "not a design");
+    dialogs.expectMessage(QMessageBox::Discard);  // the imported designs are not saved yet
+    chooseFile(folder.file("broken.cig"));
+    dialogs.expectMessage();
+    window->runCommand(kCmdOpen);
+
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(recentEntries(), (Entries{{"&1 old.cig", legacy},
+                                        {"&2 copy && more.cig", folder.file("copy & more.cig")},
+                                        {"&3 short.cig", folder.file("short.cig")}}));
+}
+
+TEST_F(OpenFromDesktop, ARecentFileOpensAsOpenDoesAndAMissingOneLeavesTheList) {
+    chooseFile(folder.file("short.cig"));
+    window->runCommand(kCmdOpen);
+    chooseFile(folder.file("gone.cig"));
+    window->runCommand(kCmdSaveAs);
+    window->runCommand(kCmdCopyToCurrent);  // an unsaved change
+
+    // The unsaved-changes question comes first; Cancel keeps everything.
+    dialogs.expectMessage(QMessageBox::Cancel);
+    chooseRecent(1);
+    EXPECT_TRUE(window->designsChanged());
+    dialogs.expectMessage(QMessageBox::Discard);
+    chooseRecent(1);
+    EXPECT_EQ(current().fi_len, 27);
+    EXPECT_FALSE(window->designsChanged());
+    EXPECT_FALSE(window->commandEnabled(kCmdUndo));  // a new history, as after Open
+    EXPECT_EQ(shownTitle(*window), "veltrano 4.1 - " + folder.file("short.cig"));
+
+    fs::remove(folder.file("gone.cig"));
+    dialogs.expectMessage();
+    chooseRecent(1);
+    EXPECT_EQ(dialogs.messages.back(), "The file " + folder.file("gone.cig") + " no longer exists.");
+    EXPECT_EQ(recentEntries().size(), 1u);
+    EXPECT_EQ(shownTitle(*window), "veltrano 4.1 - " + folder.file("short.cig"));
+}
+
+TEST_F(OpenFromDesktop, FileDialogsStartInTheFolderLastChosen) {
+    // Each dialog tells where it starts, then is cancelled.
+    std::vector<std::string> startedIn;
+    const auto noteFolder = [&] {
+        dialogs.expect([&](QDialog& d) {
+            auto* f = qobject_cast<QFileDialog*>(&d);
+            startedIn.push_back(f ? f->directory().absolutePath().toStdString() : "no file dialog");
+            return int(QDialog::Rejected);
+        });
+    };
+    fs::create_directory(folder.file("other"));
+    chooseFile(folder.file("other/new.cig"));
+    window->runCommand(kCmdSaveAs);
+    for (CommandId id : {kCmdOpen, kCmdImport, kCmdSaveAs, kCmdExportView, kCmdExportData}) {
+        noteFolder();
+        window->runCommand(id);
+    }
+    EXPECT_EQ(startedIn, std::vector<std::string>(5, folder.file("other")));
+
+    // The next run starts there too; a folder that is gone since is forgotten.
+    QSettings settings;
+    EXPECT_EQ(LastFolder(settings).folder().toStdString(), folder.file("other"));
+    fs::remove_all(folder.file("other"));
+    EXPECT_EQ(LastFolder(settings).folder(), QString());
+}
+
+TEST_F(OpenFromDesktop, OneDroppedLocalFileOpensAsOpenDoes) {
+    window->runCommand(kCmdCopyToCurrent);  // an unsaved change
+    EXPECT_TRUE(window->acceptDrops());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.file("short.cig")))});
+    EXPECT_TRUE(dragEnter(data));
+    dialogs.expectMessage(QMessageBox::Discard);
+    drop(data);
+    EXPECT_EQ(current().fi_len, 27);
+    EXPECT_FALSE(window->designsChanged());
+    EXPECT_EQ(recentEntries().at(0).second, folder.file("short.cig"));
+}
+
+TEST_F(OpenFromDesktop, OnlyOneLocalFileIsTakenAsADrop) {
+    const QUrl file = QUrl::fromLocalFile(QString::fromStdString(folder.file("short.cig")));
+    const QList<QUrl> refused[] = {
+        {file, file},                                                    // several files
+        {QUrl(QStringLiteral("https://example.org/short.cig"))},         // not on this computer
+        {QUrl::fromLocalFile(QString::fromStdString(folder.file("")))},  // a folder
+        {},                                                              // text only
+    };
+    for (const QList<QUrl>& urls : refused) {
+        QMimeData data;
+        data.setText(QStringLiteral("short.cig"));
+        if (!urls.isEmpty()) data.setUrls(urls);
+        EXPECT_FALSE(dragEnter(data)) << urls.size();
+        QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &event);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_NE(current().fi_len, 27);
+    EXPECT_EQ(dialogs.runs, 0);
+}
+
+}  // namespace
+}  // namespace veltrano::testing
