@@ -11,7 +11,7 @@
 # The prefix is ${XDG_CACHE_HOME:-~/.cache}/veltrano/nlopt-windows/<NLopt version>-<hash of the source
 # version and the options below>, with a stamp written last; with the stamp there the script does
 # nothing. The last line of the output is the prefix; its lib/cmake/nlopt/NLoptConfig.cmake gives the
-# target NLopt::nlopt.
+# target NLopt::nlopt. With --prefix it only prints the prefix, and fails when NLopt is not built there.
 set -euo pipefail
 source "$(dirname "$0")/windows-deps.sh"
 SECONDS=0
@@ -36,6 +36,11 @@ build_description="source: nlopt $version
 $(option_lines "${nlopt_options[@]}")"
 prefix="$cache_root/nlopt-windows/$(upstream_version "$version")-$(key_of <<<"$build_description")"
 work="$prefix.work"
+case "${1:-}" in
+  --prefix) print_built_prefix "$prefix" "tools/build-nlopt-windows.sh"; exit ;;
+  "") ;;
+  *) die "unknown argument $1" ;;
+esac
 
 if [ -f "$prefix/$stamp_name" ]; then
   say "NLopt for Windows is there (stamp $prefix/$stamp_name)"

@@ -17,13 +17,16 @@
 #   tools/build-qt-windows.sh             build Qt, or find it built; the last line is the prefix
 #   tools/build-qt-windows.sh --pack DIR  also write the build to DIR as <name>.tar.xz and <name>.README,
 #                                         for ../shared/qt-windows
+#   tools/build-qt-windows.sh --prefix    only print the prefix, and fail when Qt is not built there
 set -euo pipefail
 source "$(dirname "$0")/windows-deps.sh"
 SECONDS=0
 
 pack_dir=""
+prefix_only=""
 case "${1:-}" in
   --pack) pack_dir="${2:?--pack needs a folder}" ;;
+  --prefix) prefix_only=1 ;;
   "") ;;
   *) die "unknown argument $1" ;;
 esac
@@ -149,6 +152,8 @@ otherwise, with the same compiler) can replace the DLLs beside the program.
 $build_description
 EOF
 }
+
+if [ -n "$prefix_only" ]; then print_built_prefix "$prefix" "tools/build-qt-windows.sh"; exit; fi
 
 # Precompiled headers, which Qt's build uses, reach ccache's cache only with these.
 export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:+$CCACHE_SLOPPINESS,}pch_defines,time_macros,include_file_mtime,include_file_ctime"

@@ -35,6 +35,13 @@ option_lines() {
   for o in "$@"; do echo "option: $o"; done
 }
 
+# print_built_prefix PREFIX SCRIPT: prints PREFIX when its build is complete; fails naming the script
+# that builds it otherwise.
+print_built_prefix() {
+  [ -f "$1/$stamp_name" ] || die "$1 holds no finished build: run $2 first"
+  echo "$1"
+}
+
 key_of() { sha256sum | cut -c1-12; }
 
 # fetch_source PACKAGE VERSION DIR: `apt-get source` of exactly that version into DIR (apt checks the

@@ -287,7 +287,7 @@ const std::vector<Command>& commands() {
          "large as it reaches). The extension of OUT chooses the format: a PNG picture at --scale S device\n"
          "pixels per view pixel (0.25 to 4, default 1), an SVG drawing whose texts stay texts, or a "
          "one-page\n"
-         "PDF. Needs no display.",
+         "PDF. Needs no display. A build without Qt SVG (on Windows, docs/windows.md) writes no SVG.",
          {"--view=", "--scale=", "--puffs", "--models="},
          2,
          runRender},

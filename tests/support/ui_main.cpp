@@ -1,15 +1,24 @@
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "render/resources/ShippedFonts.h"
+
 int main(int argc, char** argv) {
     // Tests never need a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    veltrano::useFontsBesideProgram();
     // Nothing a test does reaches the user's own state, data or settings folders.
     const QTemporaryDir home;
     for (const char* variable : {"XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
         qputenv(variable, (home.path() + QLatin1Char('/') + QLatin1String(variable)).toLocal8Bit());
+#ifdef Q_OS_WIN
+    // Windows keeps settings in the registry, which no variable moves: a file in the folder above instead.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path() + QStringLiteral("/settings"));
+#endif
     QApplication app(argc, argv);
     // Settings need an organisation's name; they land in the temporary config folder above.
     QCoreApplication::setOrganizationName(QStringLiteral("korbinel"));

@@ -6,9 +6,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 #include <cmath>
 #include <memory>
+#ifdef VELTRANO_HAVE_SVG
+#include <QSvgGenerator>
+#endif
 
 namespace veltrano {
 
@@ -58,6 +60,7 @@ QByteArray vectorBytes(const ViewResources& resources, const Drawing& drawing, c
     return bytes;
 }
 
+#ifdef VELTRANO_HAVE_SVG
 std::unique_ptr<QSvgGenerator> svgDevice(QIODevice& buffer, QSize canvas) {
     auto svg = std::make_unique<QSvgGenerator>();
     svg->setOutputDevice(&buffer);
@@ -67,6 +70,7 @@ std::unique_ptr<QSvgGenerator> svgDevice(QIODevice& buffer, QSize canvas) {
     svg->setTitle(programTitle());
     return svg;
 }
+#endif
 
 std::unique_ptr<QPdfWriter> pdfDevice(QIODevice& buffer, QSize canvas) {
     auto pdf = std::make_unique<QPdfWriter>(&buffer);
@@ -85,7 +89,7 @@ std::optional<ExportFormat> exportFormatOf(std::string_view fileName) {
     if (dot == std::string_view::npos) return std::nullopt;
     const QString extension =
         QString::fromUtf8(fileName.data() + dot, qsizetype(fileName.size() - dot)).toLower();
-    for (ExportFormat format : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf})
+    for (ExportFormat format : kExportFormats)
         if (extension == QLatin1String(exportExtension(format))) return format;
     return std::nullopt;
 }
@@ -128,7 +132,11 @@ QByteArray renderDrawingFile(const ViewResources& resources, const Drawing& draw
         case ExportFormat::Png:
             return pngBytes(resources, drawing, scale);
         case ExportFormat::Svg:
+#ifdef VELTRANO_HAVE_SVG
             return vectorBytes(resources, drawing, svgDevice);
+#else
+            return {};
+#endif
         case ExportFormat::Pdf:
             return vectorBytes(resources, drawing, pdfDevice);
     }
