@@ -31,6 +31,7 @@ void describeCommandLine(QCommandLineParser& commandLine) {
                                       QStringLiteral("[FILE]"));
 }
 
+#ifndef Q_OS_WIN
 // Whether the command line asks only for the help or the version text.
 bool asksForTextOnly(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -41,6 +42,7 @@ bool asksForTextOnly(int argc, char** argv) {
     }
     return false;
 }
+#endif
 
 }  // namespace
 

@@ -5,7 +5,9 @@
 
 #include "ShellFixture.h"
 #include "core/design/CigaretteFile.h"
+#include "core/design/FilePath.h"
 #include "core/design/StartupFile.h"
+#include "ui/dialogs/FilePaths.h"
 #include "ui/shell/MyApp.h"
 #include "ui/shell/PuffWaitDlg.h"
 #include "ui/shell/Recovery.h"
@@ -255,7 +257,9 @@ TEST_F(Startup, AFileNamedOnTheCommandLineOpensAfterStartUp) {
     {  // One file at a time: the first opens, the others are named.
         MyApp app(dialogs_, places_);
         expectBox();
-        ASSERT_EQ(app.start({named.c_str(), QStringLiteral("broken.cig"), QStringLiteral("x.cig")}), 0);
+        ASSERT_EQ(
+            app.start({fromFilePath(utf8Path(named)), QStringLiteral("broken.cig"), QStringLiteral("x.cig")}),
+            0);
         EXPECT_EQ(app.state().document.designs().currentDesign.fi_len, 27);
         EXPECT_EQ(text_, "One file opens at a time; the other files named were not opened.");
         EXPECT_EQ(details_, "broken.cig\nx.cig");
