@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,6 +25,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Settings need an organisation's name; they land in the temporary config folder above.
     QCoreApplication::setOrganizationName(QStringLiteral("korbinel"));
+#ifdef Q_OS_WIN
+    // Windows' local application data (the recovery files) is a folder no variable moves either: a name
+    // of this run's own gives it a folder nobody else uses, removed at the end.
+    QCoreApplication::setApplicationName(QStringLiteral("test-") + QFileInfo(home.path()).fileName());
+    const QString localData = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int failed = RUN_ALL_TESTS();
+#ifdef Q_OS_WIN
+    QDir(localData).removeRecursively();
+#endif
+    return failed;
 }

@@ -55,7 +55,7 @@ protected:
     }
 
     TempFolder folder;
-    QString designFile = QStringLiteral("/designs/light.cig");
+    QString designFile = QString::fromStdString(folder.file("light.cig"));
     QStringList titles, proposals;
 };
 
