@@ -13,7 +13,7 @@ packages=(
   xvfb xauth openbox imagemagick xdotool poppler-utils librsvg2-bin xclip
   locales python3
   dpkg-dev file desktop-file-utils appstream shared-mime-info groff-base
-  g++-mingw-w64-x86-64-posix wine wine64 googletest nsis
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine googletest nsis
 )
 
 SUDO=""
