@@ -60,6 +60,21 @@ waitFor() {
   done
   fail "no window titled '$1' appeared"
 }
+# visibleWindows: the ids of the visible windows, one a line.
+visibleWindows() { xdotool search --onlyvisible --name '' 2>/dev/null || true; }
+# newWindow KNOWN: the id of a visible window not among KNOWN (ids, one a line), within a minute. Wine's
+# own file dialog has no title to look for.
+newWindow() {
+  local id
+  for _ in $(seq 120); do
+    id=$(visibleWindows | grep -vxF -f <(echo "$1") | tail -n1) && [ -n "$id" ] && {
+      echo "$id"
+      return
+    }
+    sleep 0.5
+  done
+  fail "no new window appeared"
+}
 # gone TITLE: waits until no visible window's title starts with TITLE.
 gone() {
   for _ in $(seq 120); do
@@ -121,9 +136,10 @@ drive() {
   gone "Cigarette Design Specification Sheet"
 
   say "$name: Save As"
+  local before dialog
+  before=$(visibleWindows)
   keys "$main" alt Down Down Down Return
-  local dialog
-  dialog=$(waitFor "Save")
+  dialog=$(newWindow "$before")
   shot "$name-3-save-dialog"
   xdotool windowactivate --sync "$dialog" 2>/dev/null || true
   xdotool key --clearmodifiers ctrl+a
