@@ -2,7 +2,7 @@
 # Sets everything up and runs every test: the normal build with all tests, the core and its tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, one pass of every fuzz target over its corpus,
 # and the Windows builds under Wine: the core and veltrano-cli with their tests, the desktop program with
-# its tests.
+# its tests, and its setup program installed and uninstalled.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
