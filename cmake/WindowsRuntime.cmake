@@ -2,8 +2,8 @@
 # programs and the tests run, under Wine here) and for the installed bin/ folder (the setup program's):
 # the Qt DLLs and the plugins they load, the compiler's runtime DLLs, and the fonts. The offscreen
 # platform (veltrano-cli's drawing commands, the tests) reads fonts only from a folder, fonts/ beside the
-# program (render/resources/OffscreenFonts.h); the program adds them where Windows lacks the faces the
-# views name. Debian's Liberation and DejaVu fonts are the ones the Linux package depends on.
+# program (render/resources/ShippedFonts.h). Debian's Liberation and DejaVu fonts are the ones the Linux
+# package depends on.
 
 set(windows_qt_modules Core Gui Widgets PrintSupport)
 if(TARGET Qt6::Svg)
