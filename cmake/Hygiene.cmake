@@ -10,17 +10,19 @@ endforeach()
 # (the presets and CI); a packager's plain configure builds with any compiler's new warnings.
 option(VELTRANO_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
 function(veltrano_target_defaults target)
+  # For the C++ compiler only: a Windows program's resources go through the resource compiler.
   if(MSVC)
     # /fp:precise contracts nothing into fused multiply-adds; the sources are UTF-8.
-    target_compile_options(${target} PRIVATE /W4 /fp:precise /utf-8)
+    set(flags /W4 /fp:precise /utf-8)
     set(errors_flag /WX)
   else()
-    target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off)
+    set(flags -Wall -Wextra -ffp-contract=off)
     set(errors_flag -Werror)
   endif()
   if(VELTRANO_WARNINGS_AS_ERRORS)
-    target_compile_options(${target} PRIVATE ${errors_flag})
+    list(APPEND flags ${errors_flag})
   endif()
+  target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${flags}>")
   # windows.h without its min and max macros and without the parts nobody here uses.
   if(WIN32)
     target_compile_definitions(${target} PRIVATE NOMINMAX WIN32_LEAN_AND_MEAN)

@@ -13,7 +13,7 @@ packages=(
   xvfb xauth openbox imagemagick xdotool poppler-utils librsvg2-bin xclip
   locales python3
   dpkg-dev file desktop-file-utils appstream shared-mime-info groff-base
-  g++-mingw-w64-x86-64-posix wine wine64 googletest
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine googletest nsis
 )
 
 SUDO=""
@@ -27,6 +27,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Debian's source packages (`apt-get source`): the Windows builds of Qt and NLopt
+# (tools/build-qt-windows.sh, tools/build-nlopt-windows.sh) start from them. A deb-src entry beside
+# each of the machine's deb entries, added once.
+if ! grep -sqE '^[[:space:]]*(deb-src[[:space:]]|Types:.*deb-src)' \
+    /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed -E 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+      | $SUDO tee /etc/apt/sources.list.d/veltrano-deb-src.sources >/dev/null
+  else
+    grep -hE '^[[:space:]]*deb[[:space:]]' /etc/apt/sources.list \
+      | sed -E 's/^([[:space:]]*)deb[[:space:]]/\1deb-src /' \
+      | $SUDO tee /etc/apt/sources.list.d/veltrano-deb-src.list >/dev/null
+  fi
+  $SUDO apt-get update -qq
 fi
 
 # A comma-decimal locale, so tests can prove the number handling ignores the user's locale.

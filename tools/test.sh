@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the normal build with all tests, the core and its tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, one pass of every fuzz target over its corpus,
-# and the Windows build of the core and veltrano-cli with its tests under Wine.
+# and the Windows builds under Wine: the core and veltrano-cli with their tests, the desktop program with
+# its tests, and its setup program installed and uninstalled.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,6 +34,6 @@ if [ -d fuzz ] && ls fuzz/*/ >/dev/null 2>&1; then
   bash tools/fuzz-replay.sh build/fuzz
 fi
 
-echo "== the core and veltrano-cli for Windows, under Wine"
+echo "== the core, veltrano-cli and the desktop program for Windows, under Wine"
 bash tools/windows-check.sh
 echo "== all tests passed"

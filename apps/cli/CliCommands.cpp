@@ -415,7 +415,8 @@ const std::vector<Command>& commands() {
          "canvas (the listing as large as it reaches). The extension of OUT chooses the format: a PNG\n"
          "picture at --scale S device pixels per view pixel (0.25 to 4, default 1), an SVG drawing whose\n"
          "texts stay texts, or a one-page PDF. Needs no display. A file that cannot be written ends with\n"
-         "status 1 and a message naming it and the system's reason.",
+         "status 1 and a message naming it and the system's reason. A build without\n"
+         "Qt SVG (on Windows, docs/windows.md) writes no SVG.",
          {"--view=", "--scale=", "--puffs", "--models="},
          2,
          runRender},

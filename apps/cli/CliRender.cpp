@@ -1,5 +1,7 @@
 // veltrano-cli render: a result view as a PNG picture, an SVG drawing or a PDF page, without a display.
 #include <cstdio>
+#include <iterator>
+#include <string>
 
 #include "CliCommands.h"
 #include "CliSupport.h"
@@ -8,6 +10,20 @@
 #include "render/views/ViewExport.h"
 
 namespace veltrano::cli {
+
+namespace {
+
+// ".png, .svg or .pdf": the extensions of the formats this build writes.
+std::string writtenExtensions() {
+    std::string text;
+    for (std::size_t i = 0; i < std::size(kExportFormats); ++i) {
+        if (i > 0) text += i + 1 == std::size(kExportFormats) ? " or " : ", ";
+        text += exportExtension(kExportFormats[i]);
+    }
+    return text;
+}
+
+}  // namespace
 
 int runRender(const Arguments& args, StandardOutput&, int argc, char** argv) {
     // The raw listing is drawn in the place of a view, as the program draws it.
@@ -22,7 +38,8 @@ int runRender(const Arguments& args, StandardOutput&, int argc, char** argv) {
     const std::string& target = args.positional(1);
     const std::optional<ExportFormat> format = exportFormatOf(target);
     if (!format) {
-        std::fprintf(stderr, "veltrano-cli render: %s must end in .png, .svg or .pdf\n", target.c_str());
+        std::fprintf(stderr, "veltrano-cli render: %s must end in %s\n", target.c_str(),
+                     writtenExtensions().c_str());
         return kUsageError;
     }
     const std::optional<double> scale = args.has("--scale") ? commandLineNumber(args.value("--scale")) : 1.0;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "CliCommands.h"
+#include "render/resources/ShippedFonts.h"
 #include "render/views/ViewResources.h"
 
 namespace veltrano::cli {
@@ -26,6 +27,7 @@ void keepToolkitMessages(QtMsgType type, const QMessageLogContext&, const QStrin
 HeadlessGui::HeadlessGui(int& argc, char** argv) {
     qInstallMessageHandler(keepToolkitMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    useFontsBesideProgram();
     app_ = std::make_unique<QGuiApplication>(argc, argv);
     installFontSubstitutes();
 }

@@ -32,6 +32,7 @@ void describeCommandLine(QCommandLineParser& commandLine) {
                                       QStringLiteral("[FILE]"));
 }
 
+#ifndef Q_OS_WIN
 // Whether the command line asks only for the help or the version text.
 bool asksForTextOnly(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -42,6 +43,7 @@ bool asksForTextOnly(int argc, char** argv) {
     }
     return false;
 }
+#endif
 
 }  // namespace
 

@@ -8,9 +8,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 #include <cmath>
 #include <memory>
+#ifdef VELTRANO_HAVE_SVG
+#include <QSvgGenerator>
+#endif
 
 namespace veltrano {
 
@@ -60,6 +62,7 @@ QByteArray vectorBytes(const ViewResources& resources, const Drawing& drawing, c
     return bytes;
 }
 
+#ifdef VELTRANO_HAVE_SVG
 std::unique_ptr<QSvgGenerator> svgDevice(QIODevice& buffer, QSize canvas) {
     auto svg = std::make_unique<QSvgGenerator>();
     svg->setOutputDevice(&buffer);
@@ -69,6 +72,7 @@ std::unique_ptr<QSvgGenerator> svgDevice(QIODevice& buffer, QSize canvas) {
     svg->setTitle(programTitle());
     return svg;
 }
+#endif
 
 std::unique_ptr<QPdfWriter> pdfDevice(QIODevice& buffer, QSize canvas) {
     auto pdf = std::make_unique<QPdfWriter>(&buffer);
@@ -87,7 +91,7 @@ std::optional<ExportFormat> exportFormatOf(std::string_view fileName) {
     if (dot == std::string_view::npos) return std::nullopt;
     const QString extension =
         QString::fromUtf8(fileName.data() + dot, qsizetype(fileName.size() - dot)).toLower();
-    for (ExportFormat format : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf})
+    for (ExportFormat format : kExportFormats)
         if (extension == QLatin1String(exportExtension(format))) return format;
     return std::nullopt;
 }
@@ -130,7 +134,11 @@ QByteArray renderDrawingFile(const ViewResources& resources, const Drawing& draw
         case ExportFormat::Png:
             return pngBytes(resources, drawing, scale);
         case ExportFormat::Svg:
+#ifdef VELTRANO_HAVE_SVG
             return vectorBytes(resources, drawing, svgDevice);
+#else
+            return {};
+#endif
         case ExportFormat::Pdf:
             return vectorBytes(resources, drawing, pdfDevice);
     }

@@ -26,7 +26,17 @@ struct Drawing {
 // The view of `scene` as a drawing; the drawing refers to the scene's designs.
 Drawing viewDrawing(const ViewResources& resources, const ViewScene& scene);
 
-// The format a file name asks for by its extension (".png", ".svg", ".pdf", any case).
+// The formats this build writes, in the order the export dialog offers them. SVG needs Qt SVG, which a
+// Windows build may go without (docs/windows.md).
+inline constexpr ExportFormat kExportFormats[] = {
+    ExportFormat::Png,
+#ifdef VELTRANO_HAVE_SVG
+    ExportFormat::Svg,
+#endif
+    ExportFormat::Pdf,
+};
+
+// The format of kExportFormats a file name asks for by its extension (".png", ".svg", ".pdf", any case).
 std::optional<ExportFormat> exportFormatOf(std::string_view fileName);
 // ".png", ".svg" or ".pdf".
 const char* exportExtension(ExportFormat format);
@@ -38,7 +48,8 @@ bool validExportScale(double scale);
 // The drawing on a white canvas of its size × scale pixels, with that device pixel ratio. A null
 // image when the scale is out of range or the picture cannot be had.
 QImage renderDrawingImage(const ViewResources& resources, const Drawing& drawing, double scale);
-// The file's bytes; `scale` is used by PNG only. Empty when the picture cannot be made.
+// The file's bytes; `scale` is used by PNG only. Empty when the picture cannot be made or the build
+// does not write the format.
 QByteArray renderDrawingFile(const ViewResources& resources, const Drawing& drawing, ExportFormat format,
                              double scale = 1.0);
 

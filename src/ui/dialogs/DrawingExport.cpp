@@ -12,8 +12,13 @@
 
 namespace veltrano {
 
+// The formats of kExportFormats, in their order.
 const char* const kDrawingFilter =
-    "PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf||";
+    "PNG Image (*.png)|*.png|"
+#ifdef VELTRANO_HAVE_SVG
+    "SVG Drawing (*.svg)|*.svg|"
+#endif
+    "PDF Document (*.pdf)|*.pdf||";
 const char* const kCsvFilter = "CSV Files (*.csv)|*.csv||";
 
 namespace {

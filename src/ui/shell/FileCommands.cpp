@@ -93,7 +93,7 @@ bool MainWin::confirmReplaceLegacyFile() {
     QMessageBox box(
         QMessageBox::Question, programTitle(),
         QStringLiteral("The file %1 is in the old 3.xx format. Replace it with a file in the 4.1 format?")
-            .arg(fromFilePath(document_.fileName())),
+            .arg(shownFileName()),
         QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::No);
     return dialogs_.exec(box) == QMessageBox::Yes;
@@ -108,7 +108,7 @@ bool MainWin::confirmDiscardChanges() {
     // Which file Save would write (or that it asks for a name first).
     box.setInformativeText(document_.fileName().empty()
                                ? QStringLiteral("Save asks for a file name.")
-                               : QStringLiteral("Save writes %1.").arg(fromFilePath(document_.fileName())));
+                               : QStringLiteral("Save writes %1.").arg(shownFileName()));
     switch (dialogs_.exec(box)) {
         case QMessageBox::Save:
             return save();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPainter>
@@ -212,9 +213,13 @@ QString MainWin::currentFileName() const {
     return fromFilePath(document_.fileName());
 }
 
+QString MainWin::shownFileName() const {
+    return QDir::toNativeSeparators(currentFileName());
+}
+
 void MainWin::updateTitle() {
     // The title shows the path last chosen; it stays when a failed save empties the file name.
-    if (!document_.fileName().empty()) titlePath_ = fromFilePath(document_.fileName());
+    if (!document_.fileName().empty()) titlePath_ = shownFileName();
     if (!titlePath_.isEmpty()) setWindowTitle(programTitle() + QStringLiteral(" - ") + titlePath_ + "[*]");
     setWindowModified(designsChanged());
 }

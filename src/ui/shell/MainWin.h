@@ -158,6 +158,9 @@ private:
     void editDesign(DesignRole role);
     // The about box's gesture: the designs as the start-up file, with no stale per-puff data.
     bool writeStartupDesigns();
+    // The design file's name as the user's system spells it (backslashes on Windows), for the title
+    // and the questions.
+    QString shownFileName() const;
 
     DesignDocument& document_;
     Dialogs& dialogs_;

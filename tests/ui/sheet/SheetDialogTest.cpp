@@ -132,6 +132,13 @@ TEST(SheetDialog, TypedValuesAndClicksAreWhatOkStores) {
     EXPECT_EQ(target.stat_pdo, 118.25);
 }
 
+// A locale that writes decimal commas, by the name the C library knows it.
+#ifdef _WIN32
+constexpr const char* kDecimalCommaLocale = "German_Germany.1252";
+#else
+constexpr const char* kDecimalCommaLocale = "de_DE.UTF-8";
+#endif
+
 // Restores the process locale when the test ends.
 class LocaleScope {
 public:
@@ -158,7 +165,7 @@ TEST(SheetDialog, OkWithoutEditsKeepsTheDesignInAnyLocale) {
         {testing::awkwardDesign, "filler_content", "29.63"},
         {testing::onlineDesign, "basis_weight", "27.00"},
     };
-    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+    for (const char* locale : {"C", kDecimalCommaLocale}) {
         LocaleScope scope(locale);
         ASSERT_TRUE(scope.active()) << locale << " is not installed";
         for (const auto& design : designs) {

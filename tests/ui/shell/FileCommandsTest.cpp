@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include <QDir>
 #include <QMessageBox>
 
 #include "ShellFixture.h"
@@ -18,7 +19,7 @@ TEST_F(FileCommands, SaveAfterStartAsksForANameAndAddsTheSuffix) {
     ASSERT_TRUE(window->runCommand(kCmdSave));
     ASSERT_TRUE(fs::exists(folder.file("design.cig")));
     EXPECT_EQ(fs::file_size(folder.file("design.cig")), 13016u);
-    EXPECT_EQ(window->currentFileName().toStdString(), folder.file("design.cig"));
+    EXPECT_EQ(QDir::toNativeSeparators(window->currentFileName()).toStdString(), folder.file("design.cig"));
     EXPECT_EQ(shownTitle(*window), "veltrano 4.1 - " + folder.file("design.cig"));
     // With a name, Save asks nothing.
     window->runCommand(kCmdSave);
@@ -166,7 +167,7 @@ TEST_F(FileCommands, SaveAsIntoAMissingFolderAsksAgain) {
     EXPECT_EQ(said, "The folder " + folder.file("missing") + " does not exist.");
     EXPECT_FALSE(fs::exists(folder.file("missing")));
     EXPECT_EQ(shownTitle(*window), title);
-    EXPECT_EQ(window->currentFileName().toStdString(), folder.file("a.cig"));
+    EXPECT_EQ(QDir::toNativeSeparators(window->currentFileName()).toStdString(), folder.file("a.cig"));
 }
 
 TEST_F(FileCommands, UnsavedChangesAreNeverDroppedWithoutAQuestion) {

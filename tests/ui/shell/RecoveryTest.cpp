@@ -131,16 +131,14 @@ TEST_F(Recovery, DesignsLostToAKillComeBack) {
     TempFolder temp;
     const QString expected = QString::fromStdString(temp.file("lost.cig"));
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QString stateHome = folder + "-state";  // the killed program's own state folder
-    env.insert("XDG_STATE_HOME", stateHome);
-    child.setProcessEnvironment(env);
+    const QString crashedFolder = stateHome + "/veltrano";
     child.start(
         QStringLiteral(VELTRANO_CRASH_CHILD),
-        {expected, QString::fromStdString(std::string(VELTRANO_TEST_DATA_DIR) + "/fixture-models.dat")});
+        {expected, QString::fromStdString(std::string(VELTRANO_TEST_DATA_DIR) + "/fixture-models.dat"),
+         crashedFolder});
     ASSERT_TRUE(child.waitForFinished(60000));
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
-    const QString crashedFolder = stateHome + "/veltrano";
     ASSERT_EQ(RecoveryStore::orphans(crashedFolder).size(), 1u);
 
     // A program that is still running is no orphan: its own files are never offered.

@@ -10,6 +10,7 @@
 
 #include "ShellFixture.h"
 #include "core/design/CigaretteFile.h"
+#include "core/design/FilePath.h"
 #include "core/design/StartupFile.h"
 #include "core/design/Utf8.h"
 #include "ui/shell/CommandLineFiles.h"
@@ -263,7 +264,7 @@ TEST_F(Startup, AFileNamedOnTheCommandLineOpensAfterStartUp) {
     {  // One file at a time: the first opens, the others are named.
         MyApp app(dialogs_, places_);
         expectBox();
-        ASSERT_EQ(app.start({named.c_str(), "broken.cig", "x.cig"}), 0);
+        ASSERT_EQ(app.start({utf8Path(named).c_str(), "broken.cig", "x.cig"}), 0);
         EXPECT_EQ(app.state().document.designs().currentDesign.fi_len, 27);
         EXPECT_EQ(text_, "One file opens at a time; the other files named were not opened.");
         EXPECT_EQ(details_, "broken.cig\nx.cig");

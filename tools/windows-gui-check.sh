@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# The desktop program for Windows under Wine, on a virtual display with a window manager, driven with
+# xdotool as a user drives it: started in a copy of data/, it must show the start-up designs (the
+# stationary flow view's colours are looked for in a screenshot); then each view, the current design's
+# sheet and OK, and Save As to a new file. That file must equal byte for byte what veltrano-cli.exe
+# writes for the same designs, and what the Linux program saves the same way within 1e-4 (Windows' pow
+# is not glibc's, docs/windows.md). A screenshot of every step stays in build/windows-gui/gui-check/.
+#
+# Needs the windows-gui build (veltrano.exe, veltrano-cli.exe and what lies beside them) and the default
+# build (veltrano, veltrano-cli). Runs in a new Wine prefix of its own, which has no Arial and no Courier
+# New: the screenshots show what stands in.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SECONDS=0
+
+out="$PWD/build/windows-gui/gui-check"
+windows_bin="$PWD/build/windows-gui/bin"
+linux_bin="$PWD/build/default/apps"
+rm -rf "$out"
+mkdir -p "$out/shots"
+
+say() { echo "-- $*"; }
+fail() {
+  echo "error: $*" >&2
+  import -window root "$out/shots/failure.png" 2>/dev/null || true
+  exit 1
+}
+
+# A display of its own (the first free number, which Xvfb reports) with openbox on it.
+exec 3> "$out/display"
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$out/display" ] && break; sleep 0.2; done
+[ -s "$out/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$out/display")"
+openbox > "$out/openbox.log" 2>&1 &
+openbox=$!
+program=""
+cleanup() {
+  [ -n "$program" ] && kill "$program" 2>/dev/null
+  WINEPREFIX="$out/wine" wineserver -k 2>/dev/null || true
+  kill "$openbox" "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+export WINEPREFIX="$out/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+say "a new Wine prefix"
+wineboot --init > "$out/wineboot.log" 2>&1
+wineserver --wait
+
+# waitFor TITLE: the id of the visible window whose title starts with TITLE, within a minute.
+waitFor() {
+  local id
+  for _ in $(seq 120); do
+    id=$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | tail -n1) && [ -n "$id" ] && {
+      echo "$id"
+      return
+    }
+    sleep 0.5
+  done
+  fail "no window titled '$1' appeared"
+}
+# visibleWindows: the ids of the visible windows, one a line.
+visibleWindows() { xdotool search --onlyvisible --name '' 2>/dev/null || true; }
+# newWindow KNOWN: the id of a visible window not among KNOWN (ids, one a line), within a minute. Wine's
+# own file dialog has no title to look for.
+newWindow() {
+  local id
+  for _ in $(seq 120); do
+    id=$(visibleWindows | grep -vxF -f <(echo "$1") | tail -n1) && [ -n "$id" ] && {
+      echo "$id"
+      return
+    }
+    sleep 0.5
+  done
+  fail "no new window appeared"
+}
+# gone TITLE: waits until no visible window's title starts with TITLE.
+gone() {
+  for _ in $(seq 120); do
+    xdotool search --onlyvisible --name "^$1" > /dev/null 2>&1 || return 0
+    sleep 0.5
+  done
+  fail "the window '$1' did not close"
+}
+# keys WINDOW KEY...: activates the window and types the keys, one after the other.
+keys() {
+  local window="$1"
+  shift
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  for key in "$@"; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.4
+  done
+}
+shot() {
+  sleep 1.5  # the repaint after the last step
+  import -window root "$out/shots/$1.png"
+}
+# colourCount FILE R G B: how many pixels of the screenshot have exactly that colour.
+colourCount() {
+  convert "$1" -fill black +opaque "rgb($2,$3,$4)" -fill white -opaque "rgb($2,$3,$4)" \
+    -format "%[fx:round(mean*w*h)]" info:
+}
+
+# drive NAME PROGRAM... : starts the program in a copy of data/, looks at the views, edits the current
+# design's sheet with OK and saves the designs as $out/NAME/saved.cig (typed as SAVE_AS_NAME).
+drive() {
+  local name="$1" save_as="$2"
+  shift 2
+  mkdir -p "$out/$name"
+  cp data/models.dat data/Startup_cigarette.dat "$out/$name/"
+  say "$name: start-up"
+  (cd "$out/$name" && exec "$@" > "$out/$name/program.log" 2>&1) &
+  program=$!
+  local main
+  main=$(waitFor "veltrano 4.1")
+  xdotool windowmove --sync "$main" 0 0 2>/dev/null || true
+  shot "$name-1-startup"
+
+  # View menu (the third): its four views in their order, then back to the first.
+  local view
+  for view in 2 3 4 1; do
+    local steps=()
+    for _ in $(seq "$view"); do steps+=(Down); done
+    keys "$main" alt Right Right "${steps[@]}" Return
+    shot "$name-view-$view"
+  done
+
+  say "$name: the current design's sheet, OK"
+  keys "$main" alt Right Right Right Down Down Return
+  local sheet
+  sheet=$(waitFor "Cigarette Design Specification Sheet")
+  shot "$name-2-sheet"
+  keys "$sheet" Return
+  gone "Cigarette Design Specification Sheet"
+
+  say "$name: Save As"
+  local before dialog
+  before=$(visibleWindows)
+  keys "$main" alt Down Down Down Return
+  dialog=$(newWindow "$before")
+  shot "$name-3-save-dialog"
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 40 "$save_as"
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 60); do [ -s "$out/$name/saved.cig" ] && break; sleep 0.5; done
+  [ -s "$out/$name/saved.cig" ] || fail "$name: Save As wrote no file"
+  shot "$name-4-saved"
+  keys "$main" alt+x
+  for _ in $(seq 60); do kill -0 "$program" 2>/dev/null || break; sleep 0.5; done
+  kill -0 "$program" 2>/dev/null && fail "$name: the program did not end on Exit"
+  program=""
+}
+
+drive windows "Z:${out//\//\\}\\windows\\saved.cig" wine "$windows_bin/veltrano.exe"
+wineserver --wait
+
+# The start-up view draws its curves and boxes in the palette's colours.
+for colour in "0 158 224" "151 190 13" "0 120 44" "0 48 120" "240 240 240"; do
+  count=$(colourCount "$out/shots/windows-1-startup.png" $colour)
+  [ "$count" -ge 200 ] || fail "the start-up screenshot has only $count pixels of rgb($colour)"
+done
+say "the start-up view shows the palette's colours"
+
+drive linux "$out/linux/saved.cig" env XDG_STATE_HOME="$out/linux/state" XDG_CONFIG_HOME="$out/linux/config" \
+  XDG_DATA_HOME="$out/linux/data" QT_QPA_PLATFORM=xcb "$linux_bin/veltrano"
+
+# What veltrano-cli.exe writes for the same designs: the start-up designs recalculated (as OK does),
+# written back as a cigarette file.
+say "veltrano-cli.exe: the same designs"
+cli() { wine "$windows_bin/veltrano-cli.exe" "$@"; }
+mkdir -p "$out/cli"
+(
+  cd "$out/cli"
+  cli build "$OLDPWD/data/startup-designs.json" startup.cig
+  cli evaluate startup.cig --models "$OLDPWD/data/models.dat" > recalculated.json
+  cli build recalculated.json saved.cig
+)
+cmp "$out/cli/saved.cig" "$out/windows/saved.cig" \
+  || fail "the program's saved file differs from what veltrano-cli.exe writes"
+say "the program's saved file is byte for byte what veltrano-cli.exe writes"
+python3 tools/compare-evaluations.py --tolerance 1e-4 --cigarette-files "$out/linux/saved.cig" \
+  "$out/windows/saved.cig"
+say "the desktop program under Wine passed in ${SECONDS} s; screenshots in $out/shots"
