@@ -5,8 +5,10 @@
 #include <iterator>
 #include <optional>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include <QAbstractButton>
 #include <QDir>
@@ -35,10 +37,12 @@ std::string bytesOf(const std::vector<std::uint8_t>& v) {
     return std::string(v.begin(), v.end());
 }
 
+#ifndef _WIN32
 // The descriptors this process has open.
 int openDescriptors() {
     return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
 }
+#endif
 
 // Files a program that is gone left in `folder`: NAME.cig with designs whose current filter is `length`
 // mm long, and NAME.info holding `sidecar` (none when not given). No lock, as after a power cut.
@@ -241,7 +245,9 @@ TEST_F(Recovery, SetsWithoutDesignsGoWithoutAQuestionAndUnreadableOnesStay) {
         {"a cut designs file", [](const std::string& f) { writeBytes(f, std::string(13015, '\0')); }, false},
         {"a designs file of another kind",
          [](const std::string& f) { writeBytes(f, std::string(13016, 'x')); }, false},
+#ifndef _WIN32
         {"a pipe", [](const std::string& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }, true},
+#endif
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -257,6 +263,8 @@ TEST_F(Recovery, SetsWithoutDesignsGoWithoutAQuestionAndUnreadableOnesStay) {
     EXPECT_EQ(dialogs.runs, 0);
 }
 
+// Descriptor and file size limits are the POSIX system's.
+#ifndef _WIN32
 // Hundreds of sets left behind: each is offered in turn, newest first, saying how many more wait, and
 // only the one on offer is locked, so that the program never runs out of descriptors (here fewer are
 // allowed than there are sets).
@@ -348,6 +356,8 @@ TEST_F(Recovery, UnprotectedChangesAreToldOnceWithTheFolderAndTheReason) {
     }
     window = std::make_unique<MainWin>(state.document, dialogs);
 }
+
+#endif
 
 }  // namespace
 }  // namespace veltrano::testing
