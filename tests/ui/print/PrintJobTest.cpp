@@ -1,5 +1,9 @@
 #include <cerrno>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <QFile>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -109,6 +113,13 @@ TEST(PrintJob, TheDialogProposesTheDesignFileNameWithPdf) {
     }
 }
 
+// The system's error for a file whose folder does not exist.
+#if defined(_WIN32)
+constexpr int kNoSuchFolder = ERROR_PATH_NOT_FOUND;
+#else
+constexpr int kNoSuchFolder = ENOENT;
+#endif
+
 TEST(ReportPdf, WritesOnePageOrReports066) {
     QTemporaryDir dir;
     RecordingErrorReporter errors;
@@ -123,7 +134,7 @@ TEST(ReportPdf, WritesOnePageOrReports066) {
     const PdfWriting missing =
         writeReportPdf(dir.filePath("missing/folder/report.pdf"), test::fullDesignSet(), true, errors);
     EXPECT_FALSE(missing.written);
-    EXPECT_EQ(missing.failureReason, platform::systemErrorText(ENOENT));
+    EXPECT_EQ(missing.failureReason, platform::systemErrorText(kNoSuchFolder));
     EXPECT_EQ(errors.numbers, std::vector<int>{66});
 }
 
