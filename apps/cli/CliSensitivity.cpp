@@ -46,7 +46,7 @@ std::string csvText(const std::vector<SensitivityRow>& rows,
     for (const ExploreOutput* o : outputs) text += "," + std::string(o->name);
     text += ",status,errors,messages\r\n";
     for (const SensitivityRow& row : rows) {
-        text += std::string(row.field->name()) + "," + std::string(row.field->spec().unit) + "," +
+        text += std::string(row.field->name()) + "," + std::string(row.field->unit()) + "," +
                 fullPrecisionText(row.value);
         for (const std::optional<double>& e : row.elasticities)
             text += "," + (e ? fullPrecisionText(*e) : "");

@@ -26,6 +26,7 @@ struct ExploreField {
     // The page's description: record field name, label, unit, display format.
     const FieldSpec& spec() const;
     std::string_view name() const { return spec().name; }
+    std::string_view unit() const { return spec().unit; }
     double DesignValues::*member() const { return spec().member; }
 };
 

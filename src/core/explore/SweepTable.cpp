@@ -63,7 +63,7 @@ const std::vector<PuffColumn>& puffColumns() {
 
 std::string sweepCsvHeader(const SweepColumns& columns) {
     std::vector<std::string> fields{"point"};
-    for (const ExploreField* f : columns.inputs) fields.push_back(withUnit(f->name(), f->spec().unit));
+    for (const ExploreField* f : columns.inputs) fields.push_back(withUnit(f->name(), f->unit()));
     fields.emplace_back("status");
     for (const ExploreOutput* o : columns.outputs) fields.push_back(withUnit(o->name, o->unit));
     if (columns.puffs) {

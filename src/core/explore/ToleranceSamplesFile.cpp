@@ -91,8 +91,7 @@ std::string samplesFileHeader(const ToleranceSamplesFile& file) {
         line("vary", std::string(in.field->name()) + "=" + spreadText(in.spread));
     for (const OutputLimit& limit : setup.limits) line("limit", limitText(limit));
     std::string names = "index";
-    for (const ToleranceInput& in : setup.inputs)
-        names += "," + withUnit(in.field->name(), in.field->spec().unit);
+    for (const ToleranceInput& in : setup.inputs) names += "," + withUnit(in.field->name(), in.field->unit());
     names += ",status";
     for (const ExploreOutput* o : setup.outputs) names += "," + withUnit(o->name, o->unit);
     return header + names + ",errors\r\n";

@@ -28,7 +28,7 @@ std::string fieldTitle(const ExploreField& field) {
 }
 
 std::string fieldTitleWithUnit(const ExploreField& field) {
-    return withUnit(fieldTitle(field), field.spec().unit);
+    return withUnit(fieldTitle(field), field.unit());
 }
 
 std::string outputTitleWithUnit(const ExploreOutput& output) {

@@ -14,7 +14,7 @@ std::vector<InfoLine> pointInfoLines(const SweepData& data, int index, bool colo
     for (std::size_t k = 0; k < columns.inputs.size() && k < point->inputs.size(); ++k) {
         const ExploreField& f = *columns.inputs[k];
         std::string text = fieldTitle(f) + " = " + storedInput(point->inputs[k]);
-        if (!f.spec().unit.empty()) text += " " + std::string(f.spec().unit);
+        if (!f.unit().empty()) text += " " + std::string(f.unit());
         lines.push_back({text, palette::black});
     }
     const VariantResult& r = point->result;

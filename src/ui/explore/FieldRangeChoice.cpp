@@ -77,7 +77,7 @@ void FieldRangeChoice::fieldChosen() {
 
 QString FieldRangeChoice::noteText(const ExploreField& f) const {
     const ValueRange r = validRange(f, current_);
-    const std::string unit = f.spec().unit.empty() ? "" : " " + std::string(f.spec().unit);
+    const std::string unit = f.unit().empty() ? "" : " " + std::string(f.unit());
     return tr("today %1, accepted %2 to %3")
         .arg(text(shownInput(f, current_.*f.member()) + unit), text(shownInput(f, r.lo)),
              text(shownInput(f, r.hi) + unit));

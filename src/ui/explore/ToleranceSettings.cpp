@@ -74,7 +74,7 @@ ToleranceSettings::ToleranceSettings(const DesignValues& current, QSettings& set
         inputs_->setItem(row, 0, name);
         inputs_->setItem(row, 1, new QTableWidgetItem(spread));
         auto* today = new QTableWidgetItem(
-            QString::fromStdString(shownInput(f, current.*f.member()) + " " + std::string(f.spec().unit)));
+            QString::fromStdString(shownInput(f, current.*f.member()) + " " + std::string(f.unit())));
         today->setFlags(Qt::ItemIsEnabled);
         inputs_->setItem(row, 2, today);
     }

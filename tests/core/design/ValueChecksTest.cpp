@@ -72,14 +72,14 @@ TEST(ValueChecks, FindsInputsNoSheetStoresAndLeavesResultsAlone) {
 // the record's results, which the model computes for the current design.
 TEST(ValueChecks, RolesFollowTheSheetsPages) {
     for (int page = 0; page < kSheetPageCount; ++page) {
-        for (const FieldSpec& spec : sheetPage(page).fields()) {
-            const DesignField* field = findDesignField(spec.name);
-            if (!spec.member || !field) continue;  // a value the page derives
+        for (const FieldSpec& pageField : sheetPage(page).fields()) {
+            const DesignField* field = findDesignField(pageField.name);
+            if (!pageField.member || !field) continue;  // a value the page derives
             if (page == kYieldsPage)
-                EXPECT_EQ(field->role, FieldRole::Result) << spec.name;
+                EXPECT_EQ(field->role, FieldRole::Result) << pageField.name;
             else
                 EXPECT_TRUE(field->role == FieldRole::Magnitude || field->role == FieldRole::Input)
-                    << spec.name;
+                    << pageField.name;
         }
     }
 }
