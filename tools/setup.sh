@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libnlopt-dev nlohmann-json3-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth openbox imagemagick xdotool poppler-utils librsvg2-bin xclip
+  xvfb xauth openbox imagemagick xdotool poppler-utils librsvg2-bin xclip tesseract-ocr tesseract-ocr-eng
   locales python3
   dpkg-dev file desktop-file-utils appstream shared-mime-info groff-base
   g++-mingw-w64-x86-64-posix wine wine64 fonts-wine googletest nsis

@@ -9,8 +9,8 @@
 #   found built, or unpacked from ../shared/qt-windows), the program, veltrano-cli with its drawing
 #   commands and the core, render and ui tests; the tests under Wine, veltrano-cli.exe's drawings against
 #   the Linux ones; the setup program installed and uninstalled in a new Wine prefix
-#   (tools/windows-setup-check.sh). The program driven on a virtual display (tools/windows-gui-check.sh)
-#   is not part of this check yet (docs/windows.md).
+#   (tools/windows-setup-check.sh); the program itself driven on a virtual display as a user drives it,
+#   beside the Linux program (tools/windows-gui-check.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS=0
@@ -35,7 +35,7 @@ ctest --preset windows -j "$jobs"
 
 echo "== veltrano-cli on Windows against Linux"
 [ -f build/default/build.ninja ] || cmake --preset default
-cmake --build --preset default -j "$jobs" --target veltrano-cli
+cmake --build --preset default -j "$jobs" --target veltrano-cli veltrano
 linux=build/default/apps/veltrano-cli
 windows() { wine build/windows/apps/veltrano-cli.exe "$@"; }
 
@@ -115,6 +115,9 @@ for view in summary; do
   }
 done
 wineserver --wait
+
+echo "== the program under Wine on a virtual display: start-up, readable texts, views, sheet, Save As"
+bash tools/windows-gui-check.sh
 
 echo "== the setup program, installed and uninstalled in a new Wine prefix"
 bash tools/windows-setup-check.sh

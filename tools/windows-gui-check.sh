@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # The desktop program for Windows under Wine, on a virtual display with a window manager, driven with
-# xdotool as a user drives it: started in a copy of data/, it must show the start-up designs (the
-# stationary flow view's colours are looked for in a screenshot); then each view, the current design's
-# sheet and OK, and Save As to a new file. That file must equal byte for byte what veltrano-cli.exe
-# writes for the same designs, and what the Linux program saves the same way within 1e-4 (Windows' pow
-# is not glibc's, docs/windows.md). A screenshot of every step stays in build/windows-gui/gui-check/.
+# xdotool as a user drives it. veltrano-cli.exe writes the start-up designs (data/startup-designs.json) as
+# a cigarette file; the program, started in a copy of data/ with that file on its command line (as a
+# double-click on a .cig starts it), must show them (the stationary flow view's colours are looked for
+# in a screenshot) in readable texts (the panel's, the menus' and the sheet's words are read back from
+# screenshots by OCR: a new Wine prefix has no Tahoma, the font Windows' dialog font stands for); then
+# each view, the current design's sheet and OK, and Save As to a new file. That file must equal byte for
+# byte what veltrano-cli.exe writes for the file recalculated, and what the Linux program saves the same
+# way within 1e-4 (Windows' pow is not glibc's, docs/windows.md). A screenshot of every step stays in
+# build/windows-gui/gui-check/shots/.
 #
 # Needs the windows-gui build (veltrano.exe, veltrano-cli.exe and what lies beside them) and the default
-# build (veltrano, veltrano-cli). Runs in a new Wine prefix of its own, which has no Arial and no Courier
-# New: the screenshots show what stands in.
+# build (veltrano). Runs in a new Wine prefix of its own, which has no Arial, Courier New or Tahoma.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS=0
@@ -16,6 +19,8 @@ SECONDS=0
 out="$PWD/build/windows-gui/gui-check"
 windows_bin="$PWD/build/windows-gui/bin"
 linux_bin="$PWD/build/default/apps"
+# The Windows form of a path under / (Wine's drive Z:).
+windowsPath() { local path="Z:${1//\//\\}"; echo "$path"; }
 rm -rf "$out"
 mkdir -p "$out/shots"
 
@@ -103,8 +108,26 @@ colourCount() {
     -format "%[fx:round(mean*w*h)]" info:
 }
 
-# drive NAME PROGRAM... : starts the program in a copy of data/, looks at the views, edits the current
-# design's sheet with OK and saves the designs as $out/NAME/saved.cig (typed as SAVE_AS_NAME).
+# readable WINDOW NAME CROP WORD...: the window's picture (cut to CROP, an ImageMagick geometry, or
+# whole for "") read back by OCR must hold at least two thirds of the words. Dingbats or empty boxes in
+# place of the texts give none of them.
+readable() {
+  local window="$1" name="$2" crop="$3"
+  shift 3
+  import -window "$window" "$out/shots/$name-ocr.png"
+  convert "$out/shots/$name-ocr.png" ${crop:+-crop "$crop"} -scale 300% "$out/shots/$name-ocr.png"
+  local text found=0 word
+  text=$(tesseract "$out/shots/$name-ocr.png" - 2> /dev/null | tr '\n' ' ')
+  for word in "$@"; do
+    grep -qiF -- "$word" <<<"$text" && found=$((found + 1))
+  done
+  [ $((found * 3)) -ge $(($# * 2)) ] || fail "$name: only $found of the $# words read back: $text"
+  say "$name: $found of $# words read back"
+}
+
+# drive NAME SAVE_AS_NAME PROGRAM...: starts the program in a copy of data/, reads its panel and menus,
+# looks at the views, reads and OKs the current design's sheet and saves the designs as
+# $out/NAME/saved.cig (typed as SAVE_AS_NAME).
 drive() {
   local name="$1" save_as="$2"
   shift 2
@@ -117,21 +140,17 @@ drive() {
   main=$(waitFor "veltrano 4.1")
   xdotool windowmove --sync "$main" 0 0 2>/dev/null || true
   shot "$name-1-startup"
-
-  # View menu (the third): its four views in their order, then back to the first.
-  local view
-  for view in 2 3 4 1; do
-    local steps=()
-    for _ in $(seq "$view"); do steps+=(Down); done
-    keys "$main" alt Right Right "${steps[@]}" Return
-    shot "$name-view-$view"
-  done
+  readable "$(waitFor "Cigarette Design\$")" "$name-panel" "" Open Save Print Display "Stationary flow" \
+    "Reference cigarette" "Copy to current" "Problem solver" Exit
+  readable "$main" "$name-menus" "0x40+0+0" File Edit View "Cigarette Design" Extras
 
   say "$name: the current design's sheet, OK"
   keys "$main" alt Right Right Right Down Down Return
   local sheet
   sheet=$(waitFor "Cigarette Design Specification Sheet")
   shot "$name-2-sheet"
+  readable "$sheet" "$name-sheet" "" "Tipping Paper" Perforation "Plug Wrap Paper" "Filter Ventilation" \
+    "Length of the tipping paper" Cancel
   keys "$sheet" Return
   gone "Cigarette Design Specification Sheet"
 
@@ -148,13 +167,38 @@ drive() {
   for _ in $(seq 60); do [ -s "$out/$name/saved.cig" ] && break; sleep 0.5; done
   [ -s "$out/$name/saved.cig" ] || fail "$name: Save As wrote no file"
   shot "$name-4-saved"
+  # View menu (the third): its four views in their order, then back to the first. After saving: the
+  # puff-by-puff view runs the analysis, whose data veltrano-cli writes into no cigarette file.
+  local view
+  for view in 2 3 4 1; do
+    local steps=()
+    for _ in $(seq "$view"); do steps+=(Down); done
+    keys "$main" alt Right Right "${steps[@]}" Return
+    shot "$name-view-$view"
+  done
+
   keys "$main" alt+x
   for _ in $(seq 60); do kill -0 "$program" 2>/dev/null || break; sleep 0.5; done
   kill -0 "$program" 2>/dev/null && fail "$name: the program did not end on Exit"
   program=""
 }
 
-drive windows "Z:${out//\//\\}\\windows\\saved.cig" wine "$windows_bin/veltrano.exe"
+# The designs to open, and what saving them after OK must give: veltrano-cli.exe writes the start-up
+# designs as a cigarette file, recalculates it (as opening it and OK do) and writes that back.
+say "veltrano-cli.exe: the start-up designs, and what saving them must give"
+models=$(windowsPath "$PWD/data/models.dat")
+cli() { wine "$windows_bin/veltrano-cli.exe" "$@" --models "$models"; }
+mkdir -p "$out/cli"
+(
+  cd "$out/cli"
+  cli build "$(windowsPath "$OLDPWD/data/startup-designs.json")" startup.cig
+  cli evaluate startup.cig > recalculated.json
+  cli build recalculated.json saved.cig
+)
+wineserver --wait
+
+drive windows "$(windowsPath "$out/windows/saved.cig")" \
+  wine "$windows_bin/veltrano.exe" "$(windowsPath "$out/cli/startup.cig")"
 wineserver --wait
 
 # The start-up view draws its curves and boxes in the palette's colours.
@@ -165,19 +209,8 @@ done
 say "the start-up view shows the palette's colours"
 
 drive linux "$out/linux/saved.cig" env XDG_STATE_HOME="$out/linux/state" XDG_CONFIG_HOME="$out/linux/config" \
-  XDG_DATA_HOME="$out/linux/data" QT_QPA_PLATFORM=xcb "$linux_bin/veltrano"
+  XDG_DATA_HOME="$out/linux/data" QT_QPA_PLATFORM=xcb "$linux_bin/veltrano" "$out/cli/startup.cig"
 
-# What veltrano-cli.exe writes for the same designs: the start-up designs recalculated (as OK does),
-# written back as a cigarette file.
-say "veltrano-cli.exe: the same designs"
-cli() { wine "$windows_bin/veltrano-cli.exe" "$@"; }
-mkdir -p "$out/cli"
-(
-  cd "$out/cli"
-  cli build "$OLDPWD/data/startup-designs.json" startup.cig
-  cli evaluate startup.cig --models "$OLDPWD/data/models.dat" > recalculated.json
-  cli build recalculated.json saved.cig
-)
 cmp "$out/cli/saved.cig" "$out/windows/saved.cig" \
   || fail "the program's saved file differs from what veltrano-cli.exe writes"
 say "the program's saved file is byte for byte what veltrano-cli.exe writes"

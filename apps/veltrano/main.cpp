@@ -7,11 +7,13 @@
 #include "core/design/FilePath.h"
 #include "core/design/PlatformFiles.h"
 #include "core/design/ProgramName.h"
+#include "render/resources/ShippedFonts.h"
 #include "render/views/ViewResources.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/dialogs/FilePaths.h"
 #include "ui/shell/CommandLineFiles.h"
 #include "ui/shell/MyApp.h"
+#include "ui/shell/SystemFont.h"
 
 namespace {
 
@@ -72,6 +74,8 @@ int main(int argc, char** argv) {
     // anything else that formats a number must not write decimal commas either.
     std::setlocale(LC_NUMERIC, "C");
     veltrano::installFontSubstitutes();
+    veltrano::addFontsBesideProgram();
+    veltrano::standInForMissingSystemFont();
 
     nameApplication();
 
