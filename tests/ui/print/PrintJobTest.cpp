@@ -5,6 +5,8 @@
 #endif
 
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -53,7 +55,7 @@ TEST(PrintJob, CancellingTheDialogPrintsAndShowsNothing) {
     ScriptedDialogs dialogs;
     dialogs.expect(printTo(path, QDialog::Rejected));
     RecordingErrorReporter errors;
-    printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true);
+    printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true, {}, PrintRoute::PrintDialog);
     EXPECT_TRUE(dialogs.done());
     EXPECT_EQ(dialogs.runs, 1);
     EXPECT_TRUE(errors.numbers.empty());
@@ -67,7 +69,7 @@ TEST(PrintJob, ConfirmingTheDialogPrintsOnePage) {
     QString documentName;
     dialogs.expect(printTo(path, QDialog::Accepted, &documentName));
     RecordingErrorReporter errors;
-    printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true);
+    printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true, {}, PrintRoute::PrintDialog);
     EXPECT_TRUE(dialogs.done());
     EXPECT_TRUE(errors.numbers.empty());
     EXPECT_EQ(documentName, "veltrano 4.1");
@@ -79,7 +81,7 @@ TEST(PrintJob, PrinterThatCannotStartReports066Only) {
     ScriptedDialogs dialogs;
     dialogs.expect(printTo(QString(), QDialog::Accepted));
     RecordingErrorReporter errors;
-    printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true);
+    printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true, {}, PrintRoute::PrintDialog);
     EXPECT_EQ(errors.numbers, std::vector<int>{66});
 }
 
@@ -107,9 +109,43 @@ TEST(PrintJob, TheDialogProposesTheDesignFileNameWithPdf) {
             return int(QDialog::Rejected);
         });
         RecordingErrorReporter errors;
-        printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true, QString::fromUtf8(c.design));
+        printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true, QString::fromUtf8(c.design),
+                    PrintRoute::PrintDialog);
         EXPECT_EQ(proposed, c.proposed);
         EXPECT_EQ(documentName, "veltrano 4.1");
+    }
+}
+
+// Without a printer on Windows the page goes to a PDF file the user names: the save dialog proposes the
+// design's name with ".pdf"; a name chosen gives the one-page PDF, cancelling gives nothing.
+TEST(PrintJob, WithoutThePrintDialogASaveDialogNamesThePdfFile) {
+    const struct {
+        bool chosen;
+    } cases[] = {{true}, {false}};
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("page.pdf");
+        ScriptedDialogs dialogs;
+        QStringList proposed;
+        dialogs.expect([&](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            EXPECT_NE(files, nullptr) << dialog.metaObject()->className();
+            if (!files) return int(QDialog::Rejected);
+            EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+            proposed = files->selectedFiles();
+            if (!c.chosen) return int(QDialog::Rejected);
+            files->selectFile(path);
+            return int(QDialog::Accepted);
+        });
+        RecordingErrorReporter errors;
+        printDesign(dialogs, nullptr, errors, test::fullDesignSet(), true, dir.filePath("light.cig"),
+                    PrintRoute::PdfFile);
+        EXPECT_TRUE(dialogs.done());
+        EXPECT_TRUE(errors.numbers.empty());
+        ASSERT_EQ(proposed.size(), 1);
+        EXPECT_EQ(QFileInfo(proposed.front()).fileName(), "light.pdf");
+        EXPECT_EQ(isOnePagePdf(path), c.chosen);
+        EXPECT_EQ(QFile::exists(path), c.chosen);
     }
 }
 
