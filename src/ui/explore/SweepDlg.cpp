@@ -20,6 +20,7 @@
 #include "ui/dialogs/DrawingExport.h"
 #include "ui/dialogs/ScreenFit.h"
 #include "ui/explore/DiffusionChoice.h"
+#include "ui/explore/RunPanel.h"
 #include "ui/explore/SweepSettings.h"
 #include "ui/explore/SweepTableModel.h"
 #include "ui/explore/SweepView.h"
@@ -34,13 +35,6 @@ QString linesText(const std::vector<InfoLine>& lines) {
     QStringList texts;
     for (const InfoLine& line : lines) texts << QString::fromStdString(line.text);
     return texts.join(QLatin1Char('\n'));
-}
-
-QPushButton* button(const QString& text, const char* name) {
-    auto* b = new QPushButton(text);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 }  // namespace
@@ -60,29 +54,12 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
     settings_ = new SweepSettings(current_, mp_, reference_.isKnown(KnownBit::IsoPuffNumber));
     data_.outputs = settings_->outputs();
 
-    run_ = button(tr("&Run"), "run");
-    cancel_ = button(tr("&Cancel"), "cancel");
-    progress_ = new QProgressBar;
-    progress_->setObjectName("progress");
-    progress_->setTextVisible(false);
-    status_ = new QLabel;
-    status_->setObjectName("status");
-    status_->setWordWrap(true);
     details_ = new QLabel;
     details_->setObjectName("details");
     details_->setWordWrap(true);
     details_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     details_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(settings_, 1);
-    auto* runRow = new QHBoxLayout;
-    runRow->addWidget(run_);
-    runRow->addWidget(cancel_);
-    left->addLayout(runRow);
-    left->addWidget(progress_);
-    left->addWidget(status_);
-    left->addWidget(details_);
+    panel_ = new RunPanel(settings_, job_, details_);
 
     view_ = new SweepView(data_, resources_);
     view_->setObjectName("chart");
@@ -114,22 +91,16 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
     splitter->setSizes({500, 220});
 
     auto* body = new QHBoxLayout;
-    auto* leftBox = new QWidget;
-    leftBox->setLayout(left);
     // At least 360 pixels, and as wide as its texts need (a long range note, a wide font).
-    leftBox->setMinimumWidth(360);
-    leftBox->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    body->addWidget(leftBox);
+    panel_->setMinimumWidth(360);
+    panel_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    body->addWidget(panel_);
     body->addWidget(splitter, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addWidget(buildButtons());
 
-    connect(run_, &QPushButton::clicked, this, &SweepDlg::run);
-    connect(cancel_, &QPushButton::clicked, this, [this] {
-        cancelled_ = true;
-        job_.requestStop();
-    });
+    connect(panel_->run, &QPushButton::clicked, this, &SweepDlg::run);
     connect(settings_, &SweepSettings::outputsChanged, this, &SweepDlg::outputsChanged);
     connect(settings_, &SweepSettings::mappedOutputChanged, this,
             [this] { view_->setMappedOutput(settings_->mappedOutput()); });
@@ -143,7 +114,7 @@ SweepDlg::SweepDlg(const DesignSet& designs, const ModelParameters& mp, const Vi
     connect(&job_, &WorkerJob::finished, this, &SweepDlg::runEnded);
 
     // Enter runs, wherever the focus is; a button becomes the dialog's default only once it is in it.
-    run_->setDefault(true);
+    panel_->run->setDefault(true);
     view_->setMappedOutput(settings_->mappedOutput());
     resizeToFitScreen(*this, owner, kPreferredSize);
     updateButtons();
@@ -154,12 +125,12 @@ SweepDlg::~SweepDlg() {
 }
 
 QWidget* SweepDlg::buildButtons() {
-    apply_ = button(tr("&Apply this point"), "apply");
+    apply_ = exploreButton(tr("&Apply this point"), "apply");
     // Not Alt+X: that key ends the program in the main window, and hands used to it reach for it here.
-    exportChart_ = button(tr("Export c&hart ..."), "exportChart");
-    copy_ = button(tr("Cop&y"), "copy");
-    exportTable_ = button(tr("Export ta&ble ..."), "exportTable");
-    auto* close = button(tr("Close"), "close");
+    exportChart_ = exploreButton(tr("Export c&hart ..."), "exportChart");
+    copy_ = exploreButton(tr("Cop&y"), "copy");
+    exportTable_ = exploreButton(tr("Export ta&ble ..."), "exportTable");
+    auto* close = exploreButton(tr("Close"), "close");
     connect(apply_, &QPushButton::clicked, this, &SweepDlg::apply);
     connect(exportChart_, &QPushButton::clicked, this, &SweepDlg::exportChart);
     connect(copy_, &QPushButton::clicked, this, &SweepDlg::copyChart);
@@ -191,12 +162,10 @@ void SweepDlg::run() {
     data_.start(*grid, current_, puffs);
     data_.outputs = settings_->outputs();
     referenceErrors_.clear();
-    cancelled_ = false;
     model_->reset();
     select(-1);
     view_->setMappedOutput(settings_->mappedOutput());
-    progress_->setRange(0, grid->pointCount());
-    progress_->setValue(0);
+    panel_->begin(grid->pointCount());
     const QString note = heldNote(heldKnownValues(grid->fields(), current_, grid->coupleDiffusion));
     held_->setText(note);
     held_->setVisible(!note.isEmpty());
@@ -223,13 +192,13 @@ void SweepDlg::pointArrived(SweepPoint&& point) {
     const int index = point.index;
     data_.add(std::move(point));
     model_->pointAdded(index);
-    progress_->setValue(data_.computedCount());
-    status_->setText(progressText());
+    panel_->progress->setValue(data_.computedCount());
+    panel_->status->setText(progressText());
     view_->update();
 }
 
 void SweepDlg::runEnded() {
-    status_->setText(progressText());
+    panel_->status->setText(progressText());
     view_->update();
     updateButtons();
     emit sweepEnded();
@@ -241,7 +210,7 @@ QString SweepDlg::progressText() const {
     QString text = tr("%1 of %2 points").arg(data_.computedCount()).arg(data_.pointCount());
     if (job_.running())
         text += tr(" computed so far");
-    else if (cancelled_)
+    else if (panel_->cancelled())
         text += tr(", stopped");
     if (refused > 0) text += tr("; %1 refused by the sheet's rules").arg(refused);
     text += QLatin1Char('.');
@@ -295,14 +264,11 @@ void SweepDlg::exportTable() {
 }
 
 void SweepDlg::showProblem(const QString& text) {
-    status_->setText(text);
+    panel_->status->setText(text);
 }
 
 void SweepDlg::updateButtons() {
-    const bool running = job_.running();
-    settings_->setEnabled(!running);
-    run_->setEnabled(!running);
-    cancel_->setEnabled(running);
+    panel_->showRunning(job_.running());
     const SweepPoint* p = data_.point(view_->selected());
     apply_->setEnabled(p && p->result.status == VariantStatus::Computed);
     const bool any = data_.computedCount() > 0;

@@ -11,7 +11,6 @@
 #include "ui/explore/WorkerJob.h"
 
 class QLabel;
-class QProgressBar;
 class QPushButton;
 class QTableView;
 
@@ -19,6 +18,7 @@ namespace veltrano {
 
 class Dialogs;
 class LastFolder;
+class RunPanel;
 class SweepSettings;
 class SweepTableModel;
 class SweepView;
@@ -72,18 +72,14 @@ private:
     SweepData data_;
     std::optional<DesignValues> applied_;
     std::vector<int> referenceErrors_;
-    bool cancelled_ = false;
 
     SweepSettings* settings_ = nullptr;
     SweepView* view_ = nullptr;
     SweepTableModel* model_ = nullptr;
     QTableView* table_ = nullptr;
-    QLabel* status_ = nullptr;
     QLabel* details_ = nullptr;
     QLabel* held_ = nullptr;
-    QProgressBar* progress_ = nullptr;
-    QPushButton* run_ = nullptr;
-    QPushButton* cancel_ = nullptr;
+    RunPanel* panel_ = nullptr;
     QPushButton* apply_ = nullptr;
     QPushButton* exportChart_ = nullptr;
     QPushButton* copy_ = nullptr;

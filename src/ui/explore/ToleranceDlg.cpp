@@ -27,6 +27,7 @@
 #include "ui/dialogs/ScreenFit.h"
 #include "ui/explore/ChartPane.h"
 #include "ui/explore/DiffusionChoice.h"
+#include "ui/explore/RunPanel.h"
 #include "ui/explore/ToleranceSettings.h"
 
 namespace veltrano {
@@ -38,13 +39,6 @@ constexpr QSize kPreferredSize{1400, 900};
 constexpr double kHistogramShare = 0.64;
 // A running summary is redrawn after every twentieth of the samples, and no more often than every 50.
 constexpr int kRedrawSteps = 20, kRedrawAtLeast = 50;
-
-QPushButton* button(const QString& text, const char* name) {
-    auto* b = new QPushButton(text);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QComboBox* outputChoice(const char* name, const std::vector<const ExploreOutput*>& outputs,
                         std::string_view chosen) {
@@ -89,26 +83,8 @@ ToleranceDlg::ToleranceDlg(const DesignSet& designs, const ModelParameters& mp,
     setObjectName("ToleranceDlg");
     setWindowTitle(tr("Tolerances"));
     settings_ = new ToleranceSettings(current_, settings);
-    run_ = button(tr("&Run"), "run");
-    cancel_ = button(tr("&Cancel"), "cancel");
-    progress_ = new QProgressBar;
-    progress_->setObjectName("progress");
-    progress_->setTextVisible(false);
-    status_ = new QLabel;
-    status_->setObjectName("status");
-    status_->setWordWrap(true);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(settings_, 1);
-    auto* runRow = new QHBoxLayout;
-    runRow->addWidget(run_);
-    runRow->addWidget(cancel_);
-    left->addLayout(runRow);
-    left->addWidget(progress_);
-    left->addWidget(status_);
-    auto* leftBox = new QWidget;
-    leftBox->setLayout(left);
-    leftBox->setFixedWidth(480);
+    panel_ = new RunPanel(settings_, job_);
+    panel_->setFixedWidth(480);
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName("tabs");
@@ -116,20 +92,16 @@ ToleranceDlg::ToleranceDlg(const DesignSet& designs, const ModelParameters& mp,
     tabs_->addTab(buildSensitivitiesTab(), tr("&Elasticities"));
 
     auto* body = new QHBoxLayout;
-    body->addWidget(leftBox);
+    body->addWidget(panel_);
     body->addWidget(tabs_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addWidget(buildButtons());
 
-    connect(run_, &QPushButton::clicked, this, &ToleranceDlg::runSamples);
-    connect(cancel_, &QPushButton::clicked, this, [this] {
-        cancelled_ = true;
-        job_.requestStop();
-    });
+    connect(panel_->run, &QPushButton::clicked, this, &ToleranceDlg::runSamples);
     connect(&job_, &WorkerJob::finished, this, &ToleranceDlg::workFinished);
     connect(tabs_, &QTabWidget::currentChanged, this, &ToleranceDlg::updateButtons);
-    run_->setDefault(true);
+    panel_->run->setDefault(true);
     resizeToFitScreen(*this, owner, kPreferredSize);
     updateButtons();
 }
@@ -162,7 +134,7 @@ QWidget* ToleranceDlg::buildSensitivitiesTab() {
     step_->setDecimals(1);
     step_->setSuffix(QStringLiteral(" %"));
     step_->setValue(kDefaultSensitivityStep);
-    compute_ = button(tr("Co&mpute"), "compute");
+    compute_ = exploreButton(tr("Co&mpute"), "compute");
     tornadoOutput_ = outputChoice("tornadoOutput", everyOutput(), "iso_nfdpm");
     elasticityTable_ = new QTableWidget;
     elasticityTable_->setObjectName("elasticities");
@@ -197,9 +169,9 @@ QWidget* ToleranceDlg::buildSensitivitiesTab() {
 
 QWidget* ToleranceDlg::buildButtons() {
     // Not Alt+X: that key ends the program in the main window.
-    exportChart_ = button(tr("Export c&hart ..."), "exportChart");
-    copy_ = button(tr("Cop&y"), "copy");
-    auto* close = button(tr("Close"), "close");
+    exportChart_ = exploreButton(tr("Export c&hart ..."), "exportChart");
+    copy_ = exploreButton(tr("Cop&y"), "copy");
+    auto* close = exploreButton(tr("Close"), "close");
     connect(exportChart_, &QPushButton::clicked, this, &ToleranceDlg::exportChart);
     connect(copy_, &QPushButton::clicked, this, &ToleranceDlg::copyChart);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -228,14 +200,12 @@ void ToleranceDlg::runSamples() {
             problem = asSentence(*bad);
     }
     if (!problem.isEmpty()) {
-        status_->setText(problem);
+        panel_->status->setText(problem);
         return;
     }
     settings_->remember();
     data_ = ToleranceChartData{*setup, {}, summariseTolerance(*setup, {}), {}};
-    cancelled_ = false;
-    progress_->setRange(0, setup->samples);
-    progress_->setValue(0);
+    panel_->begin(setup->samples);
     tabs_->setCurrentIndex(0);
     showTolerances();
     job_.start([this, setup = *setup, current = current_, reference = reference_, &mp = mp_](WorkerJob& job) {
@@ -263,7 +233,7 @@ void ToleranceDlg::runSamples() {
 void ToleranceDlg::sampleArrived(ToleranceSample&& sample) {
     data_.samples.push_back(std::move(sample));
     const int done = static_cast<int>(data_.samples.size());
-    progress_->setValue(done);
+    panel_->progress->setValue(done);
     if (done % std::max(kRedrawAtLeast, data_.setup.samples / kRedrawSteps) == 0) summarise();
 }
 
@@ -273,7 +243,7 @@ void ToleranceDlg::summarise() {
     QString text = tr("%1 of %2 samples").arg(data_.samples.size()).arg(data_.setup.samples);
     if (job_.running())
         text += tr(" computed so far");
-    else if (cancelled_)
+    else if (panel_->cancelled())
         text += tr(", stopped");
     if (data_.summary.refused > 0) text += tr("; %1 refused by the sheet's rules").arg(data_.summary.refused);
     text += QLatin1Char('.');
@@ -283,7 +253,7 @@ void ToleranceDlg::summarise() {
         for (int n : r.errors)
             text += QLatin1Char('\n') + tr("%1 × ").arg(r.samples) +
                     QString::fromStdString(errorMessage(n).value_or(""));
-    status_->setText(text);
+    panel_->status->setText(text);
     showTolerances();
 }
 
@@ -309,16 +279,14 @@ void ToleranceDlg::showTolerances() {
 void ToleranceDlg::computeElasticities() {
     if (job_.running()) return;
     const double step = step_->value();
-    cancelled_ = false;
     const std::vector<const ExploreField*> fields = settings_->fields();
-    progress_->setRange(0, static_cast<int>(2 * fields.size() + 1));
-    progress_->setValue(0);
-    status_->setText(tr("Computing the elasticities ..."));
+    panel_->begin(static_cast<int>(2 * fields.size() + 1));
+    panel_->status->setText(tr("Computing the elasticities ..."));
     job_.start([this, fields, step, current = current_, reference = reference_, &mp = mp_](WorkerJob& job) {
         const Basis basis(reference, mp);
         SensitivityCallbacks callbacks;
         callbacks.progress = [this, &job](int done, int) {
-            job.post([this, done] { progress_->setValue(done); });
+            job.post([this, done] { panel_->progress->setValue(done); });
         };
         callbacks.cancelRequested = [&job] { return job.stopRequested(); };
         std::vector<SensitivityRow> rows = computeSensitivities(fields, everyOutput(), step, current,
@@ -326,8 +294,8 @@ void ToleranceDlg::computeElasticities() {
         job.post([this, rows = std::move(rows), step]() mutable {
             rows_ = std::move(rows);
             rowsStep_ = step;
-            status_->setText(rows_.empty() ? tr("The elasticities were stopped.")
-                                           : tr("Elasticities computed."));
+            panel_->status->setText(rows_.empty() ? tr("The elasticities were stopped.")
+                                                  : tr("Elasticities computed."));
             showElasticities();
         });
     });
@@ -375,7 +343,7 @@ void ToleranceDlg::showElasticities() {
 
 void ToleranceDlg::workFinished() {
     if (!data_.setup.inputs.empty() && tabs_->currentIndex() == 0) summarise();
-    progress_->setValue(progress_->maximum());
+    panel_->progress->setValue(panel_->progress->maximum());
     updateButtons();
     emit workEnded();
 }
@@ -428,11 +396,9 @@ void ToleranceDlg::copyChart() {
 
 void ToleranceDlg::updateButtons() {
     const bool running = job_.running();
-    settings_->setEnabled(!running);
-    run_->setEnabled(!running);
+    panel_->showRunning(running);
     compute_->setEnabled(!running);
     step_->setEnabled(!running);
-    cancel_->setEnabled(running);
     const bool first = tabs_->currentIndex() == 0;
     const bool chart = first ? !data_.samples.empty() : !rows_.empty();
     exportChart_->setEnabled(chart);

@@ -10,8 +10,6 @@
 
 class QComboBox;
 class QDoubleSpinBox;
-class QLabel;
-class QProgressBar;
 class QPushButton;
 class QSettings;
 class QTabWidget;
@@ -22,6 +20,7 @@ namespace veltrano {
 class ChartPane;
 class Dialogs;
 class LastFolder;
+class RunPanel;
 class ToleranceSettings;
 
 // "Tolerances": what the spreads of the materials do to the current design's results. A Monte Carlo
@@ -74,7 +73,6 @@ private:
     ToleranceChartData data_;
     std::vector<SensitivityRow> rows_;
     double rowsStep_ = 0;
-    bool cancelled_ = false;
 
     ToleranceSettings* settings_ = nullptr;
     QTabWidget* tabs_ = nullptr;
@@ -84,11 +82,8 @@ private:
     QComboBox* tornadoOutput_ = nullptr;
     QDoubleSpinBox* step_ = nullptr;
     QTableWidget* elasticityTable_ = nullptr;
-    QLabel* status_ = nullptr;
-    QProgressBar* progress_ = nullptr;
-    QPushButton* run_ = nullptr;
+    RunPanel* panel_ = nullptr;
     QPushButton* compute_ = nullptr;
-    QPushButton* cancel_ = nullptr;
     QPushButton* exportChart_ = nullptr;
     QPushButton* copy_ = nullptr;
     // Last, so that it stops (and waits for) its work before anything else of the dialog goes.

@@ -29,10 +29,10 @@ void printDesign(Dialogs& dialogs, QWidget* owner, ErrorReporter& errors, const 
     const QString proposedPdf =
         QString::fromStdString(reportFileName(designFileName.toStdString(), ".pdf", kProgramTitle));
     if (route == PrintRoute::PdfFile) {
-        const QString path = askFileName(
-            dialogs, owner,
-            {QFileDialog::AcceptSave, "PDF Document (*.pdf)|*.pdf||", QStringLiteral("pdf"),
-             QStringLiteral("No printer is installed: print to a PDF file"), proposedPdf});
+        const QString path =
+            askFileName(dialogs, owner,
+                        {QFileDialog::AcceptSave, "PDF Document (*.pdf)|*.pdf||", QStringLiteral("pdf"),
+                         QStringLiteral("No printer is installed: print to a PDF file"), proposedPdf});
         if (!path.isEmpty())
             savePdfReport(path, printer.pageLayout(), printer.resolution(), designs, puffByPuffValid, errors);
         return;

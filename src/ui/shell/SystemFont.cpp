@@ -15,7 +15,8 @@ namespace {
 // may end in a character set (",0").
 QString windowsSubstituteOf(const QString& family) {
     const QSettings substitutes(
-        QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes"),
+        QStringLiteral(
+            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes"),
         QSettings::NativeFormat);
     const QString value = substitutes.value(family).toString();
     return value.isEmpty() ? family : value.section(QLatin1Char(','), 0, 0);

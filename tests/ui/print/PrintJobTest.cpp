@@ -119,10 +119,7 @@ TEST(PrintJob, TheDialogProposesTheDesignFileNameWithPdf) {
 // Without a printer on Windows the page goes to a PDF file the user names: the save dialog proposes the
 // design's name with ".pdf"; a name chosen gives the one-page PDF, cancelling gives nothing.
 TEST(PrintJob, WithoutThePrintDialogASaveDialogNamesThePdfFile) {
-    const struct {
-        bool chosen;
-    } cases[] = {{true}, {false}};
-    for (const auto& c : cases) {
+    for (const bool chosen : {true, false}) {
         QTemporaryDir dir;
         const QString path = dir.filePath("page.pdf");
         ScriptedDialogs dialogs;
@@ -133,7 +130,7 @@ TEST(PrintJob, WithoutThePrintDialogASaveDialogNamesThePdfFile) {
             if (!files) return int(QDialog::Rejected);
             EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
             proposed = files->selectedFiles();
-            if (!c.chosen) return int(QDialog::Rejected);
+            if (!chosen) return int(QDialog::Rejected);
             files->selectFile(path);
             return int(QDialog::Accepted);
         });
@@ -144,8 +141,8 @@ TEST(PrintJob, WithoutThePrintDialogASaveDialogNamesThePdfFile) {
         EXPECT_TRUE(errors.numbers.empty());
         ASSERT_EQ(proposed.size(), 1);
         EXPECT_EQ(QFileInfo(proposed.front()).fileName(), "light.pdf");
-        EXPECT_EQ(isOnePagePdf(path), c.chosen);
-        EXPECT_EQ(QFile::exists(path), c.chosen);
+        EXPECT_EQ(isOnePagePdf(path), chosen);
+        EXPECT_EQ(QFile::exists(path), chosen);
     }
 }
 
