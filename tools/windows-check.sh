@@ -92,7 +92,7 @@ echo "== veltrano-cli.exe draws its texts in the shipped fonts as the Linux tool
 drawn=build/windows-gui/drawings
 rm -rf "$drawn"
 mkdir -p "$drawn"
-"$linux" build data/startup-designs.json "$drawn/designs.cig"
+"$linux" build data/startup-designs.json "$drawn/designs.cig" --models data/models.dat
 # The summary view: its rows stand where the layout puts them (the listing's follow the font's line
 # height, which Windows' offscreen platform rounds otherwise, so its lines drift apart).
 for view in summary; do
