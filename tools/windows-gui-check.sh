@@ -5,7 +5,7 @@
 # double-click on a .cig starts it), must show them (the stationary flow view's colours are looked for
 # in a screenshot) in readable texts (the panel's, the menus' and the sheet's words are read back from
 # screenshots by OCR: a new Wine prefix has no Tahoma, the font Windows' dialog font stands for); then
-# each view, the current design's sheet and OK, and Save As to a new file. That file must equal byte for
+# the current design's sheet and OK, Save As to a new file, and each view. That file must equal byte for
 # byte what veltrano-cli.exe writes for the file recalculated, and what the Linux program saves the same
 # way within 1e-4 (Windows' pow is not glibc's, docs/windows.md). A screenshot of every step stays in
 # build/windows-gui/gui-check/shots/.
@@ -126,8 +126,8 @@ readable() {
 }
 
 # drive NAME SAVE_AS_NAME PROGRAM...: starts the program in a copy of data/, reads its panel and menus,
-# looks at the views, reads and OKs the current design's sheet and saves the designs as
-# $out/NAME/saved.cig (typed as SAVE_AS_NAME).
+# reads and OKs the current design's sheet, saves the designs as $out/NAME/saved.cig (typed as
+# SAVE_AS_NAME), then looks at the views and exits.
 drive() {
   local name="$1" save_as="$2"
   shift 2
