@@ -117,7 +117,7 @@ void pickOtherRegime(RegimePageState& state) {
 
 }  // namespace
 
-const FieldSpec& ExploreField::spec() const {
+const FieldSpec& ExploreField::tableEntry() const {
     const auto at = [this](std::span<const FieldSpec> fields) -> const FieldSpec& {
         return fields[static_cast<std::size_t>(pageField)];
     };

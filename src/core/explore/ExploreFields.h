@@ -23,11 +23,11 @@ struct ExploreField {
     // Narrows `own` by the rules that tie it to other fields (nullptr when none).
     ValueRange (*crossLimits)(const DesignValues& design, ValueRange own);
 
-    // The page's description: record field name, label, unit, display format.
-    const FieldSpec& spec() const;
-    std::string_view name() const { return spec().name; }
-    std::string_view unit() const { return spec().unit; }
-    double DesignValues::*member() const { return spec().member; }
+    // Its entry in the page's field table: record field name, label, unit, display format.
+    const FieldSpec& tableEntry() const;
+    std::string_view name() const { return tableEntry().name; }
+    std::string_view unit() const { return tableEntry().unit; }
+    double DesignValues::*member() const { return tableEntry().member; }
 };
 
 // Every field that can be offered, in sheet order.

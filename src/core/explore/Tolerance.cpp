@@ -62,7 +62,7 @@ bool variedByDefault(const ExploreField& field) {
 
 std::optional<std::string> unknownFieldProblem(const ExploreField& field, const DesignValues& current) {
     const std::string name(field.name());
-    const KnownBit bit = field.spec().knownBit;
+    const KnownBit bit = field.tableEntry().knownBit;
     if (bit != KnownBit::None && !current.isKnown(bit))
         return "the value of " + name + " is not marked known on this design, so the model never reads it";
     // The model reads a perforation position only together with a known width.

@@ -16,10 +16,10 @@ std::string withUnit(std::string title, std::string_view unit) {
 
 std::string fieldTitle(const ExploreField& field) {
     // A label two fields share is told apart by its group, or by the field's sub-label.
-    const FieldSpec& mine = field.spec();
+    const FieldSpec& mine = field.tableEntry();
     std::string title(mine.label);
     for (const ExploreField& other : exploreFields()) {
-        const FieldSpec& theirs = other.spec();
+        const FieldSpec& theirs = other.tableEntry();
         if (&other == &field || theirs.label != mine.label) continue;
         if (theirs.group != mine.group) return std::string(mine.group) + ": " + title;
         if (!mine.subLabel.empty()) return title + " " + std::string(mine.subLabel);
@@ -40,7 +40,7 @@ std::string axisUnit(const ExploreOutput& output) {
 }
 
 std::string shownInput(const ExploreField& field, double value) {
-    return valueText(field.spec().format, value, 12);
+    return valueText(field.tableEntry().format, value, 12);
 }
 
 std::string storedInput(double value) {
